@@ -1,0 +1,71 @@
+// Files, folders and drives. Paths are Windows paths in UTF-8; file contents are bytes.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace grimsweep {
+
+inline constexpr std::uint32_t kAttrReadOnly = 0x01;
+inline constexpr std::uint32_t kAttrHidden = 0x02;
+inline constexpr std::uint32_t kAttrSystem = 0x04;
+inline constexpr std::uint32_t kAttrDirectory = 0x10;
+inline constexpr std::uint32_t kAttrArchive = 0x20;
+inline constexpr std::uint32_t kAttrNormal = 0x80;
+
+struct DirectoryEntry {
+    std::string name; // the entry's own name, without its folder
+    std::uint32_t attributes = 0;
+    std::uint64_t size = 0;
+};
+
+enum class DriveType : int {
+    Unknown = 0,
+    Removable = 1,
+    Fixed = 2,
+    Network = 3,
+    CdRom = 4,
+    RamDisk = 5,
+};
+
+struct DriveInfo {
+    std::string letter; // "C"
+    DriveType type = DriveType::Unknown;
+    bool ready = false;
+};
+
+class IFileSystem {
+public:
+    virtual ~IFileSystem() = default;
+
+    // A directory query: every entry matching the pattern (an exact path, or a folder with "*" and "?"
+    // in its last element), "." and ".." left out. Empty when nothing matches or the query fails.
+    virtual std::vector<DirectoryEntry> FindEntries(const std::string& pattern) = 0;
+    virtual std::optional<std::uint32_t> GetAttributes(const std::string& path) = 0;
+    virtual bool SetAttributes(const std::string& path, std::uint32_t attributes) = 0;
+
+    // The whole file, or nothing when it cannot be opened for reading.
+    virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
+    // Creates or truncates the file and writes the bytes.
+    virtual bool WriteFile(const std::string& path, const std::string& bytes) = 0;
+    // Appends the bytes, creating the file when it is missing.
+    virtual bool AppendFile(const std::string& path, const std::string& bytes) = 0;
+    // Moves in one step; with replaceExisting an existing target is replaced, written through to disk.
+    virtual bool MoveFile(const std::string& from, const std::string& to, bool replaceExisting) = 0;
+    virtual bool CopyFile(const std::string& from, const std::string& to, bool failIfExists) = 0;
+    virtual bool DeleteFile(const std::string& path) = 0;
+
+    virtual bool FolderExists(const std::string& path) = 0;
+    // Creates the folder (its parent must exist).
+    virtual bool CreateFolder(const std::string& path) = 0;
+    // Deletes the folder with everything in it, read-only entries included.
+    virtual bool DeleteFolder(const std::string& path) = 0;
+    // Copies the folder with everything in it to a new folder `to`.
+    virtual bool CopyFolder(const std::string& from, const std::string& to) = 0;
+
+    virtual std::vector<DriveInfo> ListDrives() = 0;
+};
+
+} // namespace grimsweep

@@ -1,0 +1,22 @@
+// Plain HTTP GET, always from the server (no cache), direct connection.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace grimsweep {
+
+class IHttp {
+public:
+    virtual ~IHttp() = default;
+
+    // Reads the whole body (whatever the status) in chunks of at most `chunkSize` bytes; `onChunk`
+    // runs after each chunk with the number of bytes received so far. Nothing when the connection or
+    // the address cannot be opened.
+    virtual std::optional<std::string> Get(const std::string& url, std::size_t chunkSize,
+                                           const std::function<void(std::size_t)>& onChunk) = 0;
+};
+
+} // namespace grimsweep

@@ -1,0 +1,44 @@
+// A whole simulated Windows machine, ready for the program: every platform interface in memory.
+#pragma once
+
+#include "platform/machine.h"
+#include "platform/sim/sim_file_system.h"
+#include "platform/sim/sim_http.h"
+#include "platform/sim/sim_libraries.h"
+#include "platform/sim/sim_process_names.h"
+#include "platform/sim/sim_processes.h"
+#include "platform/sim/sim_registry.h"
+#include "platform/sim/sim_restore_points.h"
+#include "platform/sim/sim_shell.h"
+#include "platform/sim/sim_system.h"
+
+namespace grimsweep::sim {
+
+class SimMachine {
+public:
+    SimMachine() : processNames(processes) {
+        // The folders every profile has, so that files can be put into them directly.
+        for (const auto& [csidl, path] : shell.folders) {
+            files.PutFolder(path);
+        }
+        files.PutFile(system.executablePath, "MZ");
+    }
+    SimMachine(const SimMachine&) = delete;
+    SimMachine& operator=(const SimMachine&) = delete;
+
+    Machine View() {
+        return Machine{registry, files, processes, processNames, shell, system, http, restorePoints, libraries};
+    }
+
+    SimRegistry registry;
+    SimFileSystem files;
+    SimProcesses processes;
+    SimProcessNames processNames;
+    SimShell shell;
+    SimSystem system;
+    SimHttp http;
+    SimRestorePoints restorePoints;
+    SimLibraries libraries;
+};
+
+} // namespace grimsweep::sim

@@ -1,0 +1,77 @@
+#include "platform/sim/sim_processes.h"
+
+#include <algorithm>
+
+#include "common/text.h"
+
+namespace grimsweep::sim {
+
+std::optional<std::vector<std::uint32_t>> SimProcesses::ListProcessIds() {
+    if (enumerationFails_) {
+        return std::nullopt;
+    }
+    std::vector<std::uint32_t> ids;
+    for (const auto& process : running) {
+        ids.push_back(process.id);
+    }
+    return ids;
+}
+
+std::optional<std::vector<SnapshotEntry>> SimProcesses::Snapshot() {
+    if (enumerationFails_) {
+        return std::nullopt;
+    }
+    std::vector<SnapshotEntry> entries;
+    for (const auto& process : running) {
+        entries.push_back({process.id, AfterLastBackslash(process.fullPath)});
+    }
+    return entries;
+}
+
+MainModule SimProcesses::QueryMainModule(std::uint32_t id) {
+    MainModule module;
+    const SimProcess* process = Find(id);
+    if (!process || process->cannotOpen) {
+        module.status = ModuleQueryStatus::CannotOpen;
+    } else if (process->noModules) {
+        module.status = ModuleQueryStatus::NoModules;
+    } else if (process->nameUnreadable) {
+        module.status = ModuleQueryStatus::NameUnreadable;
+    } else {
+        module.status = ModuleQueryStatus::Ok;
+        module.baseName = AfterLastBackslash(process->fullPath);
+        module.fullPath = process->fullPath;
+    }
+    return module;
+}
+
+bool SimProcesses::Terminate(std::uint32_t id, std::uint32_t /*exitCode*/, bool /*debugPrivilege*/) {
+    auto it = std::find_if(running.begin(), running.end(), [id](const SimProcess& p) { return p.id == id; });
+    if (it == running.end() || it->refusesToStop) {
+        return false;
+    }
+    running.erase(it);
+    terminated.push_back(id);
+    return true;
+}
+
+bool SimProcesses::WaitForExit(std::uint32_t id, std::uint32_t /*milliseconds*/) { return Find(id) == nullptr; }
+
+std::uint32_t SimProcesses::Start(const std::string& fullPath) {
+    nextId_ += 4;
+    running.push_back({nextId_, fullPath});
+    return nextId_;
+}
+
+SimProcess* SimProcesses::Find(std::uint32_t id) {
+    auto it = std::find_if(running.begin(), running.end(), [id](const SimProcess& p) { return p.id == id; });
+    return it == running.end() ? nullptr : &*it;
+}
+
+bool SimProcesses::IsRunning(const std::string& baseName) const {
+    return std::any_of(running.begin(), running.end(), [&](const SimProcess& p) {
+        return EqualsIgnoreCase(AfterLastBackslash(p.fullPath), baseName);
+    });
+}
+
+} // namespace grimsweep::sim

@@ -1,0 +1,215 @@
+#include "platform/sim/sim_registry.h"
+
+#include "common/text.h"
+
+namespace grimsweep::sim {
+
+namespace {
+
+std::vector<std::string> PathParts(const std::string& path) {
+    std::vector<std::string> parts;
+    for (auto& piece : Split(path, "\\")) {
+        if (!piece.empty()) {
+            parts.push_back(std::move(piece));
+        }
+    }
+    return parts;
+}
+
+} // namespace
+
+SimRegistry::SimRegistry() {
+    for (auto root : {RegistryRoot::ClassesRoot, RegistryRoot::CurrentUser, RegistryRoot::LocalMachine,
+                      RegistryRoot::Users, RegistryRoot::CurrentConfig}) {
+        roots_[root];
+    }
+}
+
+const SimRegistry::Key* SimRegistry::Find(RegistryRoot root, const std::string& path,
+                                          std::uint32_t* denied) const {
+    auto rootIt = roots_.find(root);
+    if (rootIt == roots_.end()) {
+        return nullptr;
+    }
+    const Key* key = &rootIt->second;
+    std::uint32_t rights = key->deniedRights;
+    for (const auto& part : PathParts(path)) {
+        auto child = key->children.find(ToUpper(part));
+        if (child == key->children.end()) {
+            return nullptr;
+        }
+        key = child->second.get();
+        rights |= key->deniedRights;
+    }
+    if (denied) {
+        *denied = rights;
+    }
+    return key;
+}
+
+SimRegistry::Key* SimRegistry::Find(RegistryRoot root, const std::string& path, std::uint32_t* denied) {
+    return const_cast<Key*>(static_cast<const SimRegistry*>(this)->Find(root, path, denied));
+}
+
+RegistryStatus SimRegistry::OpenForAccess(RegistryRoot root, const std::string& path, std::uint32_t access,
+                                          Key** key) {
+    std::uint32_t denied = 0;
+    Key* found = Find(root, path, &denied);
+    if (!found) {
+        return kRegistryNotFound;
+    }
+    if (denied & access) {
+        return kRegistryAccessDenied;
+    }
+    *key = found;
+    return kRegistryOk;
+}
+
+RegistryStatus SimRegistry::OpenKey(RegistryRoot root, const std::string& path, std::uint32_t access) {
+    Key* key = nullptr;
+    return OpenForAccess(root, path, access, &key);
+}
+
+RegistryStatus SimRegistry::CreateKey(RegistryRoot root, const std::string& path) {
+    auto rootIt = roots_.find(root);
+    if (rootIt == roots_.end()) {
+        return kRegistryNotFound;
+    }
+    Key* key = &rootIt->second;
+    std::uint32_t rights = key->deniedRights;
+    for (const auto& part : PathParts(path)) {
+        auto& slot = key->children[ToUpper(part)];
+        if (!slot) {
+            if (rights & kKeyCreateSubKey) {
+                key->children.erase(ToUpper(part));
+                return kRegistryAccessDenied;
+            }
+            slot = std::make_unique<Key>();
+            slot->name = part;
+        }
+        key = slot.get();
+        rights |= key->deniedRights;
+    }
+    return (rights & kKeyFullAccess) ? kRegistryAccessDenied : kRegistryOk;
+}
+
+RegistryStatus SimRegistry::QueryValue(RegistryRoot root, const std::string& path, const std::string& name,
+                                       std::uint32_t access, RegistryValue& out) {
+    Key* key = nullptr;
+    if (auto status = OpenForAccess(root, path, access, &key); status != kRegistryOk) {
+        return status;
+    }
+    auto it = key->values.find(ToUpper(name));
+    if (it == key->values.end()) {
+        return kRegistryNotFound;
+    }
+    out = it->second.second;
+    return kRegistryOk;
+}
+
+RegistryStatus SimRegistry::SetValue(RegistryRoot root, const std::string& path, const std::string& name,
+                                     const RegistryValue& value) {
+    Key* key = nullptr;
+    if (auto status = OpenForAccess(root, path, kKeySetValue, &key); status != kRegistryOk) {
+        return status;
+    }
+    key->values[ToUpper(name)] = {name, value};
+    return kRegistryOk;
+}
+
+RegistryStatus SimRegistry::DeleteValue(RegistryRoot root, const std::string& path, const std::string& name) {
+    Key* key = nullptr;
+    if (auto status = OpenForAccess(root, path, kKeySetValue, &key); status != kRegistryOk) {
+        return status;
+    }
+    return key->values.erase(ToUpper(name)) ? kRegistryOk : kRegistryNotFound;
+}
+
+RegistryStatus SimRegistry::DeleteKeyTree(RegistryRoot root, const std::string& path) {
+    auto parts = PathParts(path);
+    if (parts.empty()) {
+        return kRegistryAccessDenied;
+    }
+    const std::string last = ToUpper(parts.back());
+    parts.pop_back();
+    std::string parentPath;
+    for (const auto& part : parts) {
+        parentPath += part + "\\";
+    }
+    std::uint32_t denied = 0;
+    Key* parent = Find(root, parentPath, &denied);
+    if (!parent || !parent->children.count(last)) {
+        return kRegistryNotFound;
+    }
+    if ((denied | parent->children[last]->deniedRights) & kKeySetValue) {
+        return kRegistryAccessDenied;
+    }
+    parent->children.erase(last);
+    return kRegistryOk;
+}
+
+RegistryStatus SimRegistry::ListSubKeys(RegistryRoot root, const std::string& path,
+                                        std::vector<std::string>& names) {
+    names.clear();
+    Key* key = nullptr;
+    if (auto status = OpenForAccess(root, path, kKeyEnumerateSubKeys, &key); status != kRegistryOk) {
+        return status;
+    }
+    for (const auto& [upper, child] : key->children) {
+        names.push_back(child->name);
+    }
+    return kRegistryOk;
+}
+
+RegistryStatus SimRegistry::ListValueNames(RegistryRoot root, const std::string& path,
+                                           std::vector<std::string>& names) {
+    names.clear();
+    Key* key = nullptr;
+    if (auto status = OpenForAccess(root, path, kKeyQueryValue, &key); status != kRegistryOk) {
+        return status;
+    }
+    for (const auto& [upper, entry] : key->values) {
+        names.push_back(entry.first);
+    }
+    return kRegistryOk;
+}
+
+void SimRegistry::DenyAccess(RegistryRoot root, const std::string& path, std::uint32_t rights) {
+    CreateKey(root, path);
+    if (Key* key = Find(root, path, nullptr)) {
+        key->deniedRights |= rights;
+    }
+}
+
+void SimRegistry::AllowAccess(RegistryRoot root, const std::string& path) {
+    if (Key* key = Find(root, path, nullptr)) {
+        key->deniedRights = 0;
+    }
+}
+
+void SimRegistry::PutString(RegistryRoot root, const std::string& path, const std::string& name,
+                            const std::string& text) {
+    CreateKey(root, path);
+    if (Key* key = Find(root, path, nullptr)) {
+        key->values[ToUpper(name)] = {name, RegistryValue::String(text)};
+    }
+}
+
+bool SimRegistry::KeyExists(RegistryRoot root, const std::string& path) const {
+    return Find(root, path, nullptr) != nullptr;
+}
+
+std::optional<RegistryValue> SimRegistry::Value(RegistryRoot root, const std::string& path,
+                                                const std::string& name) const {
+    const Key* key = Find(root, path, nullptr);
+    if (!key) {
+        return std::nullopt;
+    }
+    auto it = key->values.find(ToUpper(name));
+    if (it == key->values.end()) {
+        return std::nullopt;
+    }
+    return it->second.second;
+}
+
+} // namespace grimsweep::sim

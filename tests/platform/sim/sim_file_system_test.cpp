@@ -1,0 +1,60 @@
+// The simulated file system stands in for Windows in every unit test, so it must refuse what Windows
+// refuses.
+#include "platform/sim/sim_file_system.h"
+
+#include <gtest/gtest.h>
+
+namespace grimsweep::sim {
+namespace {
+
+TEST(SimFileSystem, QueriesMatchExactNamesAndWildcardsIgnoringCase) {
+    SimFileSystem files;
+    files.PutFile("C:\\Data\\Evil.EXE", "x");
+    files.PutFile("C:\\Data\\hidden.dll", "x", kAttrHidden);
+    files.PutFolder("C:\\Data\\Sub");
+    auto exact = files.FindEntries("c:\\data\\evil.exe");
+    ASSERT_EQ(exact.size(), 1u);
+    EXPECT_EQ(exact[0].name, "Evil.EXE");
+    EXPECT_EQ(files.FindEntries("C:\\Data\\*.dll").size(), 1u);
+    EXPECT_EQ(files.FindEntries("C:\\Data\\*").size(), 3u);
+    EXPECT_EQ(files.FindEntries("C:\\Data\\e?il.exe").size(), 1u);
+    EXPECT_TRUE(files.FindEntries("C:\\Data\\none.exe").empty());
+    EXPECT_TRUE(files.FindEntries("C:\\Nowhere\\*").empty());
+    EXPECT_EQ(files.FindEntries("C:\\Data\\Sub")[0].attributes & kAttrDirectory, kAttrDirectory);
+}
+
+TEST(SimFileSystem, RefusesWhatWindowsRefuses) {
+    SimFileSystem files;
+    files.PutFile("C:\\a\\locked.txt", "x");
+    files.PutFile("C:\\a\\readonly.txt", "x", kAttrReadOnly);
+    files.SetLocked("C:\\a\\locked.txt", true);
+    EXPECT_FALSE(files.DeleteFile("C:\\a\\locked.txt"));
+    EXPECT_FALSE(files.DeleteFolder("C:\\a"));
+    EXPECT_FALSE(files.DeleteFile("C:\\a\\readonly.txt"));
+    EXPECT_FALSE(files.WriteFile("C:\\missing\\x.txt", "x"));
+    EXPECT_FALSE(files.CreateFolder("C:\\x\\y"));
+    EXPECT_FALSE(files.MoveFile("C:\\a\\readonly.txt", "C:\\a\\locked.txt", true));
+    EXPECT_FALSE(files.CopyFile("C:\\a\\readonly.txt", "C:\\a\\locked.txt", false));
+
+    files.SetLocked("C:\\a\\locked.txt", false);
+    EXPECT_FALSE(files.MoveFile("C:\\a\\readonly.txt", "C:\\a\\locked.txt", false));
+    EXPECT_TRUE(files.MoveFile("C:\\a\\readonly.txt", "C:\\a\\locked.txt", true));
+    EXPECT_FALSE(files.Exists("C:\\a\\readonly.txt"));
+    EXPECT_TRUE(files.DeleteFolder("C:\\a"));
+    EXPECT_FALSE(files.Exists("C:\\a\\locked.txt"));
+}
+
+TEST(SimFileSystem, FolderCopyAndMoveCarryTheirContents) {
+    SimFileSystem files;
+    files.PutFile("C:\\src\\inner\\f.txt", "data");
+    files.PutFolder("C:\\dst");
+    EXPECT_TRUE(files.CopyFolder("C:\\src", "C:\\dst\\copy"));
+    EXPECT_EQ(files.Contents("C:\\dst\\copy\\inner\\f.txt"), "data");
+    EXPECT_FALSE(files.CopyFolder("C:\\src", "C:\\dst\\copy")); // target exists
+    EXPECT_TRUE(files.MoveFile("C:\\src", "C:\\moved", false));
+    EXPECT_EQ(files.Contents("C:\\moved\\inner\\f.txt"), "data");
+    EXPECT_FALSE(files.Exists("C:\\src\\inner"));
+}
+
+} // namespace
+} // namespace grimsweep::sim
