@@ -1,0 +1,86 @@
+// Files on the real file system under Wine: attributes, locked files, one-step replacement, drives.
+#include "platform/win32/win32_file_system.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/text_files.h"
+#include "platform/win32/win32_system.h"
+#include "platform/win32/windows_api.h"
+#include "platform/win32/wide_text.h"
+
+namespace grimsweep::win32 {
+namespace {
+
+class FileSystemTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        folder = Narrow(temp) + "grimsweep-files-test";
+        files.DeleteFolder(folder);
+        ASSERT_TRUE(files.CreateFolder(folder));
+    }
+    void TearDown() override { files.DeleteFolder(folder); }
+
+    std::string folder;
+    Win32FileSystem files;
+};
+
+TEST_F(FileSystemTest, AttributesAreKeptAndQueriesShowThem) {
+    const std::string hidden = folder + "\\hidden.dll";
+    ASSERT_TRUE(files.WriteFile(hidden, "x"));
+    ASSERT_TRUE(files.SetAttributes(hidden, kAttrHidden | kAttrSystem));
+    const auto entries = files.FindEntries(hidden);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].name, "hidden.dll");
+    EXPECT_EQ(entries[0].attributes & (kAttrHidden | kAttrSystem), kAttrHidden | kAttrSystem);
+    ASSERT_TRUE(files.CreateFolder(folder + "\\sub"));
+    EXPECT_EQ(files.FindEntries(folder + "\\*").size(), 2u);
+    EXPECT_TRUE(files.FolderExists(folder + "\\sub"));
+    EXPECT_FALSE(files.FolderExists(hidden));
+    EXPECT_TRUE(files.FindEntries(folder + "\\nothing.*").empty());
+}
+
+TEST_F(FileSystemTest, AFileHeldOpenCannotBeDeletedOrReplaced) {
+    const std::string path = folder + "\\locked.exe";
+    ASSERT_TRUE(files.WriteFile(path, "old"));
+    HANDLE holder = CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(files.DeleteFile(path));
+    EXPECT_FALSE(ReplaceFileContents(files, path, "new"));
+    EXPECT_EQ(files.FindEntries(folder + "\\*").size(), 1u); // no temporary file left behind
+    CloseHandle(holder);
+    EXPECT_EQ(files.ReadFile(path).value_or(""), "old");
+    EXPECT_TRUE(ReplaceFileContents(files, path, "new"));
+    EXPECT_EQ(files.ReadFile(path).value_or(""), "new");
+    EXPECT_TRUE(files.DeleteFile(path));
+}
+
+TEST_F(FileSystemTest, FoldersCopyAndDeleteWithReadOnlyContents) {
+    ASSERT_TRUE(files.CreateFolder(folder + "\\a"));
+    ASSERT_TRUE(files.WriteFile(folder + "\\a\\one.txt", "1"));
+    ASSERT_TRUE(files.SetAttributes(folder + "\\a\\one.txt", kAttrReadOnly));
+    ASSERT_TRUE(files.CopyFolder(folder + "\\a", folder + "\\b"));
+    EXPECT_EQ(files.ReadFile(folder + "\\b\\one.txt").value_or(""), "1");
+    EXPECT_FALSE(files.DeleteFile(folder + "\\a\\one.txt")); // read-only
+    EXPECT_TRUE(files.DeleteFolder(folder + "\\a"));
+    EXPECT_FALSE(files.FolderExists(folder + "\\a"));
+    EXPECT_TRUE(files.AppendFile(folder + "\\log.txt", "a\r\n"));
+    EXPECT_TRUE(files.AppendFile(folder + "\\log.txt", "b\r\n"));
+    EXPECT_EQ(files.ReadFile(folder + "\\log.txt").value_or(""), "a\r\nb\r\n");
+}
+
+TEST_F(FileSystemTest, DrivesIncludeTheSystemDrive) {
+    bool sawC = false;
+    for (const auto& drive : files.ListDrives()) {
+        if (drive.letter == "C") {
+            sawC = true;
+            EXPECT_EQ(drive.type, DriveType::Fixed);
+            EXPECT_TRUE(drive.ready);
+        }
+    }
+    EXPECT_TRUE(sawC);
+}
+
+} // namespace
+} // namespace grimsweep::win32

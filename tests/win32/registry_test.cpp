@@ -1,0 +1,93 @@
+// The real registry under Wine: round trips in HKCU and HKLM, and the settings stores on top of it.
+#include "platform/win32/win32_registry.h"
+
+#include <gtest/gtest.h>
+
+#include "app/machine_settings.h"
+#include "app/run_at_startup.h"
+#include "app/settings_store.h"
+#include "ui/headless_host.h"
+
+namespace grimsweep::win32 {
+namespace {
+
+const std::string kTestKey = "Software\\Lanternfish Software Tests";
+
+class RegistryTest : public ::testing::Test {
+protected:
+    void TearDown() override {
+        registry.DeleteKeyTree(RegistryRoot::CurrentUser, kTestKey);
+        registry.DeleteKeyTree(RegistryRoot::LocalMachine, kTestKey);
+    }
+    Win32Registry registry;
+};
+
+TEST_F(RegistryTest, ValuesRoundTripInBothHives) {
+    for (auto root : {RegistryRoot::CurrentUser, RegistryRoot::LocalMachine}) {
+        const std::string path = kTestKey + "\\Round\\Trip";
+        EXPECT_EQ(registry.OpenKey(root, path, kKeyRead), kRegistryNotFound);
+        ASSERT_EQ(registry.CreateKey(root, path), kRegistryOk);
+        ASSERT_EQ(registry.SetValue(root, path, "Text", RegistryValue::String("caf\xC3\xA9 \xE2\x82\xAC")), kRegistryOk);
+        ASSERT_EQ(registry.SetValue(root, path, "Number", RegistryValue::Dword(0xDEADBEEF)), kRegistryOk);
+        RegistryValue raw;
+        raw.type = RegistryValueType::Binary;
+        raw.bytes = std::string("\x01\x00\x02", 3);
+        ASSERT_EQ(registry.SetValue(root, path, "Raw", raw), kRegistryOk);
+
+        RegistryValue value;
+        ASSERT_EQ(registry.QueryValue(root, path, "text", kKeyFullAccess, value), kRegistryOk);
+        EXPECT_EQ(value.type, RegistryValueType::String);
+        EXPECT_EQ(value.text, "caf\xC3\xA9 \xE2\x82\xAC");
+        ASSERT_EQ(registry.QueryValue(root, path, "Number", kKeyRead, value), kRegistryOk);
+        EXPECT_EQ(value.number, 0xDEADBEEFu);
+        ASSERT_EQ(registry.QueryValue(root, path, "Raw", kKeyRead, value), kRegistryOk);
+        EXPECT_EQ(value.bytes, std::string("\x01\x00\x02", 3));
+        EXPECT_EQ(registry.QueryValue(root, path, "Missing", kKeyRead, value), kRegistryNotFound);
+
+        std::vector<std::string> names;
+        EXPECT_EQ(registry.ListValueNames(root, path, names), kRegistryOk);
+        EXPECT_EQ(names.size(), 3u);
+        EXPECT_EQ(registry.ListSubKeys(root, kTestKey + "\\Round", names), kRegistryOk);
+        EXPECT_EQ(names, std::vector<std::string>{"Trip"});
+
+        EXPECT_EQ(registry.DeleteValue(root, path, "Number"), kRegistryOk);
+        EXPECT_EQ(registry.QueryValue(root, path, "Number", kKeyRead, value), kRegistryNotFound);
+        EXPECT_EQ(registry.DeleteKeyTree(root, kTestKey + "\\Round"), kRegistryOk);
+        EXPECT_EQ(registry.OpenKey(root, path, kKeyRead), kRegistryNotFound);
+    }
+}
+
+TEST_F(RegistryTest, SettingsStoresUseTheRealRegistry) {
+    SettingsStore store(registry, "Lanternfish Software Tests", "Grimsweep");
+    EXPECT_EQ(store.Read("Settings", "Language", "English"), "English");
+    store.Write("Settings", "Language", "Deutsch");
+    EXPECT_EQ(store.Read("Settings", "Language", "English"), "Deutsch");
+
+    HeadlessHost host;
+    MachineSettings machine(registry, "Lanternfish Software Tests", store, host);
+    EXPECT_EQ(machine.ReadMachineSetting("Grimsweep", "Settings", "FirstTime", ""), "");
+    machine.WriteMachineSetting("Grimsweep", "Settings", "FirstTime", "Yes");
+    EXPECT_EQ(machine.ReadMachineSetting("Grimsweep", "Settings", "FirstTime", ""), "Yes");
+    RegistryValue value;
+    EXPECT_EQ(registry.QueryValue(RegistryRoot::LocalMachine, kTestKey + "\\Grimsweep\\Settings", "FirstTime",
+                                  kKeyRead, value),
+              kRegistryOk);
+    EXPECT_TRUE(host.Shown().empty());
+}
+
+TEST_F(RegistryTest, RunKeyValueIsWrittenAndRemoved) {
+    const std::string exe = "C:\\Program Files\\GrimsweepTest\\grimsweeptest.exe";
+    WriteRunAtStartup(registry, exe);
+    RegistryValue value;
+    ASSERT_EQ(registry.QueryValue(RegistryRoot::LocalMachine, std::string(kRunKeyPath), "grimsweeptest", kKeyRead,
+                                  value),
+              kRegistryOk);
+    EXPECT_EQ(value.text, "\"C:\\Program Files\\GrimsweepTest\\grimsweeptest\"");
+    RemoveRunAtStartup(registry, exe);
+    EXPECT_EQ(registry.QueryValue(RegistryRoot::LocalMachine, std::string(kRunKeyPath), "grimsweeptest", kKeyRead,
+                                  value),
+              kRegistryNotFound);
+}
+
+} // namespace
+} // namespace grimsweep::win32
