@@ -8,6 +8,7 @@
 
 #include "app/machine_settings.h"
 #include "app/settings_store.h"
+#include "definitions/definition_state.h"
 #include "localization/message_catalogue.h"
 #include "platform/machine.h"
 #include "shell/brand_values.h"
@@ -37,6 +38,7 @@ public:
     MachineSettings machineSettings;
     MessageCatalogue messages;
     std::string dataFolder;
+    DefinitionState definitions;
 };
 
 } // namespace grimsweep

@@ -1,0 +1,74 @@
+#include "definitions/exclusion_list.h"
+
+#include <algorithm>
+#include <functional>
+
+#include "app/program.h"
+#include "common/text.h"
+#include "definitions/definition_status.h"
+#include "platform/text_files.h"
+
+namespace grimsweep {
+
+namespace {
+constexpr std::string_view kPieceSeparator = "|";
+} // namespace
+
+void ExclusionList::Assign(std::string form) {
+    form_ = std::move(form);
+    upperForm_ = ToUpper(form_);
+    upperPieces_.clear();
+    for (auto& piece : Split(upperForm_, kPieceSeparator)) {
+        upperPieces_.insert(std::move(piece));
+    }
+}
+
+bool ExclusionList::IsExcluded(std::string_view name) const {
+    if (upperPieces_.empty()) {
+        return false;
+    }
+    return upperPieces_.count(ToUpper(name)) != 0 || upperPieces_.count(ToUpper(Trim(name))) != 0;
+}
+
+bool ExclusionList::IsExcludedFolder(std::string_view name) const {
+    if (upperPieces_.empty()) {
+        return false;
+    }
+    if (IsExcluded(name)) {
+        return true;
+    }
+    // A name without "|" occurs inside some piece exactly when it occurs in the joined form, since no
+    // occurrence can span a separator.
+    if (name.find('|') != std::string_view::npos) {
+        return false;
+    }
+    const std::string needle = ToUpper(name);
+    const std::boyer_moore_horspool_searcher searcher(needle.begin(), needle.end());
+    return std::search(upperForm_.begin(), upperForm_.end(), searcher) != upperForm_.end();
+}
+
+void LoadExclusions(Program& program) {
+    std::string form;
+    const std::string path = program.DataFile(kExclusionFile);
+    if (FileExists(program.machine.files, path)) {
+        if (auto lines = ReadTextLines(program.machine.files, program.machine.system, path)) {
+            for (const auto& line : *lines) {
+                if (!Trim(line).empty()) {
+                    form += line;
+                    form += kPieceSeparator;
+                }
+                program.host.PumpMessages();
+            }
+        }
+    }
+    program.definitions.exclusions.Assign(std::move(form));
+}
+
+bool AppendExclusion(Program& program, std::string_view entry) {
+    const bool appended = AppendTextLine(program.machine.files, program.machine.system,
+                                         program.DataFile(kExclusionFile), Trim(entry));
+    LoadExclusions(program);
+    return appended;
+}
+
+} // namespace grimsweep

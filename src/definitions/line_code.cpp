@@ -1,0 +1,69 @@
+#include "definitions/line_code.h"
+
+#include "definitions/definition_status.h"
+#include "platform/text_files.h"
+
+namespace grimsweep {
+
+namespace {
+
+constexpr int kWrap = 255;
+
+std::string Shift(std::string_view text, int by) {
+    std::string out(text.size(), '\0');
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        int code = static_cast<unsigned char>(text[i]) + by;
+        if (code > kWrap) {
+            code -= kWrap;
+        } else if (code < 0) {
+            code += kWrap;
+        }
+        out[i] = static_cast<char>(static_cast<unsigned char>(code));
+    }
+    return out;
+}
+
+std::string CodeLines(std::string_view text, std::string (*code)(std::string_view),
+                      std::string_view lineEnd) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    for (const auto& line : SplitLines(text)) {
+        out += code(line);
+        out += lineEnd;
+    }
+    return out;
+}
+
+} // namespace
+
+std::string EncodeDefinitionLine(std::string_view plain) {
+    return Shift(plain, kDefinitionShift);
+}
+
+std::string DecodeDefinitionLine(std::string_view stored) {
+    return Shift(stored, -kDefinitionShift);
+}
+
+std::string EncodeDefinitionText(std::string_view plainText) {
+    return CodeLines(plainText, EncodeDefinitionLine, kCrLf);
+}
+
+std::string DecodeDefinitionText(std::string_view storedText) {
+    return CodeLines(storedText, DecodeDefinitionLine, "\n");
+}
+
+std::optional<std::vector<std::string>> ReadDefinitionLines(IFileSystem& files, ISystem& system,
+                                                            const std::string& path) {
+    if (!FileExists(files, path)) {
+        return std::nullopt;
+    }
+    auto lines = ReadRawLines(files, path);
+    if (lines) {
+        for (auto& line : *lines) {
+            line = system.CodePageToUtf8(DecodeDefinitionLine(line));
+        }
+    }
+    return lines;
+}
+
+} // namespace grimsweep

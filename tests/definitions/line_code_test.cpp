@@ -1,0 +1,80 @@
+#include "definitions/line_code.h"
+
+#include <gtest/gtest.h>
+
+#include "definitions_fixture.h"
+
+namespace grimsweep {
+namespace {
+
+std::string AllCodes(int from, int to) {
+    std::string text;
+    for (int c = from; c <= to; ++c) {
+        text += static_cast<char>(c);
+    }
+    return text;
+}
+
+TEST(LineCode, RoundTripsEveryCodeButTheWrapPair) {
+    const std::string plain = AllCodes(1, 254);
+    EXPECT_EQ(DecodeDefinitionLine(EncodeDefinitionLine(plain)), plain);
+    EXPECT_EQ(EncodeDefinitionLine(plain).size(), plain.size());
+    // 0 and 255 both encode to the shift; the shift decodes to 0.
+    const std::string wrapPair("\0\xFF", 2);
+    EXPECT_EQ(EncodeDefinitionLine(wrapPair), std::string(2, static_cast<char>(kDefinitionShift)));
+    EXPECT_EQ(DecodeDefinitionLine(EncodeDefinitionLine("\xFF")), std::string(1, '\0'));
+    // The wrap is by 255, not 256.
+    EXPECT_EQ(EncodeDefinitionLine("\xFE"), std::string(1, static_cast<char>(254 + kDefinitionShift - 255)));
+    EXPECT_EQ(DecodeDefinitionLine(std::string(1, '\x01')),
+              std::string(1, static_cast<char>(1 - kDefinitionShift + 255)));
+}
+
+TEST(LineCode, SeparatorsEncodeAloneAndNoTextCharacterBecomesALineEnd) {
+    const std::string bar = EncodeDefinitionLine("|");
+    const std::string equals = EncodeDefinitionLine("=");
+    ASSERT_EQ(bar.size(), 1u);
+    EXPECT_EQ(EncodeDefinitionLine("a|b=c"), EncodeDefinitionLine("a") + bar + EncodeDefinitionLine("b") +
+                                                 equals + EncodeDefinitionLine("c"));
+    const std::string stored = EncodeDefinitionLine(AllCodes(9, 254));
+    EXPECT_EQ(stored.find_first_of("\r\n"), std::string::npos);
+}
+
+TEST(LineCode, WholeTextsUseTheLineEndsOfTheirForm) {
+    EXPECT_EQ(EncodeDefinitionText("a\nb"),
+              EncodeDefinitionLine("a") + "\r\n" + EncodeDefinitionLine("b") + "\r\n");
+    EXPECT_EQ(DecodeDefinitionText(EncodeDefinitionText("x|y\r\n\r\nz\n")), "x|y\n\nz\n");
+}
+
+class ReadDefinitionLinesTest : public DefinitionsTest {};
+
+TEST_F(ReadDefinitionLinesTest, NeverStopsEarlyOnAnyBytes) {
+    const std::string path = program.DataFile("FileDefinition.dat");
+    const std::string longLine(1 << 20, 'k');
+    std::string bytes = EncodeDefinitionLine(longLine) + "\r\n";
+    bytes += std::string("\0\x01\xFF\x80", 4) + "\r"; // garbage, NUL, a lone CR
+    bytes += EncodeDefinitionLine("last");            // no line end at the end
+    sim.files.PutFile(path, bytes);
+    const auto lines = ReadDefinitionLines(sim.files, sim.system, path);
+    ASSERT_TRUE(lines.has_value());
+    ASSERT_EQ(lines->size(), 3u);
+    EXPECT_EQ(lines->at(0), longLine);
+    EXPECT_EQ(lines->at(2), "last");
+
+    // Absent in the sense of the presence test: missing, hidden, or a folder.
+    EXPECT_FALSE(ReadDefinitionLines(sim.files, sim.system, program.DataFile("none.dat")));
+    sim.files.PutFile(program.DataFile("hidden.dat"), "x", kAttrHidden);
+    EXPECT_FALSE(ReadDefinitionLines(sim.files, sim.system, program.DataFile("hidden.dat")));
+    sim.files.SetReadFails(path, true);
+    EXPECT_FALSE(ReadDefinitionLines(sim.files, sim.system, path));
+}
+
+TEST_F(ReadDefinitionLinesTest, DecodesBeforeConvertingTheCodePage) {
+    const std::string path = program.DataFile("ExeDefinition.dat");
+    sim.files.PutFile(path, EncodeDefinitionLine("caf\xE9.exe=T|[windir]") + "\r\n");
+    const auto lines = ReadDefinitionLines(sim.files, sim.system, path);
+    ASSERT_TRUE(lines.has_value());
+    EXPECT_EQ(lines->at(0), "caf\xC3\xA9.exe=T|[windir]");
+}
+
+} // namespace
+} // namespace grimsweep

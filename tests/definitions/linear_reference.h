@@ -1,0 +1,74 @@
+// Plain linear versions of the safe-list and exclusion tests, written step by step after the rules, for
+// the differential tests and the benchmark of the hashed lookups.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/text.h"
+
+namespace grimsweep::reference {
+
+inline bool LinearIsSafeItem(const std::vector<std::string>& entries, std::string_view path) {
+    std::string s = Trim(ToLower(path));
+    if (s.empty() || s == " ") {
+        return true;
+    }
+    if (s.back() == '/') {
+        s.pop_back();
+    }
+    if (!s.empty() && s.back() == '\\') {
+        s.pop_back();
+    }
+    if (s.empty()) {
+        return true;
+    }
+    for (const auto& entry : entries) {
+        std::string t = Trim(ToLower(entry));
+        if (t.empty() || t == " ") {
+            continue;
+        }
+        if (t.back() == '/') {
+            t.pop_back();
+        }
+        if (!t.empty() && t.back() == '\\') {
+            t.pop_back();
+        }
+        if (t.empty()) {
+            continue;
+        }
+        if (t == s || t == s + "\\" || t + "\\" == s) {
+            return true;
+        }
+        const std::string upper = ToUpper(s);
+        for (const char* root : {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE", "HKEY_USERS",
+                                 "HKEY_CURRENT_CONFIG"}) {
+            if (upper == root || upper == std::string(root) + "\\") {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+inline bool LinearIsExcluded(const std::string& form, std::string_view name) {
+    for (const auto& piece : Split(form, "|")) {
+        if (ToUpper(piece) == ToUpper(name) || ToUpper(piece) == ToUpper(Trim(name))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+inline bool LinearIsExcludedFolder(const std::string& form, std::string_view name) {
+    for (const auto& piece : Split(form, "|")) {
+        if (ToUpper(piece) == ToUpper(name) || ToUpper(piece) == ToUpper(Trim(name)) ||
+            ContainsIgnoreCase(piece, name)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace grimsweep::reference
