@@ -1,0 +1,91 @@
+// The presence test and the installation of downloaded definitions on real files under Wine.
+#include "definitions/definition_status.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/win32/wide_text.h"
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_system.h"
+#include "platform/win32/windows_api.h"
+
+namespace grimsweep::win32 {
+namespace {
+
+class DefinitionStatusTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        folder = Narrow(temp) + "grimsweep-definitions-test";
+        files.DeleteFolder(folder);
+        ASSERT_TRUE(files.CreateFolder(folder));
+    }
+    void TearDown() override { files.DeleteFolder(folder); }
+
+    std::string Put(const std::string& name, const std::string& bytes, std::uint32_t attributes = 0) {
+        const std::string path = folder + "\\" + name;
+        EXPECT_TRUE(files.WriteFile(path, bytes));
+        if (attributes) {
+            EXPECT_TRUE(files.SetAttributes(path, attributes));
+        }
+        return path;
+    }
+
+    std::string folder;
+    Win32FileSystem files;
+    Win32System system;
+};
+
+TEST_F(DefinitionStatusTest, OnlyPlainFilesArePresent) {
+    const std::string plain = Put("FileDefinition.dat", "x\r\n");
+    Put("hidden.dat", "x", kAttrHidden);
+    Put("system.dat", "x", kAttrSystem);
+    Put("readonly.dat", "x", kAttrReadOnly);
+    ASSERT_TRUE(files.CreateFolder(folder + "\\RegistryDefinition.dat"));
+
+    EXPECT_TRUE(FileExists(files, plain));
+    EXPECT_TRUE(FileExists(files, folder + "\\FILEDEFINITION.DAT"));
+    EXPECT_TRUE(FileExists(files, folder + "\\readonly.dat"));
+    EXPECT_FALSE(FileExists(files, folder + "\\hidden.dat"));
+    EXPECT_FALSE(FileExists(files, folder + "\\system.dat"));
+    EXPECT_FALSE(FileExists(files, folder + "\\RegistryDefinition.dat")); // a folder of that name
+    EXPECT_FALSE(FileExists(files, folder + "\\*.dat"));
+    EXPECT_FALSE(FileExists(files, folder + "\\FileDefinition.da?"));
+    EXPECT_FALSE(FileExists(files, folder + "\\missing.dat"));
+    EXPECT_FALSE(FileExists(files, folder + "\\no-such-folder\\x.dat"));
+}
+
+TEST_F(DefinitionStatusTest, PendingDownloadsReplaceTheirFilesInOneStep) {
+    Put("BlockedCookies.dat", "old cookies\r\n");
+    Put("DLBlockedCookies.dat", "new cookies\r\n");
+    Put("DLExeDefinition.dat", "new exe\r\n"); // no current file yet
+    Put("RegistryDefinition.dat", "old registry\r\n");
+    const std::string pendingRegistry = Put("DLRegistryDefinition.dat", "new registry\r\n");
+
+    // The current registry file is held open by another program: its replacement must wait, losing nothing.
+    HANDLE holder = CreateFileW(Widen(folder + "\\RegistryDefinition.dat").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(InstallPendingDefinitions(files, folder), 2);
+    CloseHandle(holder);
+
+    EXPECT_EQ(files.ReadFile(folder + "\\BlockedCookies.dat").value_or(""), "new cookies\r\n");
+    EXPECT_EQ(files.ReadFile(folder + "\\ExeDefinition.dat").value_or(""), "new exe\r\n");
+    EXPECT_FALSE(FileExists(files, folder + "\\DLBlockedCookies.dat"));
+    EXPECT_EQ(files.ReadFile(folder + "\\RegistryDefinition.dat").value_or(""), "old registry\r\n");
+    EXPECT_TRUE(FileExists(files, pendingRegistry));
+
+    // At the next start the lock is gone and the download goes in.
+    EXPECT_EQ(InstallPendingDefinitions(files, folder), 1);
+    EXPECT_EQ(files.ReadFile(folder + "\\RegistryDefinition.dat").value_or(""), "new registry\r\n");
+}
+
+TEST_F(DefinitionStatusTest, DefinitionsDateRoundTripsOnDisk) {
+    EXPECT_EQ(ReadDefinitionsDate(files, system, folder), std::string(kDefaultDefinitionsDate));
+    EXPECT_TRUE(WriteDefinitionsDate(files, system, folder, "12/8/2026 4:05:06 PM"));
+    EXPECT_EQ(ReadDefinitionsDate(files, system, folder), "12/8/2026 4:05:06 PM");
+    EXPECT_EQ(files.FindEntries(folder + "\\*").size(), 1u);
+}
+
+} // namespace
+} // namespace grimsweep::win32
