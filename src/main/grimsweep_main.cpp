@@ -1,5 +1,5 @@
 // grimsweep.exe: wires the real machine and the Win32 host into the program object. Until the main window
-// exists, it reports what it finds out about the machine it runs on.
+// exists, it runs the first start-up steps and reports what it finds out about the machine it runs on.
 #include "platform/win32/windows_api.h"
 
 #include <cstdio>
@@ -8,6 +8,8 @@
 #include "app/path_macros.h"
 #include "app/program.h"
 #include "app/settings_keys.h"
+#include "definitions/definition_status.h"
+#include "definitions/exclusion_list.h"
 #include "platform/win32/win32_machine.h"
 #include "platform/win32/win32_ui_host.h"
 
@@ -42,6 +44,19 @@ int wmain() {
     Line("Language", program.settings.Read(settings::kSectionSettings, settings::kLanguage,
                                            settings::kLanguageDefault));
     Line("Welcome message", program.messages.getMessages("MSG_CAPTION2"));
+
+    const int installed = InstallPendingDefinitions(machine.files, program.dataFolder);
+    program.definitions.counts = CountDefinitions(machine.files, program.dataFolder);
+    LoadExclusions(program);
+    const DefinitionCounts& counts = program.definitions.counts;
+    std::printf("\nDefinitions:\n");
+    Line("  Downloads installed", std::to_string(installed));
+    Line("  Cookie sites", std::to_string(counts.cookies));
+    Line("  Executables", std::to_string(counts.executables));
+    Line("  Registry entries", std::to_string(counts.registry));
+    Line("  Files and folders", std::to_string(counts.filesAndFolders));
+    Line("  Total", std::to_string(counts.total));
+    Line("  Last updated", ReadDefinitionsDate(machine.files, machine.system, program.dataFolder) + " PST");
 
     std::printf("\nSpecial folders:\n");
     const PathMacroTable folders = PathMacroTable::Capture(machine.shell);
