@@ -46,8 +46,8 @@ struct RegistryDefinition {
     std::string threat;
     std::string details;
 };
-// Nothing for a line without "=", with a blank hive code or a code outside the table. A key
-// specification without a value-name field stands for the key.
+// Nothing for a line without "=", with a blank hive code or a code outside the table. A line whose
+// key part has no value-name field stands for the key.
 std::optional<RegistryDefinition> ParseRegistryDefinition(std::string_view line,
                                                           const PathMacroTable& macros);
 

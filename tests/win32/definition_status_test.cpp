@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "win32/temp_folder.h"
+
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_system.h"
@@ -11,16 +13,9 @@
 namespace grimsweep::win32 {
 namespace {
 
-class DefinitionStatusTest : public ::testing::Test {
+class DefinitionStatusTest : public TempFolderTest {
 protected:
-    void SetUp() override {
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        folder = Narrow(temp) + "grimsweep-definitions-test";
-        files.DeleteFolder(folder);
-        ASSERT_TRUE(files.CreateFolder(folder));
-    }
-    void TearDown() override { files.DeleteFolder(folder); }
+    DefinitionStatusTest() : TempFolderTest("grimsweep-definitions-test") {}
 
     std::string Put(const std::string& name, const std::string& bytes, std::uint32_t attributes = 0) {
         const std::string path = folder + "\\" + name;
@@ -31,8 +26,6 @@ protected:
         return path;
     }
 
-    std::string folder;
-    Win32FileSystem files;
     Win32System system;
 };
 

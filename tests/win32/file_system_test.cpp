@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "win32/temp_folder.h"
+
 #include "platform/text_files.h"
 #include "platform/win32/win32_system.h"
 #include "platform/win32/windows_api.h"
@@ -11,19 +13,9 @@
 namespace grimsweep::win32 {
 namespace {
 
-class FileSystemTest : public ::testing::Test {
+class FileSystemTest : public TempFolderTest {
 protected:
-    void SetUp() override {
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        folder = Narrow(temp) + "grimsweep-files-test";
-        files.DeleteFolder(folder);
-        ASSERT_TRUE(files.CreateFolder(folder));
-    }
-    void TearDown() override { files.DeleteFolder(folder); }
-
-    std::string folder;
-    Win32FileSystem files;
+    FileSystemTest() : TempFolderTest("grimsweep-files-test") {}
 };
 
 TEST_F(FileSystemTest, AttributesAreKeptAndQueriesShowThem) {
