@@ -1,5 +1,7 @@
 #include "ui/headless_host.h"
 
+#include <algorithm>
+
 namespace grimsweep {
 
 namespace {
@@ -33,6 +35,77 @@ void HeadlessHost::PumpMessages() {
     if (onPump) {
         onPump();
     }
+}
+
+void HeadlessHost::FormLoaded(ui::Form& form) {
+    forms_.push_back(&form);
+    for (const auto& control : form.Controls()) {
+        if (control->Type() == ui::ControlType::Timer) {
+            Arm(*control);
+        }
+    }
+}
+
+void HeadlessHost::FormUnloaded(ui::Form& form) {
+    std::erase(forms_, &form);
+    std::erase_if(due_, [&](const auto& entry) { return &entry.first->Owner() == &form; });
+}
+
+void HeadlessHost::ShowForm(ui::Form& form, bool modal) {
+    if (!modal) {
+        return;
+    }
+    if (onModal) {
+        onModal(form);
+    }
+    form.Hide();
+}
+
+void HeadlessHost::FormChanged(ui::Form&, ui::FormChange) {}
+
+void HeadlessHost::ControlAdded(ui::Control& control) {
+    if (control.Type() == ui::ControlType::Timer) {
+        Arm(control);
+    }
+}
+
+void HeadlessHost::ControlChanged(ui::Control& control, ui::Change change) {
+    if (control.Type() == ui::ControlType::Timer && change == ui::Change::Timer) {
+        Arm(control);
+    }
+}
+
+void HeadlessHost::LockDrawing(ui::Form&, bool locked) { drawingLocks += locked ? 1 : -1; }
+
+void HeadlessHost::Arm(ui::Control& timer) {
+    if (timer.Enabled() && timer.Interval() > 0) {
+        due_[&timer] = now_ + static_cast<std::uint64_t>(timer.Interval());
+    } else {
+        due_.erase(&timer);
+    }
+}
+
+ui::Form* HeadlessHost::FindForm(std::string_view name) const {
+    auto it = std::find_if(forms_.begin(), forms_.end(), [&](ui::Form* f) { return f->Name() == name; });
+    return it == forms_.end() ? nullptr : *it;
+}
+
+void HeadlessHost::Advance(std::uint64_t milliseconds) {
+    const std::uint64_t end = now_ + milliseconds;
+    while (true) {
+        auto next = std::min_element(due_.begin(), due_.end(),
+                                     [](const auto& a, const auto& b) { return a.second < b.second; });
+        if (next == due_.end() || next->second > end) {
+            break;
+        }
+        ui::Control* timer = next->first;
+        now_ = next->second;
+        // The next tick is planned before this one runs: a tick that stops or re-arms its own timer
+        // replaces the plan.
+        next->second += static_cast<std::uint64_t>(timer->Interval());
+        timer->Tick();
+    }
+    now_ = end;
 }
 
 } // namespace grimsweep

@@ -1,11 +1,14 @@
-// The host for tests: message boxes are answered from a script (first button when the script is empty)
-// and every box shown is recorded; hooks run when the program lets messages run.
+// The host for tests: no windows. A virtual clock fires due timer ticks when the test advances it;
+// message boxes are answered from a script (first button when the script is empty) and every box shown
+// is recorded; hooks let a test act while the program pumps messages or shows a form modally.
 #pragma once
 
 #include <deque>
 #include <functional>
+#include <map>
 #include <vector>
 
+#include "ui/form.h"
 #include "ui/ui_host.h"
 
 namespace grimsweep {
@@ -14,17 +17,46 @@ class HeadlessHost : public IUiHost {
 public:
     MessageBoxAnswer ShowMessageBox(const MessageBoxRequest& request) override;
     void PumpMessages() override;
+    void FormLoaded(ui::Form& form) override;
+    void FormUnloaded(ui::Form& form) override;
+    void ShowForm(ui::Form& form, bool modal) override;
+    void FormChanged(ui::Form& form, ui::FormChange change) override;
+    void ControlAdded(ui::Control& control) override;
+    void ControlChanged(ui::Control& control, ui::Change change) override;
+    void LockDrawing(ui::Form& form, bool locked) override;
+    ScreenRect TaskbarRect() override { return taskbar; }
+    ScreenRect DesktopRect() override { return desktop; }
+    double TwipsPerPixelX() override { return 15.0; }
+    double TwipsPerPixelY() override { return 15.0; }
+    std::uint64_t Milliseconds() override { return now_; }
+
+    // Moves the virtual clock forward, firing every timer tick that falls due, in time order.
+    void Advance(std::uint64_t milliseconds);
 
     // Queues the answer for the next message box.
     void Answer(MessageBoxAnswer answer) { answers_.push_back(answer); }
     const std::vector<MessageBoxRequest>& Shown() const { return shown_; }
-    // Runs at every message pump, before the pump returns.
+    const std::vector<ui::Form*>& LoadedForms() const { return forms_; }
+    ui::Form* FindForm(std::string_view name) const;
+
+    // Runs at every message pump.
     std::function<void()> onPump;
+    // Runs when a form is shown modally; the modal show returns when the hook returns (a form that is
+    // still visible then is hidden, as if the user had closed it).
+    std::function<void(ui::Form&)> onModal;
     int pumps = 0;
+    int drawingLocks = 0; // locks currently in force
+    ScreenRect taskbar{0, 728, 1024, 768};
+    ScreenRect desktop{0, 0, 1024, 768};
 
 private:
+    void Arm(ui::Control& timer);
+
+    std::uint64_t now_ = 0;
     std::deque<MessageBoxAnswer> answers_;
     std::vector<MessageBoxRequest> shown_;
+    std::vector<ui::Form*> forms_;
+    std::map<ui::Control*, std::uint64_t> due_; // armed timers and their next tick
 };
 
 } // namespace grimsweep

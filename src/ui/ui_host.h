@@ -1,10 +1,28 @@
-// What only the window system can do for the program. The Win32 host shows real windows; the headless
-// host answers from a script and records what was asked, for tests.
+// What only the window system can do for the program: message boxes, the message pump, and showing the
+// forms of the form model. The Win32 host renders real windows; the headless host keeps a virtual clock
+// and answers from a script, for tests.
 #pragma once
+
+#include <cstdint>
 
 #include "ui/message_box.h"
 
 namespace grimsweep {
+
+namespace ui {
+class Form;
+class Control;
+enum class Change;
+enum class FormChange;
+} // namespace ui
+
+// A rectangle on the screen in pixels.
+struct ScreenRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
 
 class IUiHost {
 public:
@@ -14,6 +32,27 @@ public:
     virtual MessageBoxAnswer ShowMessageBox(const MessageBoxRequest& request) = 0;
     // Lets pending window messages run once.
     virtual void PumpMessages() = 0;
+
+    // Form life: the host creates the window when a form loads and destroys it when it unloads.
+    virtual void FormLoaded(ui::Form& form) = 0;
+    virtual void FormUnloaded(ui::Form& form) = 0;
+    // Shows the form; a modal show returns when the form is hidden or unloaded.
+    virtual void ShowForm(ui::Form& form, bool modal) = 0;
+    virtual void FormChanged(ui::Form& form, ui::FormChange change) = 0;
+    virtual void ControlAdded(ui::Control& control) = 0;
+    virtual void ControlChanged(ui::Control& control, ui::Change change) = 0;
+
+    // Suspends (true) or resumes drawing of a form's window.
+    virtual void LockDrawing(ui::Form& form, bool locked) = 0;
+    // The taskbar window ("Shell_TrayWnd") and the desktop, client rectangles in pixels; an empty
+    // rectangle when there is none.
+    virtual ScreenRect TaskbarRect() = 0;
+    virtual ScreenRect DesktopRect() = 0;
+    // Twips per pixel of the screen (15 at 96 dots per inch).
+    virtual double TwipsPerPixelX() = 0;
+    virtual double TwipsPerPixelY() = 0;
+    // Milliseconds of the host's clock (virtual in tests).
+    virtual std::uint64_t Milliseconds() = 0;
 };
 
 } // namespace grimsweep

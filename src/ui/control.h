@@ -1,0 +1,202 @@
+// A control of a form: a name and control-array index, a type, a caption, enabled and visible flags, a
+// position in twips inside its container, and the state of its kind. Every change is reported to the
+// host, which mirrors it in a real window (or, headless, keeps time for timers). Assigning a check box
+// value or selecting an option button runs its click handler exactly as a user click does.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/system.h"
+
+namespace grimsweep::ui {
+
+class Form;
+
+enum class ControlType {
+    Label,
+    SkinLabel,
+    CommandButton,
+    CheckBox,
+    OptionButton,
+    Frame,
+    PictureBox,
+    Shape,
+    TextBox,
+    ComboBox,
+    ListView,
+    TabStrip,
+    ProgressBar,
+    DatePicker,
+    TimePicker,
+    Menu,
+    Timer,
+};
+
+// The type name as the program's windows know it ("CommandButton", "ListView", ...).
+const char* TypeName(ControlType type);
+
+// What changed, so that a host can update only that.
+enum class Change {
+    Caption,
+    Enabled,
+    Visible,
+    Position,
+    Value,
+    Style, // font, colours
+    Rows,  // list rows, columns, combo items, tabs
+    Selection,
+    Timer, // interval or enabled state of a timer
+};
+
+struct Bounds {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+struct ListColumn {
+    std::string caption;
+    int width = 1400; // twips
+};
+
+struct ListRow {
+    std::string text;
+    std::vector<std::string> subItems; // sub-item 1 is subItems[0]
+    int smallIcon = 0;                 // 0 for none
+    bool checked = false;
+
+    // Sub-item n (1-based); empty when it was never set.
+    std::string SubItem(std::size_t n) const { return n >= 1 && n <= subItems.size() ? subItems[n - 1] : ""; }
+};
+
+class Control {
+public:
+    Control(Form& form, std::string name, int index, ControlType type, Control* container);
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    Form& Owner() const { return form_; }
+    const std::string& Name() const { return name_; }
+    int Index() const { return index_; } // -1 when the control is not part of a control array
+    ControlType Type() const { return type_; }
+    Control* Container() const { return container_; }
+
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(std::string caption);
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+    bool Visible() const { return visible_; }
+    void SetVisible(bool visible);
+    // Visible and every container visible too.
+    bool ShownOnForm() const;
+    const Bounds& Position() const { return bounds_; }
+    void Move(int left, int top, int width, int height);
+    void Move(const Bounds& bounds) { Move(bounds.left, bounds.top, bounds.width, bounds.height); }
+
+    bool Bold() const { return bold_; }
+    void SetBold(bool bold);
+    bool Italic() const { return italic_; }
+    void SetItalic(bool italic);
+    std::optional<std::uint32_t> BackColor() const { return backColor_; }
+    std::optional<std::uint32_t> ForeColor() const { return foreColor_; }
+    void SetBackColor(std::uint32_t color);
+    void SetForeColor(std::uint32_t color);
+
+    // Check box (0 unticked, 1 ticked), option button (0/1), progress bar value. Setting a check box or
+    // option button runs its click handler, as a user click does; selecting an option clears the other
+    // options of the same container.
+    int Value() const { return value_; }
+    void SetValue(int value);
+    int Max() const { return max_; }
+    void SetMax(int max);
+    // A user click on a button, check box, option, label or menu item. Check boxes toggle, options select.
+    void Click();
+
+    // Text boxes and combo boxes.
+    const std::string& Text() const { return caption_; }
+    void SetText(std::string text) { SetCaption(std::move(text)); }
+    const std::vector<std::string>& Items() const { return items_; }
+    void AddItem(std::string item);
+    void ClearItems();
+    int ListIndex() const { return listIndex_; }
+    void SetListIndex(int index); // runs onClick, as choosing an entry does
+
+    // List views.
+    bool CheckBoxes() const { return checkBoxes_; }
+    void SetCheckBoxes(bool on) { checkBoxes_ = on; }
+    const std::vector<ListColumn>& Columns() const { return columns_; }
+    void AddColumn(std::string caption, int width);
+    void SetColumnWidth(std::size_t column, int width);
+    const std::vector<ListRow>& Rows() const { return rows_; }
+    std::size_t AddRow(ListRow row);
+    void RemoveRow(std::size_t row);
+    void ClearRows();
+    void SetSubItem(std::size_t row, std::size_t n, std::string text);
+    // Changing a check mark runs onItemCheck with the row, as a user's tick does.
+    void SetRowChecked(std::size_t row, bool checked);
+    // The first row whose text starts with `text` (partial match, ignoring case), or nothing.
+    std::optional<std::size_t> FindRow(std::string_view text) const;
+
+    // Tab strips: tabs are numbered from 1; selecting one runs onClick.
+    void AddTab(std::string caption);
+    const std::vector<std::string>& Tabs() const { return items_; }
+    int SelectedTab() const { return listIndex_ + 1; }
+    void SelectTab(int tab);
+
+    // Date and time pickers; a picker may hold no value.
+    const std::optional<LocalDateTime>& DateValue() const { return date_; }
+    void SetDateValue(std::optional<LocalDateTime> value);
+
+    // Menus.
+    bool Separator() const { return separator_; }
+    void SetSeparator(bool separator) { separator_ = separator; }
+
+    // Timers: interval in milliseconds; Enabled() says whether it runs.
+    int Interval() const { return interval_; }
+    void SetInterval(int milliseconds);
+    void Tick(); // the host calls it when the interval has passed
+
+    // Handlers.
+    std::function<void()> onClick;
+    std::function<void(std::size_t row)> onItemCheck;
+    std::function<void()> onTimer;
+    std::function<void()> onMouseMove;
+    std::function<void()> onChange;
+
+    // Host's own data (its window handle), untouched by the model.
+    std::uintptr_t hostHandle = 0;
+
+private:
+    void Changed(Change change);
+
+    Form& form_;
+    std::string name_;
+    int index_;
+    ControlType type_;
+    Control* container_;
+    std::string caption_;
+    bool enabled_ = true;
+    bool visible_ = true;
+    Bounds bounds_;
+    bool bold_ = false;
+    bool italic_ = false;
+    std::optional<std::uint32_t> backColor_;
+    std::optional<std::uint32_t> foreColor_;
+    int value_ = 0;
+    int max_ = 100;
+    std::vector<std::string> items_; // combo items or tab captions
+    int listIndex_ = -1;
+    bool checkBoxes_ = false;
+    std::vector<ListColumn> columns_;
+    std::vector<ListRow> rows_;
+    std::optional<LocalDateTime> date_;
+    bool separator_ = false;
+    int interval_ = 0;
+};
+
+} // namespace grimsweep::ui

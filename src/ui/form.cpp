@@ -1,0 +1,148 @@
+#include "ui/form.h"
+
+#include <stdexcept>
+
+#include "ui/ui_host.h"
+
+namespace grimsweep::ui {
+
+Form::Form(IUiHost& host, std::string name) : host_(host), name_(std::move(name)) {}
+
+Form::~Form() {
+    if (loaded_) {
+        host_.FormUnloaded(*this);
+    }
+}
+
+Control& Form::Add(std::string name, ControlType type, Control* container, int index) {
+    controls_.push_back(std::make_unique<Control>(*this, std::move(name), index, type, container));
+    Control& control = *controls_.back();
+    if (loaded_) {
+        host_.ControlAdded(control);
+    }
+    return control;
+}
+
+Control* Form::Find(std::string_view name, int index) const {
+    for (const auto& control : controls_) {
+        if (control->Name() == name && control->Index() == index) {
+            return control.get();
+        }
+    }
+    return nullptr;
+}
+
+Control& Form::Get(std::string_view name, int index) const {
+    if (Control* control = Find(name, index)) {
+        return *control;
+    }
+    throw std::out_of_range(name_ + " has no control " + std::string(name) + "(" + std::to_string(index) + ")");
+}
+
+std::vector<Control*> Form::Array(std::string_view name) const {
+    std::vector<Control*> members;
+    for (const auto& control : controls_) {
+        if (control->Name() == name) {
+            members.push_back(control.get());
+        }
+    }
+    return members;
+}
+
+void Form::SetCaption(std::string caption) {
+    caption_ = std::move(caption);
+    FormChanged(FormChange::Caption);
+}
+
+void Form::Move(int left, int top, int width, int height) {
+    bounds_ = {left, top, width, height};
+    FormChanged(FormChange::Position);
+    Resized();
+}
+
+void Form::SetState(WindowState state) {
+    if (state_ != state) {
+        state_ = state;
+        FormChanged(FormChange::State);
+        Resized();
+    }
+}
+
+void Form::SetShowInTaskList(bool show) {
+    showInTaskList_ = show;
+    FormChanged(FormChange::TaskList);
+}
+
+void Form::SetIconResource(std::string name) {
+    iconResource_ = std::move(name);
+    FormChanged(FormChange::Icon);
+}
+
+void Form::Load() {
+    if (loaded_) {
+        return;
+    }
+    loaded_ = true;
+    host_.FormLoaded(*this);
+    if (onLoad) {
+        onLoad();
+    }
+}
+
+void Form::Show(bool modal) {
+    Load();
+    if (!loaded_) {
+        return; // the load handler unloaded the form
+    }
+    visible_ = true;
+    modal_ = modal;
+    FormChanged(FormChange::Visible);
+    host_.ShowForm(*this, modal);
+    modal_ = false;
+}
+
+void Form::Hide() {
+    if (visible_) {
+        visible_ = false;
+        FormChanged(FormChange::Visible);
+    }
+}
+
+void Form::RequestClose() {
+    if (onCloseRequest && !onCloseRequest()) {
+        return;
+    }
+    Unload();
+}
+
+void Form::Unload() {
+    if (!loaded_) {
+        return;
+    }
+    if (onUnload) {
+        onUnload();
+    }
+    visible_ = false;
+    loaded_ = false;
+    host_.FormUnloaded(*this);
+}
+
+void Form::Resized() {
+    if (onResize) {
+        onResize();
+    }
+}
+
+void Form::ControlChanged(Control& control, Change change) {
+    if (loaded_) {
+        host_.ControlChanged(control, change);
+    }
+}
+
+void Form::FormChanged(FormChange change) {
+    if (loaded_) {
+        host_.FormChanged(*this, change);
+    }
+}
+
+} // namespace grimsweep::ui

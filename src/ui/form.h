@@ -1,0 +1,106 @@
+// A form: a named window with an ordered list of controls, a caption, a position in twips, a window
+// state, and the load / resize / close / unload life of a window. The host renders it (Win32) or keeps
+// it in memory (headless); the program reads and writes only the model.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/control.h"
+
+namespace grimsweep {
+class IUiHost;
+}
+
+namespace grimsweep::ui {
+
+enum class WindowState { Normal, Minimized, Maximized };
+
+enum class FormChange { Caption, Visible, State, Position, TaskList, Icon };
+
+class Form {
+public:
+    Form(IUiHost& host, std::string name);
+    virtual ~Form();
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    IUiHost& Host() const { return host_; }
+    const std::string& Name() const { return name_; }
+
+    // Adds a control at the end of the list; `container` is a frame, picture box, menu or tab page that
+    // holds it (nothing: the form itself). Controls added after the form is loaded are created at once.
+    Control& Add(std::string name, ControlType type, Control* container = nullptr, int index = -1);
+    // The control of that name and index, or nothing.
+    Control* Find(std::string_view name, int index = -1) const;
+    // The control of that name and index; the form must have it.
+    Control& Get(std::string_view name, int index = -1) const;
+    const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }
+    // The indexes of a control array, in the order added.
+    std::vector<Control*> Array(std::string_view name) const;
+
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(std::string caption);
+    const Bounds& Position() const { return bounds_; }
+    void Move(int left, int top, int width, int height);
+    // The inside width and height (twips), without border and caption.
+    int ScaleWidth() const { return bounds_.width - kFrameWidth; }
+    int ScaleHeight() const { return bounds_.height - kFrameHeight; }
+    bool Visible() const { return visible_; }
+    WindowState State() const { return state_; }
+    void SetState(WindowState state);
+    bool ShowInTaskList() const { return showInTaskList_; }
+    void SetShowInTaskList(bool show);
+    const std::string& IconResource() const { return iconResource_; }
+    void SetIconResource(std::string name);
+    bool Loaded() const { return loaded_; }
+    bool Modal() const { return modal_; }
+
+    // Creates the window (once) and runs onLoad.
+    void Load();
+    // Loads when needed and shows; a modal show returns when the form is hidden or unloaded.
+    void Show(bool modal = false);
+    void Hide();
+    // The close box or a close command: runs onCloseRequest (which may cancel by returning false),
+    // then unloads.
+    void RequestClose();
+    // Runs onUnload and destroys the window; the model stays and can be loaded again.
+    void Unload();
+    // The window changed size or state (from the host, or from the program through Move/SetState).
+    void Resized();
+
+    std::function<void()> onLoad;
+    std::function<void()> onResize;
+    std::function<bool()> onCloseRequest;
+    std::function<void()> onUnload;
+    std::function<void(int x)> onMouseMove;
+
+    // Called by controls when they change.
+    void ControlChanged(Control& control, Change change);
+
+    // Host's own data (its window handle), untouched by the model.
+    std::uintptr_t hostHandle = 0;
+
+    // Border and caption of a standard window, in twips, for the inside size.
+    static constexpr int kFrameWidth = 120;
+    static constexpr int kFrameHeight = 480;
+
+private:
+    void FormChanged(FormChange change);
+
+    IUiHost& host_;
+    std::string name_;
+    std::vector<std::unique_ptr<Control>> controls_;
+    std::string caption_;
+    Bounds bounds_{0, 0, 6000, 4500};
+    bool visible_ = false;
+    bool loaded_ = false;
+    bool modal_ = false;
+    WindowState state_ = WindowState::Normal;
+    bool showInTaskList_ = true;
+    std::string iconResource_;
+};
+
+} // namespace grimsweep::ui

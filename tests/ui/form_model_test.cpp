@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include "ui/form.h"
+#include "ui/headless_host.h"
+
+namespace grimsweep::ui {
+namespace {
+
+TEST(FormModel, AssigningCheckBoxesAndOptionsRunsTheirClickHandlersLikeAUserClick) {
+    HeadlessHost host;
+    Form form(host, "frmTest");
+    Control& frame = form.Add("frmView", ControlType::Frame, nullptr, 0);
+    Control& check = form.Add("chkMakeLog", ControlType::CheckBox, &frame);
+    Control& on = form.Add("optOn", ControlType::OptionButton, &frame);
+    Control& off = form.Add("optOff", ControlType::OptionButton, &frame);
+    Control& elsewhere = form.Add("optOther", ControlType::OptionButton);
+    std::vector<std::string> clicks;
+    check.onClick = [&] { clicks.push_back("check" + std::to_string(check.Value())); };
+    on.onClick = [&] { clicks.push_back("on"); };
+    off.onClick = [&] { clicks.push_back("off"); };
+    elsewhere.SetValue(1);
+
+    check.SetValue(1);
+    check.SetValue(1); // no change, no click
+    check.Click();
+    on.SetValue(1);
+    off.Click();
+    on.SetValue(0); // clearing an option is not a click
+    EXPECT_EQ(clicks, (std::vector<std::string>{"check1", "check0", "on", "off"}));
+    EXPECT_EQ(on.Value(), 0);
+    EXPECT_EQ(off.Value(), 1);
+    EXPECT_EQ(elsewhere.Value(), 1); // another container is another group
+
+    check.SetEnabled(false);
+    check.Click(); // a disabled control ignores clicks
+    EXPECT_EQ(clicks.size(), 4u);
+}
+
+TEST(FormModel, ListViewsTabsAndLookups) {
+    HeadlessHost host;
+    Form form(host, "frmTest");
+    Control& list = form.Add("lvwSpywareFound", ControlType::ListView);
+    std::vector<std::size_t> checked;
+    list.onItemCheck = [&](std::size_t row) { checked.push_back(row); };
+    list.AddRow({"Gloom Toolbar - Found", {}, 2, false});
+    list.AddRow({"EXCLUDED: C:\\x", {}, 5, false});
+    list.SetSubItem(0, 2, "details");
+    EXPECT_EQ(list.Rows()[0].SubItem(1), "");
+    EXPECT_EQ(list.Rows()[0].SubItem(2), "details");
+    EXPECT_EQ(list.FindRow("gloom toolbar"), std::optional<std::size_t>(0));
+    EXPECT_EQ(list.FindRow("nothing"), std::nullopt);
+    list.SetRowChecked(1, true);
+    list.SetRowChecked(1, true);
+    EXPECT_EQ(checked, std::vector<std::size_t>{1});
+    list.RemoveRow(0);
+    EXPECT_EQ(list.Rows()[0].text, "EXCLUDED: C:\\x");
+
+    Control& tabs = form.Add("TabStrip1", ControlType::TabStrip);
+    int selections = 0;
+    tabs.onClick = [&] { ++selections; };
+    tabs.AddTab("Scan Options");
+    tabs.AddTab("Schedule");
+    EXPECT_EQ(tabs.SelectedTab(), 1);
+    tabs.SelectTab(2);
+    tabs.SelectTab(3); // no such tab
+    EXPECT_EQ(tabs.SelectedTab(), 2);
+    EXPECT_EQ(selections, 1);
+
+    form.Add("SkinLabel1", ControlType::SkinLabel, nullptr, 0);
+    form.Add("SkinLabel1", ControlType::SkinLabel, nullptr, 1);
+    EXPECT_EQ(form.Array("SkinLabel1").size(), 2u);
+    EXPECT_EQ(form.Find("SkinLabel1", 1)->Index(), 1);
+    EXPECT_EQ(form.Find("SkinLabel1"), nullptr);
+    EXPECT_THROW(form.Get("cmdNone"), std::out_of_range);
+    EXPECT_STREQ(TypeName(list.Type()), "ListView");
+}
+
+TEST(FormModel, TimersTickOnTheVirtualClockOnlyWhileLoadedAndEnabled) {
+    HeadlessHost host;
+    Form form(host, "frmTest");
+    Control& fast = form.Add("tmrScroll", ControlType::Timer);
+    Control& slow = form.Add("tmrTimeOut", ControlType::Timer);
+    std::vector<std::string> ticks;
+    fast.SetInterval(200);
+    fast.SetEnabled(true);
+    slow.SetInterval(500);
+    slow.SetEnabled(true);
+    int fastTicks = 0;
+    fast.onTimer = [&] {
+        ticks.push_back("fast@" + std::to_string(host.Milliseconds()));
+        if (++fastTicks == 3) {
+            fast.SetEnabled(false); // a tick may stop its own timer
+        }
+    };
+    slow.onTimer = [&] { ticks.push_back("slow@" + std::to_string(host.Milliseconds())); };
+
+    host.Advance(1000); // not loaded yet: nothing runs
+    EXPECT_TRUE(ticks.empty());
+    form.Load();
+    host.Advance(1000);
+    EXPECT_EQ(ticks, (std::vector<std::string>{"fast@1200", "fast@1400", "slow@1500", "fast@1600", "slow@2000"}));
+
+    ticks.clear();
+    fast.SetEnabled(true); // re-armed from now
+    host.Advance(250);
+    EXPECT_EQ(ticks, std::vector<std::string>{"fast@2200"});
+    form.Unload();
+    host.Advance(5000);
+    EXPECT_EQ(ticks.size(), 1u);
+}
+
+TEST(FormModel, LifecycleModalShowsAndCloseRequests) {
+    HeadlessHost host;
+    Form form(host, "frmAbout");
+    std::vector<std::string> events;
+    form.onLoad = [&] { events.push_back("load"); };
+    form.onUnload = [&] { events.push_back("unload"); };
+    bool allowClose = false;
+    form.onCloseRequest = [&] {
+        events.push_back("close?");
+        return allowClose;
+    };
+    host.onModal = [&](Form& shown) { events.push_back("modal " + shown.Name() + (shown.Visible() ? " visible" : "")); };
+
+    form.Show(true);
+    EXPECT_FALSE(form.Visible()); // the modal show ended with the form closed
+    form.RequestClose();
+    EXPECT_TRUE(form.Loaded());
+    allowClose = true;
+    form.RequestClose();
+    EXPECT_FALSE(form.Loaded());
+    EXPECT_EQ(events, (std::vector<std::string>{"load", "modal frmAbout visible", "close?", "close?", "unload"}));
+    EXPECT_EQ(host.LoadedForms().size(), 0u);
+}
+
+} // namespace
+} // namespace grimsweep::ui
