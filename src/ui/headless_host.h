@@ -29,6 +29,7 @@ public:
     double TwipsPerPixelX() override { return 15.0; }
     double TwipsPerPixelY() override { return 15.0; }
     std::uint64_t Milliseconds() override { return now_; }
+    void Quit() override { quitRequested = true; }
 
     // Moves the virtual clock forward, firing every timer tick that falls due, in time order.
     void Advance(std::uint64_t milliseconds);
@@ -46,6 +47,7 @@ public:
     std::function<void(ui::Form&)> onModal;
     int pumps = 0;
     int drawingLocks = 0; // locks currently in force
+    bool quitRequested = false;
     ScreenRect taskbar{0, 728, 1024, 768};
     ScreenRect desktop{0, 0, 1024, 768};
 

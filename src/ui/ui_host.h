@@ -53,6 +53,8 @@ public:
     virtual double TwipsPerPixelY() = 0;
     // Milliseconds of the host's clock (virtual in tests).
     virtual std::uint64_t Milliseconds() = 0;
+    // Ends the program: the message loop returns once the current handler has finished.
+    virtual void Quit() = 0;
 };
 
 } // namespace grimsweep

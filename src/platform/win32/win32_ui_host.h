@@ -22,6 +22,7 @@ public:
     double TwipsPerPixelX() override { return 15.0; }
     double TwipsPerPixelY() override { return 15.0; }
     std::uint64_t Milliseconds() override { return 0; }
+    void Quit() override {}
 };
 
 } // namespace grimsweep::win32
