@@ -7,7 +7,7 @@ namespace grimsweep {
 Program::Program(Machine machineIn, IUiHost& hostIn)
     : machine(machineIn), host(hostIn), brand(LoadBrandValues(machine.system)),
       settings(machine.registry, brand.companyName, brand.programName),
-      machineSettings(machine.registry, brand.companyName, settings, host) {}
+      machineSettings(machine.registry, brand.companyName, settings, host), tray(machine.shell) {}
 
 void Program::EstablishDataFolder() {
     dataFolder = ExpandPathMacros(machine.shell, kDataFolderMacroPath);

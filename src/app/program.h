@@ -12,6 +12,8 @@
 #include "localization/message_catalogue.h"
 #include "platform/machine.h"
 #include "shell/brand_values.h"
+#include "shell/skin.h"
+#include "shell/tray_icon.h"
 #include "ui/ui_host.h"
 
 namespace grimsweep {
@@ -38,6 +40,10 @@ public:
     MachineSettings machineSettings;
     MessageCatalogue messages;
     std::string dataFolder;
+    Skin skin;
+    TrayIcon tray;
+    // The page the website opener opens next ("Website"); cleared by the opener.
+    std::string websitePage;
     DefinitionState definitions;
 };
 

@@ -19,6 +19,9 @@ struct BrandValues {
     std::string VersionText() const;
 };
 
+// The group icon of every window of the program, in the executable.
+inline constexpr std::string_view kWindowIconResource = "AAA";
+
 inline constexpr std::string_view kVersionProductName = "ProductName";
 inline constexpr std::string_view kVersionCompanyName = "CompanyName";
 inline constexpr std::string_view kVersionComments = "Comments";

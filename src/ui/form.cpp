@@ -83,25 +83,37 @@ void Form::Load() {
         return;
     }
     loaded_ = true;
+    loading_ = true;
+    hiddenWhileLoading_ = false;
     host_.FormLoaded(*this);
     if (onLoad) {
         onLoad();
     }
+    loading_ = false;
 }
 
 void Form::Show(bool modal) {
+    const bool wasLoaded = loaded_;
     Load();
     if (!loaded_) {
         return; // the load handler unloaded the form
     }
+    if (!wasLoaded && hiddenWhileLoading_) {
+        return; // the load handler chose to stay hidden (sent to the tray)
+    }
     visible_ = true;
     modal_ = modal;
     FormChanged(FormChange::Visible);
+    // A window gets its first size when it first shows.
+    Resized();
     host_.ShowForm(*this, modal);
     modal_ = false;
 }
 
 void Form::Hide() {
+    if (loading_) {
+        hiddenWhileLoading_ = true;
+    }
     if (visible_) {
         visible_ = false;
         FormChanged(FormChange::Visible);

@@ -60,7 +60,8 @@ public:
 
     // Creates the window (once) and runs onLoad.
     void Load();
-    // Loads when needed and shows; a modal show returns when the form is hidden or unloaded.
+    // Loads when needed and shows; a modal show returns when the form is hidden or unloaded. A form whose
+    // load handler hid it stays hidden.
     void Show(bool modal = false);
     void Hide();
     // The close box or a close command: runs onCloseRequest (which may cancel by returning false),
@@ -97,6 +98,8 @@ private:
     Bounds bounds_{0, 0, 6000, 4500};
     bool visible_ = false;
     bool loaded_ = false;
+    bool loading_ = false;
+    bool hiddenWhileLoading_ = false;
     bool modal_ = false;
     WindowState state_ = WindowState::Normal;
     bool showInTaskList_ = true;

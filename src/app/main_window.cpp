@@ -1,0 +1,398 @@
+#include "app/main_window.h"
+
+#include <stdexcept>
+
+#include "app/main_window_controls.h"
+#include "app/settings_keys.h"
+#include "definitions/definition_status.h"
+#include "definitions/exclusion_commands.h"
+#include "definitions/exclusion_list.h"
+#include "removal/quarantine_folder.h"
+#include "shell/help_launcher.h"
+#include "shell/skin.h"
+#include "ui/ui_host.h"
+
+namespace grimsweep {
+
+namespace {
+
+using namespace settings;
+
+constexpr std::string_view kHiddenWindowName = "frmHidden";
+
+// Digit grouping as the Status panel shows counts ("12,345").
+std::string Grouped(std::int32_t value) {
+    std::string digits = std::to_string(value < 0 ? -static_cast<std::int64_t>(value) : value);
+    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3) {
+        digits.insert(static_cast<std::size_t>(i), ",");
+    }
+    return value < 0 ? "-" + digits : digits;
+}
+
+// Runs one load step; from step 10 on a failing step is skipped and loading goes on.
+template <typename Step> void Attempt(Step&& step) {
+    try {
+        step();
+    } catch (const std::exception&) {
+    }
+}
+
+} // namespace
+
+MainWindow::MainWindow(Program& program)
+    : program_(program), form_(program.host, std::string(kMainWindowName)), hiddenForm_(program.host, "frmHidden"),
+      about_(program, [this] { OpenWebsite(); }), websiteOpener_(program), popup_(program, form_) {
+    BuildMainWindowControls(form_);
+    WireCommands();
+    WireOptionHandlers();
+    form_.onLoad = [this] { OnLoad(); };
+    form_.onResize = [this] { OnResize(); };
+    form_.onCloseRequest = [this] { return OnCloseRequest(); };
+    form_.onUnload = [this] { OnUnload(); };
+    form_.onMouseMove = [this](int x) {
+        OnTrayMessage(static_cast<int>(x / program_.host.TwipsPerPixelX() + 0.5));
+    };
+    popup_.onShowProgram = [this] {
+        form_.SetState(ui::WindowState::Normal);
+        form_.Show();
+    };
+    popup_.onExitProgram = [this] {
+        program_.settings.Write(kSectionOptions, kRestart, kFalse);
+        program_.settings.Write(kSectionOptions, kStatus, kStatusStopped);
+        program_.tray.RemoveIcon(form_);
+        form_.Unload();
+    };
+    websiteOpener_.onClosed = [this] { EndProgramWhenAllClosed(); };
+}
+
+MainWindow::~MainWindow() = default;
+
+bool MainWindow::ScanRunning() const { return !form_.Get("cmdScan").Enabled(); }
+
+void MainWindow::OnLoad() {
+    const BrandValues& brand = program_.brand;
+    // 1. Window icon (the region reset before skinning is the renderer's, on Vista and later).
+    form_.SetIconResource(std::string(kWindowIconResource));
+    // 2. Data folder.
+    program_.EstablishDataFolder();
+    // 3. Language and message catalogue. The localization file and the language window are not part of
+    //    the program yet: the English catalogue is used and the first start only records the choice.
+    const std::string chosenLanguage = program_.settings.Read(kSectionSettings, kLanguage, kLanguageDefaultFirstRead);
+    program_.settings.Read(kSectionSettings, kLanguage, kLanguageDefault);
+    program_.messages.RegisterDefaults();
+    if (chosenLanguage.empty()) {
+        program_.settings.Write(kSectionSettings, kLanguage, kLanguageDefault);
+    }
+    // 4. A second instance ends at once, before it shows anything.
+    if (!program_.machine.system.AcquireSingleInstanceLock(brand.programName)) {
+        unloaded_ = true;
+        form_.Unload();
+        program_.host.Quit();
+        return;
+    }
+    // 5.-8. Definitions and exclusions.
+    InstallPendingDefinitions(program_.machine.files, program_.dataFolder);
+    program_.definitions.counts = CountDefinitions(program_.machine.files, program_.dataFolder);
+    definitionsTotal_ = program_.definitions.counts.total;
+    RefreshStatusPanel();
+    LoadExclusions(program_);
+    // 9. The Status panel first.
+    HideAllPanels();
+    Control(kStatusPanel).SetCaption(brand.programName + std::string(kStatusPanelCaptionSuffix));
+    Control(kStatusPanel).SetVisible(true);
+
+    // 10. The single-instance test again.
+    Attempt([&] {
+        if (!program_.machine.system.AcquireSingleInstanceLock(brand.programName)) {
+            throw std::runtime_error("another instance");
+        }
+    });
+    // 11.
+    Attempt([&] {
+        program_.settings.Write(kSectionOptions, kStatus, kStatusRunning);
+        program_.settings.Write(kSectionOptions, kRestart, kFalse);
+    });
+    // 12.
+    Attempt([&] { hiddenForm_.Load(); });
+    // 13.
+    Attempt([&] {
+        form_.SetCaption(program_.messages.getMessages(kMsgCaption));
+        Control("cmdWebsite").SetCaption(program_.messages.getMessages(kMsgWebsite));
+        Control("shpCircle").SetVisible(false);
+        form_.SetShowInTaskList(false);
+    });
+    // 14.
+    Attempt([&] { SetBackgroundTimers(false); });
+    // 15. The schedule controls and the drive list are filled by their own parts once those exist.
+    Attempt([&] { ApplySettingsToControls(); });
+    // 16.
+    Attempt([&] {
+        Control("tmrScroll").SetEnabled(false);
+        SetBackgroundTimers(true);
+        Control("tmrScroll").SetEnabled(false);
+    });
+    // 17. The problem list window belongs to the removal, which is not part of the program yet.
+    // 18. Skin and welcome text.
+    Attempt([&] {
+        if (brand.skinningEnabled) {
+            ApplySkin(form_, program_.skin);
+        }
+        Control("Label22").SetCaption(program_.messages.getMessages(kMsgCaption2));
+    });
+    // 19.
+    Attempt([&] { ShowHelpOnFirstStart(); });
+    // 20.
+    Attempt([&] {
+        if (program_.settings.ReadNumber(kSectionOptions, kAutomaticUpdate, kAutomaticUpdateStartDefault) == 1) {
+            Control("timUpdate").SetEnabled(true);
+        }
+    });
+    // 21.
+    Attempt([&] {
+        if (program_.settings.Read(kSectionSettings, kMinimized, kMinimizedDefault) == kMinimizedYes) {
+            SendToTray();
+        }
+    });
+    // 22.
+    Attempt([&] { AskFirstRunQuestion(); });
+}
+
+void MainWindow::ShowHelpOnFirstStart() {
+    if (program_.settings.Read(kSectionSettings, kShowHelp, kShowHelpDefault) == "1") {
+        ShowHelp(program_);
+        program_.host.PumpMessages();
+    }
+}
+
+void MainWindow::AskFirstRunQuestion() {
+    MachineSettings& machine = program_.machineSettings;
+    const std::string& name = program_.brand.programName;
+    if (!machine.ReadMachineSetting(name, std::string(kSectionSettings), std::string(kMachineFirstTime), "").empty()) {
+        return;
+    }
+    machine.WriteMachineSetting(name, std::string(kSectionSettings), std::string(kMachineFirstTime),
+                                std::string(kMachineFirstTimeDone));
+    const MessageCatalogue& messages = program_.messages;
+    MessageBoxRequest question;
+    question.text = messages.getMessages(kMsgThank1) + "\r\n\r\n" + messages.getMessages(kMsgThank2) + "\r\n\r\n" +
+                    messages.getMessages(kMsgThank3);
+    question.title = messages.getMessages(kMsgThank4);
+    question.buttons = MessageBoxButtons::YesNo;
+    question.icon = MessageBoxIcon::Question;
+    if (program_.host.ShowMessageBox(question) == MessageBoxAnswer::Yes && onStartLiveUpdate) {
+        onStartLiveUpdate();
+    }
+}
+
+void MainWindow::SetBackgroundTimers(bool on) {
+    auto set = [&](std::string_view timer, bool enabled) {
+        if (ui::Control* control = form_.Find(timer)) {
+            control->SetEnabled(enabled);
+        }
+    };
+    if (!on) {
+        for (std::string_view timer : {"tmrCheckHomePage", "tmrMemoryInspected", "tmrScheduler", "tmrTimeOut"}) {
+            set(timer, false);
+        }
+        return;
+    }
+    const SettingsStore& store = program_.settings;
+    set("tmrScheduler", store.ReadNumber(kSectionOptions, kScheduledScans, kScheduledScansDefault) != 0);
+    set("tmrCheckHomePage", store.ReadTruth(kSectionOptions, kHomePageShieldOn, kHomePageShieldOnDefault));
+    set("tmrMemoryInspected", store.ReadTruth(kSectionOptions, kMemoryShieldOn, kMemoryShieldOnDefault));
+    // The time-out timer goes off with the others; nothing switches it back on.
+}
+
+void MainWindow::HideAllPanels() {
+    for (std::string_view name : {kOptionsPanel, kScanPanel, kResultsPanel, kStatusPanel}) {
+        Control(name).SetVisible(false);
+    }
+    for (std::string_view name : {"pgbDeleteSpywaresFound", "lblDeletingPercentageCompleted", "lblDeletingCaption"}) {
+        Control(name).SetVisible(false);
+    }
+}
+
+void MainWindow::ShowPanel(std::string_view panel) {
+    HideAllPanels();
+    Control(panel).SetVisible(true);
+}
+
+void MainWindow::RefreshStatusPanel() {
+    const SettingsStore& store = program_.settings;
+    Control("lblDefCount").SetCaption(Grouped(definitionsTotal_));
+    Control("lblVersion").SetCaption(program_.brand.VersionText());
+    Control("lblDefVersion")
+        .SetCaption(ReadDefinitionsDate(program_.machine.files, program_.machine.system, program_.dataFolder) +
+                    std::string(kPst));
+    Control("lblDefRemoved").SetCaption(store.Read(kSectionSettings, kDefRemoved, kDefRemovedDefault));
+    Control("lblLastScan").SetCaption(store.Read(kSectionSettings, kLastScan, kLastScanDefault));
+    Control("lblLastFullScan").SetCaption(store.Read(kSectionSettings, kLastFullScan, kLastScanDefault));
+}
+
+void MainWindow::SendToTray() {
+    form_.SetState(ui::WindowState::Minimized);
+    form_.Hide();
+    popup_.Window().Find("mnuMaxmimaize")->SetEnabled(true);
+    program_.tray.ShowIcon(form_);
+    program_.tray.ChangeToolTip(form_, program_.brand.programName);
+    program_.settings.Write(kSectionSettings, kMinimized, kMinimizedYes);
+}
+
+void MainWindow::OnTrayMessage(int message) {
+    switch (message) {
+    case kTrayLeftDown:
+    case kTrayRightDown:
+        popup_.Show();
+        break;
+    case kTrayLeftDoubleClick:
+    case kTrayRightDoubleClick:
+        form_.SetState(ui::WindowState::Normal);
+        form_.Show();
+        popup_.Window().Hide();
+        break;
+    default:
+        break;
+    }
+}
+
+void MainWindow::OnResize() {
+    Layout();
+    if (form_.State() != ui::WindowState::Normal) {
+        SetBackgroundTimers(true);
+        Control("tmrScroll").SetEnabled(false);
+        form_.SetShowInTaskList(false);
+        return;
+    }
+    Control("tmrScroll").SetEnabled(true);
+    Control("tmrScheduler").SetEnabled(false);
+    Control("tmrMemoryInspected").SetEnabled(false);
+    form_.SetShowInTaskList(true);
+    if (form_.Visible()) {
+        program_.settings.Write(kSectionSettings, kMinimized, kMinimizedDefault);
+    }
+}
+
+void MainWindow::Layout() {
+    if (!form_.Visible() || form_.State() == ui::WindowState::Minimized) {
+        return;
+    }
+    const int width = form_.ScaleWidth();
+    const int height = form_.ScaleHeight();
+    ui::Control& website = Control("cmdWebsite");
+    const ui::Bounds& button = website.Position();
+    website.Move(button.left, height - button.height - 120, width - 200 - button.left, button.height);
+    Control(kTimerContainer).Move(0, height + 1000, width, 2400);
+
+    // The four panels share the Status panel's place, which fills the window right of the navigation.
+    ui::Control& status = Control(kStatusPanel);
+    const int left = kNavigationLeft + kNavigationWidth + kPanelGap;
+    const int panelWidth = std::max(width - left - 120, 2400);
+    const int panelHeight = std::max(website.Position().top - 120 - status.Position().top, 2400);
+    for (std::string_view name : {kStatusPanel, kScanPanel, kResultsPanel, kOptionsPanel}) {
+        Control(name).Move(left, status.Position().top, panelWidth, panelHeight);
+    }
+    ui::Control& tabs = Control(kTabStrip);
+    tabs.Move(0, 0, panelWidth, panelHeight);
+    for (ui::Control* page : form_.Array(kOptionsPage)) {
+        page->Move(120, 360, panelWidth - 240, panelHeight - 420);
+    }
+    // Bars, status lines and lists of the Scan and Results panels follow the panel width.
+    for (const char* name : {"lblStatus", "pb1", "pbgMain", "lblPercentageCompleted", "lvwSpywareFound",
+                             "lblRemovePicSoftwareFound", kRemovalList.data(), "lblDeletingCaption",
+                             "pgbDeleteSpywaresFound", "lblDeletingPercentageCompleted"}) {
+        ui::Control& control = Control(name);
+        const ui::Bounds& at = control.Position();
+        control.Move(at.left, at.top, panelWidth - at.left - kMargin, at.height);
+    }
+    ui::Control& removal = Control(kRemovalList);
+    int columnsWidth = 0;
+    for (const auto& column : removal.Columns()) {
+        columnsWidth += column.width;
+    }
+    const int listWidth = removal.Position().width;
+    if (columnsWidth > listWidth && removal.Columns().size() == 3) {
+        removal.SetColumnWidth(0, listWidth / 4);
+        removal.SetColumnWidth(1, listWidth / 2);
+        removal.SetColumnWidth(2, listWidth / 4);
+    }
+}
+
+bool MainWindow::OnCloseRequest() {
+    program_.settings.Write(kSectionOptions, kRestart, kFalse);
+    program_.settings.Write(kSectionOptions, kStatus, kStatusStopped);
+    program_.tray.RemoveIcon(form_);
+    return true;
+}
+
+void MainWindow::OnUnload() {
+    if (unloaded_) {
+        return;
+    }
+    unloaded_ = true;
+    const auto& columns = Control(kRemovalList).Columns();
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        program_.settings.Write(kSectionSettings, std::string(kFoundColumnPrefix) + std::to_string(i + 1),
+                                std::to_string(columns[i].width));
+    }
+    program_.settings.Write(kSectionSettings, kMax, form_.State() == ui::WindowState::Maximized ? "1" : "0");
+    form_.SetState(ui::WindowState::Minimized);
+    form_.Hide();
+    for (ui::Form* window : {&about_.Window(), &popup_.Window(), &hiddenForm_}) {
+        Attempt([&] { window->Unload(); });
+    }
+    EndProgramWhenAllClosed();
+}
+
+void MainWindow::EndProgramWhenAllClosed() {
+    // An open website opener keeps the program alive until it has closed itself.
+    if (unloaded_ && !websiteOpener_.Window().Loaded()) {
+        program_.host.Quit();
+    }
+}
+
+void MainWindow::OpenWebsite() {
+    program_.websitePage = std::string(kWebsitePage);
+    websiteOpener_.Open();
+}
+
+void MainWindow::WireCommands() {
+    auto panelCommand = [this](std::string_view button, std::string_view panel) {
+        Control(button).onClick = [this, panel] { ShowPanel(panel); };
+    };
+    panelCommand("cmdStatus", kStatusPanel);
+    panelCommand("cmdScan", kScanPanel);
+    panelCommand("cmdSettings", kOptionsPanel);
+    // The anonymous data submission on an empty removal list joins here once it exists.
+    panelCommand("cmdResults", kResultsPanel);
+    Control("Command5").onClick = [this] { SendToTray(); };
+    Control("cmdWebsite").onClick = [this] { OpenWebsite(); };
+    Control("lblHide").onClick = [this] { form_.Unload(); };
+
+    Control(kTabStrip).onClick = [this] {
+        const int selected = Control(kTabStrip).SelectedTab();
+        for (ui::Control* page : form_.Array(kOptionsPage)) {
+            page->SetVisible(page->Index() == selected - 1);
+        }
+    };
+    for (ui::Control* item : form_.Array(kSettingsMenuItem)) {
+        item->onClick = [this, item] {
+            ShowPanel(kOptionsPanel);
+            Control(kTabStrip).SelectTab(item->Index() + 1);
+        };
+    }
+    Control("mnuFileScanNow").onClick = [this] { Control("cmdScan").Click(); };
+    Control("mnuFileResults").onClick = [this] { Control("cmdResults").Click(); };
+    Control("mnuFileViewLog").onClick = [this] { Control("cmdLog").Click(); };
+    Control("mnuFileUpdate").onClick = [this] { Control("cmdUpdate").Click(); };
+    Control("mnuFileTray").onClick = [this] { SendToTray(); };
+    Control("mnuFileExit").onClick = [this] { form_.RequestClose(); };
+    Control("mnuViewQuarantine").onClick = [this] { ViewQuarantine(program_); };
+    Control("mnuViewExclusions").onClick = [this] { ViewExclusions(program_); };
+    Control("mnuViewHelp").onClick = [this] {
+        ShowHelp(program_);
+        program_.host.PumpMessages();
+    };
+    Control("mnuAboutSoftware").onClick = [this] { about_.Show(); };
+}
+
+} // namespace grimsweep

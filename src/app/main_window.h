@@ -1,0 +1,78 @@
+// The main window FrmMain and the life of the program around it: load, panels, menus, timers, resize,
+// close and unload, the tray and the small windows it owns.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "app/program.h"
+#include "shell/about_window.h"
+#include "shell/tray_popup.h"
+#include "shell/website_opener.h"
+#include "ui/form.h"
+
+namespace grimsweep {
+
+inline constexpr std::string_view kStatusPanelCaptionSuffix = " Status";
+inline constexpr std::string_view kPst = " PST";
+inline constexpr std::string_view kMsgCaption = "MSG_CAPTION";
+inline constexpr std::string_view kMsgCaption2 = "MSG_CAPTION2";
+inline constexpr std::string_view kMsgWebsite = "MSG_WEBSITE";
+inline constexpr std::string_view kMsgThank1 = "MSG_THANK1";
+inline constexpr std::string_view kMsgThank2 = "MSG_THANK2";
+inline constexpr std::string_view kMsgThank3 = "MSG_THANK3";
+inline constexpr std::string_view kMsgThank4 = "MSG_THANK4";
+
+class MainWindow {
+public:
+    explicit MainWindow(Program& program);
+    ~MainWindow();
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    ui::Form& Window() { return form_; }
+    Program& Owner() { return program_; }
+
+    // Switches the shield, scheduler and time-out timers off, or back on as the settings say.
+    void SetBackgroundTimers(bool on);
+    void HideAllPanels();
+    void RefreshStatusPanel();
+    void SendToTray();
+    // Shows one panel (frmStatus, frmScan, frmResults or frmOptions) and hides the others.
+    void ShowPanel(std::string_view panel);
+    // Copies the stored settings into the option controls; every control's handler runs as on a click.
+    void ApplySettingsToControls();
+    // The tray icon's events, as the mouse-move message carries them.
+    void OnTrayMessage(int message);
+    // Recomputes the positions of the panels and lists from the window size.
+    void Layout();
+
+    // True while a user scan runs (the "Scan Now" command is disabled).
+    bool ScanRunning() const;
+    // What the first-run Live Update question starts; until Live Update exists it does nothing.
+    std::function<void()> onStartLiveUpdate;
+
+private:
+    void OnLoad();
+    void OnResize();
+    bool OnCloseRequest();
+    void OnUnload();
+    void WireCommands();
+    void WireOptionHandlers();
+    void ShowHelpOnFirstStart();
+    void AskFirstRunQuestion();
+    void OpenWebsite();
+    void EndProgramWhenAllClosed();
+    ui::Control& Control(std::string_view name, int index = -1) { return form_.Get(name, index); }
+
+    Program& program_;
+    ui::Form form_;
+    ui::Form hiddenForm_;
+    AboutWindow about_;
+    WebsiteOpener websiteOpener_;
+    TrayPopup popup_;
+    std::int32_t definitionsTotal_ = 0;
+    bool unloaded_ = false;
+};
+
+} // namespace grimsweep

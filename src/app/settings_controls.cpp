@@ -1,0 +1,173 @@
+// The option controls of the main window and the settings they mirror: the start-up copy into the
+// controls and the handlers that write each key back the moment its control changes.
+#include <string>
+
+#include "app/main_window.h"
+#include "app/main_window_controls.h"
+#include "app/run_at_startup.h"
+#include "app/settings_keys.h"
+#include "definitions/definition_status.h"
+
+namespace grimsweep {
+
+namespace {
+
+using namespace settings;
+
+constexpr std::string_view kLastUpdatePrefix = "Signatures Last Updated On ";
+constexpr const char* kScheduleControls[] = {"cmbDays", "dtpScheduleDate", "dtpScheduleTime", "CmdProceed",
+                                             "cmdReset"};
+
+bool Ticked(const ui::Control& control) { return control.Value() == 1; }
+bool Selected(const ui::Control& control) { return control.Value() != 0; }
+
+} // namespace
+
+void MainWindow::ApplySettingsToControls() {
+    SettingsStore& store = program_.settings;
+    auto check = [&](std::string_view name, std::string_view section, std::string_view defaultValue) {
+        Control(name).SetValue(store.ReadNumber(section, name, defaultValue));
+    };
+    auto option = [&](std::string_view name, std::string_view defaultValue) {
+        Control(name).SetValue(store.ReadTruth(kSectionOptions, name, defaultValue) ? 1 : 0);
+    };
+
+    store.Write(kSectionOptions, kShow, kTrue);
+    option(kHomePageShieldOn, kHomePageShieldOnDefault);
+    Control("chkHomePage").SetValue(Selected(Control(kHomePageShieldOn)) ? 1 : 0);
+    check(kMakeLog, kSectionOptions, kMakeLogDefault);
+    option(kHomePageShieldOff, kHomePageShieldOffDefault);
+    option(kAskBeforeRestoring, kAskBeforeRestoringDefault);
+    option(kRestoreSilently, kRestoreSilentlyDefault);
+    option(kMemoryShieldOn, kMemoryShieldOnDefault);
+    Control("chkAutoProtect").SetValue(Selected(Control(kMemoryShieldOn)) ? 1 : 0);
+    option(kMemoryShieldOff, kMemoryShieldOffDefault);
+    check(kSweepMemory, kSectionOptions, kSweepMemoryDefault);
+    check(kScanRegistry, kSectionOptions, kScanRegistryDefault);
+    // Every start begins with Quick Scan selected, whatever was chosen before.
+    option(kScanAllDrives, kScanAllDrivesDefault);
+    Control(kScanKnownOnly).SetValue(1);
+    check(kRunAtStartup, kSectionOptions, kRunAtStartupControlDefault);
+    check(kSweepMemory, kSectionOptions, kSweepMemoryDefault);
+    check(kScanRegistry, kSectionOptions, kScanRegistryDefault);
+    check(kScanCookies, kSectionOptions, kScanCookiesDefault);
+    check(kSendData, kSectionOptions, kSendDataDefault);
+    Control("lblLastUpdate")
+        .SetCaption(std::string(kLastUpdatePrefix) +
+                    ReadDefinitionsDate(program_.machine.files, program_.machine.system, program_.dataFolder) +
+                    std::string(kPst));
+    check(kScheduledScans, kSectionOptions, kScheduledScansDefault);
+    const bool scheduled = Control(kScheduledScans).Value() != 0;
+    Control("tmrScheduler").SetEnabled(scheduled);
+    for (const char* name : kScheduleControls) {
+        Control(name).SetEnabled(scheduled);
+    }
+    check(kAutomaticUpdate, kSectionOptions, kAutomaticUpdateControlDefault);
+    ui::Control& drives = Control(kDriveList);
+    for (std::size_t row = 0; row < drives.Rows().size(); ++row) {
+        drives.SetRowChecked(row, store.ReadTruth(kSectionDrives, drives.Rows()[row].text, kDriveSelectedDefault));
+    }
+    ui::Control& removal = Control(kRemovalList);
+    for (std::size_t column = 0; column < removal.Columns().size(); ++column) {
+        removal.SetColumnWidth(column, store.ReadNumber(kSectionSettings,
+                                                        std::string(kFoundColumnPrefix) + std::to_string(column + 1),
+                                                        kFoundColumnDefault));
+    }
+    if (store.Read(kSectionSettings, kMax, kMaxDefault) == "1") {
+        form_.SetState(ui::WindowState::Maximized);
+    }
+}
+
+void MainWindow::WireOptionHandlers() {
+    SettingsStore& store = program_.settings;
+    for (std::string_view name : {kMakeLog, kSweepMemory, kScanRegistry, kScanCookies, kAutomaticUpdate, kSendData}) {
+        // The confirmation before turning off the anonymous data joins the data submission.
+        Control(name).onClick = [this, &store, name] {
+            store.WriteCheck(kSectionOptions, name, Control(name).Value());
+        };
+    }
+    Control(kAutoDelete).onClick = [this, &store] {
+        store.WriteCheck(kSectionSettings, kAutoDelete, Control(kAutoDelete).Value());
+    };
+
+    // Memory shield.
+    auto memoryShield = [this, &store](bool on) {
+        store.WriteTruth(kSectionOptions, kMemoryShieldOn, on);
+        store.WriteTruth(kSectionOptions, kMemoryShieldOff, !on);
+        Control("tmrMemoryInspected").SetEnabled(on);
+    };
+    Control("chkAutoProtect").onClick = [this, memoryShield] { memoryShield(Ticked(Control("chkAutoProtect"))); };
+    for (std::string_view name : {kMemoryShieldOn, kMemoryShieldOff}) {
+        Control(name).onClick = [this, &store] {
+            const bool on = Selected(Control(kMemoryShieldOn));
+            store.WriteTruth(kSectionOptions, kMemoryShieldOn, on);
+            store.WriteTruth(kSectionOptions, kMemoryShieldOff, Selected(Control(kMemoryShieldOff)));
+            Control("tmrMemoryInspected").SetEnabled(on);
+        };
+    }
+
+    // Start-page shield: its timer and the two choices follow it.
+    auto homePageShield = [this](bool on) {
+        Control("tmrCheckHomePage").SetEnabled(on);
+        Control(kAskBeforeRestoring).SetEnabled(on);
+        Control(kRestoreSilently).SetEnabled(on);
+    };
+    Control("chkHomePage").onClick = [this, &store, homePageShield] {
+        const bool on = Ticked(Control("chkHomePage"));
+        store.WriteTruth(kSectionOptions, kHomePageShieldOn, on);
+        store.WriteTruth(kSectionOptions, kHomePageShieldOff, !on);
+        homePageShield(on);
+    };
+    for (std::string_view name : {kHomePageShieldOn, kHomePageShieldOff}) {
+        Control(name).onClick = [this, &store, homePageShield] {
+            const bool on = Selected(Control(kHomePageShieldOn));
+            store.WriteTruth(kSectionOptions, kHomePageShieldOn, on);
+            store.WriteTruth(kSectionOptions, kHomePageShieldOff, Selected(Control(kHomePageShieldOff)));
+            homePageShield(on);
+        };
+    }
+    for (std::string_view name : {kAskBeforeRestoring, kRestoreSilently}) {
+        Control(name).onClick = [this, &store] {
+            store.WriteTruth(kSectionOptions, kAskBeforeRestoring, Selected(Control(kAskBeforeRestoring)));
+            store.WriteTruth(kSectionOptions, kRestoreSilently, Selected(Control(kRestoreSilently)));
+        };
+    }
+
+    // Scan type: the drive list shows only for a complete scan.
+    for (std::string_view name : {kScanKnownOnly, kScanAllDrives}) {
+        Control(name).onClick = [this, &store] {
+            store.WriteTruth(kSectionOptions, kScanKnownOnly, Selected(Control(kScanKnownOnly)));
+            store.WriteTruth(kSectionOptions, kScanAllDrives, Selected(Control(kScanAllDrives)));
+            Control(kDriveList).SetVisible(Selected(Control(kScanAllDrives)));
+        };
+    }
+
+    Control(kRunAtStartup).onClick = [this, &store] {
+        store.WriteCheck(kSectionOptions, kRunAtStartup, Control(kRunAtStartup).Value());
+        IRegistry& registry = program_.machine.registry;
+        const std::string executable = program_.machine.system.OwnExecutablePath();
+        if (store.ReadNumber(kSectionOptions, kRunAtStartup, kRunAtStartupHandlerDefault) == 1) {
+            WriteRunAtStartup(registry, executable);
+        } else {
+            RemoveRunAtStartup(registry, executable);
+        }
+    };
+
+    Control(kScheduledScans).onClick = [this, &store] {
+        const int value = Control(kScheduledScans).Value();
+        store.WriteCheck(kSectionOptions, kScheduledScans, value);
+        Control("tmrScheduler").SetEnabled(value != 0);
+        for (const char* name : kScheduleControls) {
+            Control(name).SetEnabled(value != 0);
+        }
+    };
+
+    // Every row's state is stored again whenever any row's check mark changes.
+    Control(kDriveList).onItemCheck = [this, &store](std::size_t) {
+        for (const auto& row : Control(kDriveList).Rows()) {
+            store.WriteTruth(kSectionDrives, row.text, row.checked);
+        }
+    };
+}
+
+} // namespace grimsweep

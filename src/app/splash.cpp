@@ -1,0 +1,53 @@
+#include "app/splash.h"
+
+#include "app/main_window.h"
+#include "shell/skin.h"
+
+namespace grimsweep {
+
+Splash::Splash(Program& program, MainWindow& mainWindow)
+    : program_(program), mainWindow_(mainWindow), form_(program.host, "frmSplash") {
+    using ui::ControlType;
+    form_.Move(0, 0, 6000, 3600);
+    form_.SetShowInTaskList(false);
+    form_.Add("picSplash", ControlType::PictureBox).Move(0, 0, 6000, 3600);
+    form_.Add("lblSplashName", ControlType::Label, &form_.Get("picSplash")).Move(480, 1200, 5040, 600);
+    form_.Add("lblSplashLoading", ControlType::Label, &form_.Get("picSplash")).Move(480, 2400, 5040, 360);
+    ui::Control& timer = form_.Add("Timer2", ControlType::Timer);
+    timer.SetInterval(kSplashTimerInterval);
+    timer.onTimer = [this] { OnTick(); };
+    form_.onLoad = [this] {
+        const BrandValues& brand = program_.brand;
+        form_.SetCaption(brand.programName);
+        form_.Get("lblSplashName").SetCaption(brand.programName);
+        form_.Get("lblSplashName").SetBold(true);
+        form_.Get("lblSplashLoading").SetCaption("Loading...");
+        if (brand.skinningEnabled) {
+            ApplySkin(form_, program_.skin);
+        }
+        form_.Get("Timer2").SetEnabled(true);
+    };
+}
+
+void Splash::Show() {
+    // Centred on the screen.
+    const ScreenRect desktop = program_.host.DesktopRect();
+    const int width = form_.Position().width;
+    const int height = form_.Position().height;
+    form_.Move(static_cast<int>(desktop.right * program_.host.TwipsPerPixelX() - width) / 2,
+               static_cast<int>(desktop.bottom * program_.host.TwipsPerPixelY() - height) / 2, width, height);
+    form_.Show();
+}
+
+void Splash::OnTick() {
+    const std::int16_t previous = counter_;
+    counter_ = static_cast<std::int16_t>(counter_ + 2);
+    if (previous != kSplashLastCount) {
+        return;
+    }
+    form_.Get("Timer2").SetEnabled(false);
+    mainWindow_.Window().Show();
+    form_.Hide();
+}
+
+} // namespace grimsweep

@@ -1,0 +1,42 @@
+#include "shell/about_window.h"
+
+#include "app/program.h"
+#include "shell/skin.h"
+
+namespace grimsweep {
+
+AboutWindow::AboutWindow(Program& program, std::function<void()> openWebsite)
+    : program_(program), openWebsite_(std::move(openWebsite)), form_(program.host, "frmAbout") {
+    using ui::ControlType;
+    form_.Move(0, 0, 5400, 3600);
+    form_.Add("picLogo", ControlType::PictureBox).Move(240, 240, 720, 720);
+    form_.Add("lblProgram", ControlType::Label).Move(1200, 240, 3900, 360);
+    form_.Add("lblCompany", ControlType::Label).Move(1200, 660, 3900, 300);
+    form_.Add("lblVersion", ControlType::Label).Move(1200, 1020, 3900, 300);
+    ui::Control& website = form_.Add("lblWebsite", ControlType::Label);
+    website.Move(1200, 1380, 3900, 300);
+    website.onClick = [this] { openWebsite_(); };
+    ui::Control& ok = form_.Add("cmdOK", ControlType::CommandButton);
+    ok.SetCaption("OK");
+    ok.Move(3840, 2400, 1200, 420);
+    ok.onClick = [this] { form_.Unload(); };
+    form_.onLoad = [this] { OnLoad(); };
+}
+
+void AboutWindow::Show() { form_.Show(true); }
+
+void AboutWindow::OnLoad() {
+    const BrandValues& brand = program_.brand;
+    form_.SetCaption("About " + brand.programName);
+    form_.SetIconResource(std::string(kWindowIconResource));
+    form_.Get("lblProgram").SetCaption(brand.programName);
+    form_.Get("lblProgram").SetBold(true);
+    form_.Get("lblCompany").SetCaption(brand.companyName);
+    form_.Get("lblVersion").SetCaption("Version " + brand.VersionText());
+    form_.Get("lblWebsite").SetCaption(brand.website);
+    if (brand.skinningEnabled) {
+        ApplySkin(form_, program_.skin);
+    }
+}
+
+} // namespace grimsweep

@@ -1,0 +1,28 @@
+// The About window: the program's name, maker, version and website, which opens in the browser.
+#pragma once
+
+#include <functional>
+
+#include "ui/form.h"
+
+namespace grimsweep {
+
+class Program;
+
+class AboutWindow {
+public:
+    // `openWebsite` opens the brand website (through the website opener).
+    AboutWindow(Program& program, std::function<void()> openWebsite);
+
+    void Show();
+    ui::Form& Window() { return form_; }
+
+private:
+    void OnLoad();
+
+    Program& program_;
+    std::function<void()> openWebsite_;
+    ui::Form form_;
+};
+
+} // namespace grimsweep
