@@ -48,7 +48,12 @@ std::optional<VersionResource> SimSystem::ReadVersionResource(const std::string&
 }
 
 bool SimSystem::AcquireSingleInstanceLock(const std::string& name) {
-    return heldLocks.insert(ToUpper(name)).second;
+    const std::string key = ToUpper(name);
+    if (heldLocks.count(key)) {
+        return false;
+    }
+    ownLocks.insert(key);
+    return true;
 }
 
 std::string SimSystem::FormatDateTimeForDisplay(const LocalDateTime& when) {

@@ -1,0 +1,97 @@
+#include "app/main_window_controls.h"
+#include "app/main_window_fixture.h"
+#include "app/run_at_startup.h"
+
+namespace grimsweep {
+namespace {
+
+using namespace settings;
+
+TEST_F(MainWindowTest, RunAtStartupWritesAndDeletesTheRunValue) {
+    Open();
+    const std::string runKey(kRunKeyPath);
+    EXPECT_FALSE(sim.registry.Value(RegistryRoot::LocalMachine, runKey, "grimsweep").has_value());
+    Control(kRunAtStartup).Click();
+    EXPECT_EQ(Setting(kSectionOptions, kRunAtStartup), "1");
+    auto value = sim.registry.Value(RegistryRoot::LocalMachine, runKey, "grimsweep");
+    ASSERT_TRUE(value.has_value());
+    EXPECT_EQ(value->text, "\"C:\\Program Files\\Grimsweep\\grimsweep\"");
+    Control(kRunAtStartup).Click();
+    EXPECT_EQ(Setting(kSectionOptions, kRunAtStartup), "0");
+    EXPECT_FALSE(sim.registry.Value(RegistryRoot::LocalMachine, runKey, "grimsweep").has_value());
+}
+
+TEST_F(MainWindowTest, ShieldControlsStoreBothKeysAndDriveTheirTimers) {
+    Open();
+    window->Window().SetState(ui::WindowState::Minimized); // the shields run in the background
+    ASSERT_TRUE(TimerOn("tmrMemoryInspected"));
+
+    Control("chkAutoProtect").Click();
+    EXPECT_EQ(Setting(kSectionOptions, kMemoryShieldOn), "False");
+    EXPECT_EQ(Setting(kSectionOptions, kMemoryShieldOff), "True");
+    EXPECT_FALSE(TimerOn("tmrMemoryInspected"));
+    Control(kMemoryShieldOn).Click();
+    EXPECT_EQ(Setting(kSectionOptions, kMemoryShieldOn), "True");
+    EXPECT_EQ(Setting(kSectionOptions, kMemoryShieldOff), "False");
+    EXPECT_TRUE(TimerOn("tmrMemoryInspected"));
+
+    Control("chkHomePage").Click();
+    EXPECT_EQ(Setting(kSectionOptions, kHomePageShieldOn), "False");
+    EXPECT_FALSE(TimerOn("tmrCheckHomePage"));
+    EXPECT_FALSE(Control(kAskBeforeRestoring).Enabled());
+    Control(kHomePageShieldOn).Click();
+    EXPECT_TRUE(TimerOn("tmrCheckHomePage"));
+    EXPECT_TRUE(Control(kRestoreSilently).Enabled());
+    Control(kRestoreSilently).Click();
+    EXPECT_EQ(Setting(kSectionOptions, kRestoreSilently), "True");
+    EXPECT_EQ(Setting(kSectionOptions, kAskBeforeRestoring), "False");
+}
+
+TEST_F(MainWindowTest, CheckBoxesScanTypeScheduleAndDrivesStoreTheirKeys) {
+    Open();
+    Control(kScanCookies).Click();
+    EXPECT_EQ(Setting(kSectionOptions, kScanCookies), "0");
+    Control(kAutoDelete).Click();
+    EXPECT_EQ(Setting(kSectionSettings, kAutoDelete), "1");
+
+    Control(kScanAllDrives).Click();
+    EXPECT_EQ(Setting(kSectionOptions, kScanAllDrives), "True");
+    EXPECT_EQ(Setting(kSectionOptions, kScanKnownOnly), "False");
+    EXPECT_TRUE(Control(kDriveList).Visible());
+
+    EXPECT_FALSE(Control("cmbDays").Enabled());
+    Control(kScheduledScans).Click();
+    EXPECT_EQ(Setting(kSectionOptions, kScheduledScans), "1");
+    EXPECT_TRUE(Control("dtpScheduleTime").Enabled());
+
+    ui::Control& drives = Control(kDriveList);
+    drives.AddRow({"C", {}, 0, true});
+    drives.AddRow({"D", {}, 0, true});
+    drives.SetRowChecked(1, false);
+    EXPECT_EQ(Setting(kSectionDrives, "C"), "True");
+    EXPECT_EQ(Setting(kSectionDrives, "D"), "False");
+}
+
+TEST_F(MainWindowTest, DrivesNeverSeenStartTickedAndStoredOnesComeBack) {
+    program->settings.Write(kSectionDrives, "D", "False");
+    ui::Control& drives = Control(kDriveList);
+    drives.AddRow({"C", {}, 0, false});
+    drives.AddRow({"D", {}, 0, false});
+    Open();
+    EXPECT_TRUE(drives.Rows()[0].checked);
+    EXPECT_FALSE(drives.Rows()[1].checked);
+}
+
+TEST_F(MainWindowTest, RefusedMachineWriteOnFirstRunRaisesThePermissionDialogue) {
+    sim.registry.DenyAccess(RegistryRoot::LocalMachine, "SOFTWARE", kKeySetValue | kKeyCreateSubKey);
+    host->Answer(MessageBoxAnswer::Ignore);
+    host->Answer(MessageBoxAnswer::No);
+    window->Window().Show();
+    ASSERT_EQ(host->Shown().size(), 2u);
+    EXPECT_EQ(host->Shown()[0].title, "Permission Denied");
+    EXPECT_EQ(host->Shown()[1].title, "Update Now?");
+    EXPECT_EQ(Setting(kSectionSettings, kIgnorePermissionDenied), "1");
+}
+
+} // namespace
+} // namespace grimsweep

@@ -1,0 +1,129 @@
+#include "app/main_window_controls.h"
+#include "app/main_window_fixture.h"
+#include "app/splash.h"
+#include "shell/help_launcher.h"
+#include "shell/skin.h"
+#include "shell/website_opener.h"
+
+namespace grimsweep {
+namespace {
+
+using namespace settings;
+
+TEST_F(MainWindowTest, SplashHandsOverAfterSeventyFiveTicks) {
+    Splash splash(*program, *window);
+    host->Answer(MessageBoxAnswer::No);
+    splash.Show();
+    EXPECT_TRUE(splash.Window().Visible());
+    host->Advance(148);
+    EXPECT_FALSE(window->Window().Loaded());
+    host->Advance(2);
+    EXPECT_TRUE(window->Window().Visible());
+    EXPECT_FALSE(splash.Window().Visible());
+    EXPECT_TRUE(splash.Window().Loaded()); // hidden, not unloaded
+    host->Advance(1000);
+    EXPECT_EQ(splash.Ticks(), 150);
+}
+
+TEST_F(MainWindowTest, TrayPopupSlidesUpHoldsWhileUsedAndSlidesAway) {
+    Open();
+    Control("Command5").Click();
+    window->OnTrayMessage(kTrayLeftDown);
+    ui::Form* popup = host->FindForm("frmMenuPopUp");
+    ASSERT_NE(popup, nullptr);
+    const int screen = 768 * 15;
+    EXPECT_EQ(popup->Position().top, screen - 40 * 15); // at the taskbar's top edge
+    EXPECT_EQ(popup->Get("lblName").Caption(), "Grimsweep");
+    EXPECT_TRUE(popup->Get("mnuMaxmimaize").Enabled());
+    EXPECT_TRUE(popup->Get("mnuClose").Enabled());
+
+    host->Advance(200);
+    const int target = screen - (popup->Position().height + 100);
+    EXPECT_LE(popup->Position().top, target);
+    EXPECT_GT(popup->Position().top, target - 80);
+
+    // Mouse moves keep it up; six idle seconds start the slide down.
+    host->Advance(4000);
+    popup->onMouseMove(100);
+    host->Advance(5000);
+    EXPECT_TRUE(popup->Loaded());
+    host->Advance(2000);
+    host->Advance(200);
+    EXPECT_FALSE(popup->Loaded());
+}
+
+TEST_F(MainWindowTest, TrayPopupCommandsAndExitWhileScanning) {
+    Open();
+    Control("Command5").Click();
+    Control("cmdResults").SetEnabled(false);
+    Control("cmdSettings").SetEnabled(false);
+    window->OnTrayMessage(kTrayRightDown);
+    ui::Form* popup = host->FindForm("frmMenuPopUp");
+    ASSERT_NE(popup, nullptr);
+    EXPECT_FALSE(popup->Get("mnuClose").Enabled());
+
+    Control("cmdResults").SetEnabled(true);
+    window->OnTrayMessage(kTrayLeftDown);
+    EXPECT_TRUE(popup->Get("mnuClose").Enabled());
+    popup->Get("mnuMaxmimaize").Click();
+    EXPECT_TRUE(window->Window().Visible());
+    EXPECT_TRUE(popup->Get("tmrPopDown").Enabled());
+
+    window->OnTrayMessage(kTrayLeftDown);
+    EXPECT_FALSE(popup->Get("mnuMaxmimaize").Enabled()); // the window is showing
+    popup->Get("mnuClose").Click();
+    EXPECT_EQ(Setting(kSectionOptions, kStatus), "STOPPED");
+    EXPECT_FALSE(sim.shell.iconShown);
+    EXPECT_TRUE(host->quitRequested);
+}
+
+TEST(TrayIcon, TipsAreCutToTheFieldWithoutSplittingACharacter) {
+    EXPECT_EQ(FitTrayTip(std::string(70, 'a')).size(), 63u);
+    const std::string accented = std::string(62, 'a') + "\xC3\xA9\xC3\xA9";
+    EXPECT_EQ(FitTrayTip(accented), std::string(62, 'a') + "\xC3\xA9");
+    EXPECT_EQ(FitTrayTip("Grimsweep"), "Grimsweep");
+}
+
+TEST_F(MainWindowTest, WebsiteOpensWithSchemeAndKeepsTheProgramAliveUntilItCloses) {
+    EXPECT_EQ(WebAddress("www.lanternfish-software.example"), "http://www.lanternfish-software.example");
+    EXPECT_EQ(WebAddress("HTTPS://secure.example"), "HTTPS://secure.example");
+    Open();
+    Control("cmdWebsite").Click();
+    ASSERT_FALSE(sim.shell.opened.empty());
+    EXPECT_EQ(sim.shell.opened.back(), "|http://www.lanternfish-software.example");
+    EXPECT_TRUE(program->websitePage.empty());
+
+    window->Window().RequestClose();
+    EXPECT_FALSE(host->quitRequested);
+    host->Advance(1000);
+    EXPECT_TRUE(host->quitRequested);
+}
+
+TEST_F(MainWindowTest, FirstRunHelpWaitsForTheHelpFile) {
+    Open();
+    EXPECT_EQ(Setting(kSectionSettings, kShowHelp), "<unset>");
+    sim.files.PutFile("C:\\Program Files\\Grimsweep\\Help.chm", "ITSF");
+    EXPECT_TRUE(ShowHelp(*program));
+    EXPECT_EQ(sim.shell.opened.back(), "open|C:\\Program Files\\Grimsweep\\Help.chm");
+    EXPECT_EQ(Setting(kSectionSettings, kShowHelp), "0");
+}
+
+TEST_F(MainWindowTest, AboutShowsTheBrandAndSkinColoursFollowTheControlType) {
+    host->onModal = [&](ui::Form& about) {
+        EXPECT_EQ(about.Caption(), "About Grimsweep");
+        EXPECT_EQ(about.Get("lblVersion").Caption(), "Version 3.1");
+        EXPECT_EQ(about.Get("lblWebsite").Caption(), "www.lanternfish-software.example");
+        EXPECT_EQ(about.Get("cmdOK").BackColor(), program->skin.first);
+    };
+    Open();
+    Control("mnuAboutSoftware").Click();
+
+    EXPECT_EQ(Control("cmdScan").BackColor(), program->skin.first);
+    EXPECT_EQ(Control("lvwSpywareFound").ForeColor(), program->skin.second);
+    EXPECT_FALSE(Control("Label22").BackColor().has_value());
+    EXPECT_TRUE(NeedsRegionReset({kPlatformNt, 6, 0, 0}));
+    EXPECT_FALSE(NeedsRegionReset({kPlatformNt, 5, 1, 0}));
+}
+
+} // namespace
+} // namespace grimsweep
