@@ -3,7 +3,7 @@
 
 GRIMSWEEP_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 GRIMSWEEP_PACKAGES=(cmake ninja-build g++ clang libgtest-dev googletest libbenchmark-dev
-    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 xvfb xauth imagemagick)
+    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 xvfb xauth imagemagick xdotool)
 
 grimsweep_install_packages() {
     local missing=()

@@ -70,6 +70,24 @@ MainWindow::~MainWindow() = default;
 bool MainWindow::ScanRunning() const { return !form_.Get("cmdScan").Enabled(); }
 
 void MainWindow::OnLoad() {
+    // A failure in the first nine steps aborts the load and ends the program; later steps are skipped
+    // one by one when they fail.
+    bool started = false;
+    try {
+        started = LoadFirstSteps();
+    } catch (const std::exception&) {
+        started = false;
+    }
+    if (!started) {
+        unloaded_ = true;
+        form_.Unload();
+        program_.host.Quit();
+        return;
+    }
+    LoadRemainingSteps();
+}
+
+bool MainWindow::LoadFirstSteps() {
     const BrandValues& brand = program_.brand;
     // 1. Window icon (the region reset before skinning is the renderer's, on Vista and later).
     form_.SetIconResource(std::string(kWindowIconResource));
@@ -85,10 +103,7 @@ void MainWindow::OnLoad() {
     }
     // 4. A second instance ends at once, before it shows anything.
     if (!program_.machine.system.AcquireSingleInstanceLock(brand.programName)) {
-        unloaded_ = true;
-        form_.Unload();
-        program_.host.Quit();
-        return;
+        return false;
     }
     // 5.-8. Definitions and exclusions.
     InstallPendingDefinitions(program_.machine.files, program_.dataFolder);
@@ -100,7 +115,11 @@ void MainWindow::OnLoad() {
     HideAllPanels();
     Control(kStatusPanel).SetCaption(brand.programName + std::string(kStatusPanelCaptionSuffix));
     Control(kStatusPanel).SetVisible(true);
+    return true;
+}
 
+void MainWindow::LoadRemainingSteps() {
+    const BrandValues& brand = program_.brand;
     // 10. The single-instance test again.
     Attempt([&] {
         if (!program_.machine.system.AcquireSingleInstanceLock(brand.programName)) {

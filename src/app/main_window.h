@@ -54,6 +54,8 @@ public:
 
 private:
     void OnLoad();
+    bool LoadFirstSteps();
+    void LoadRemainingSteps();
     void OnResize();
     bool OnCloseRequest();
     void OnUnload();

@@ -1,0 +1,71 @@
+// gscan.exe: the console program on the same engine. Until the scan is part of it, it runs the first
+// start-up steps and reports what it finds out about the machine it runs on: brand values, data folder,
+// definitions and every path macro.
+#include "platform/win32/windows_api.h"
+
+#include <cstdio>
+#include <string>
+
+#include "app/path_macros.h"
+#include "app/program.h"
+#include "app/settings_keys.h"
+#include "definitions/definition_status.h"
+#include "definitions/exclusion_list.h"
+#include "platform/win32/win32_machine.h"
+#include "platform/win32/win32_ui_host.h"
+
+namespace {
+
+void Line(const std::string& label, const std::string& value) {
+    std::printf("%-28s %s\n", label.c_str(), value.c_str());
+}
+
+} // namespace
+
+int wmain() {
+    using namespace grimsweep;
+    win32::Win32Machine machine;
+    win32::Win32UiHost host;
+    Program program(machine.View(), host);
+    program.EstablishDataFolder();
+    program.messages.RegisterDefaults();
+
+    const OsVersion os = machine.system.GetOsVersion();
+    Line("Program name", program.brand.programName);
+    Line("Company", program.brand.companyName);
+    Line("Website", program.brand.website);
+    Line("Version", program.brand.VersionText());
+    Line("Executable", machine.system.OwnExecutablePath());
+    Line("Windows", "platform " + std::to_string(os.platformId) + ", version " + std::to_string(os.major) + "." +
+                        std::to_string(os.minor) + " build " + std::to_string(os.build));
+    Line("System folder", machine.system.SystemFolder());
+    Line("Local time", machine.system.FormatDateTimeForDisplay(machine.system.Now()));
+    Line("Data folder", program.dataFolder);
+    Line("Settings key", "HKEY_CURRENT_USER\\" + program.settings.SectionPath(settings::kSectionSettings));
+    Line("Language", program.settings.Read(settings::kSectionSettings, settings::kLanguage,
+                                           settings::kLanguageDefault));
+    Line("Welcome message", program.messages.getMessages("MSG_CAPTION2"));
+
+    const int installed = InstallPendingDefinitions(machine.files, program.dataFolder);
+    program.definitions.counts = CountDefinitions(machine.files, program.dataFolder);
+    LoadExclusions(program);
+    const DefinitionCounts& counts = program.definitions.counts;
+    std::printf("\nDefinitions:\n");
+    Line("  Downloads installed", std::to_string(installed));
+    Line("  Cookie sites", std::to_string(counts.cookies));
+    Line("  Executables", std::to_string(counts.executables));
+    Line("  Registry entries", std::to_string(counts.registry));
+    Line("  Files and folders", std::to_string(counts.filesAndFolders));
+    Line("  Total", std::to_string(counts.total));
+    Line("  Last updated", ReadDefinitionsDate(machine.files, machine.system, program.dataFolder) + " PST");
+
+    std::printf("\nSpecial folders:\n");
+    const PathMacroTable folders = PathMacroTable::Capture(machine.shell);
+    Line("  [drive]", folders.DriveRoot());
+    for (const auto& row : kPathMacros) {
+        Line("  " + std::string(row.macro), folders.Expand(row.macro));
+    }
+    Line("  " + std::string(kUserMacro), folders.Expand(kUserMacro));
+    Line("  " + std::string(kAllUsersMacro), folders.Expand(kAllUsersMacro));
+    return 0;
+}
