@@ -145,6 +145,15 @@ void Form::Resized() {
     }
 }
 
+void Form::SetFromWindow(const Bounds& bounds, WindowState state) {
+    const bool resized = bounds.width != bounds_.width || bounds.height != bounds_.height || state != state_;
+    bounds_ = bounds;
+    state_ = state;
+    if (resized) {
+        Resized();
+    }
+}
+
 void Form::ControlChanged(Control& control, Change change) {
     if (loaded_) {
         host_.ControlChanged(control, change);

@@ -71,6 +71,9 @@ public:
     void Unload();
     // The window changed size or state (from the host, or from the program through Move/SetState).
     void Resized();
+    // The user moved, sized, minimised, maximised or restored the window: takes the new bounds and state
+    // without echoing them to the host, then runs Resized once when the size or the state changed.
+    void SetFromWindow(const Bounds& bounds, WindowState state);
 
     std::function<void()> onLoad;
     std::function<void()> onResize;

@@ -133,5 +133,24 @@ TEST(FormModel, LifecycleModalShowsAndCloseRequests) {
     EXPECT_EQ(host.LoadedForms().size(), 0u);
 }
 
+TEST(FormModel, WindowChangesFromTheUserResizeOnceAndOnlyWhenTheSizeOrStateChanged) {
+    HeadlessHost host;
+    Form form(host, "frmMain");
+    int resizes = 0;
+    form.onResize = [&] { ++resizes; };
+    form.Move(0, 0, 9000, 7000);
+    ASSERT_EQ(resizes, 1);
+
+    form.SetFromWindow({300, 200, 9000, 7000}, WindowState::Normal); // dragged: same size
+    EXPECT_EQ(resizes, 1);
+    EXPECT_EQ(form.Position().left, 300);
+    form.SetFromWindow({0, 0, 19200, 14000}, WindowState::Maximized); // one user action, one resize
+    EXPECT_EQ(resizes, 2);
+    EXPECT_EQ(form.State(), WindowState::Maximized);
+    EXPECT_EQ(form.ScaleWidth(), 19200 - Form::kFrameWidth);
+    form.SetFromWindow({0, 0, 19200, 14000}, WindowState::Minimized);
+    EXPECT_EQ(resizes, 3);
+}
+
 } // namespace
 } // namespace grimsweep::ui

@@ -2,9 +2,69 @@
 
 #include "platform/win32/windows_api.h"
 
+#include <commctrl.h>
+
 #include "platform/win32/wide_text.h"
+#include "platform/win32/win32_controls.h"
+#include "platform/win32/win32_form_window.h"
+#include "platform/win32/win32_list_icons.h"
+#include "platform/win32/win32_menus.h"
 
 namespace grimsweep::win32 {
+
+Win32UiHost::Win32UiHost() {
+    EnableDpiAwareness();
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES |
+                                                        ICC_PROGRESS_CLASS | ICC_DATE_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+    RegisterWindowClasses();
+    scale_ = {ScreenDpiX(), ScreenDpiY()};
+    owner_ = CreateWindowExW(0, kOwnerClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr),
+                             nullptr);
+}
+
+Win32UiHost::~Win32UiHost() {
+    if (owner_) {
+        DestroyWindow(owner_);
+    }
+    ReleaseFonts();
+    for (auto& [color, brush] : brushes_) {
+        DeleteObject(brush);
+    }
+    if (listIcons_) {
+        ImageList_Destroy(listIcons_);
+    }
+}
+
+HFONT Win32UiHost::Font(bool bold, bool italic) {
+    HFONT& font = fonts_[{bold, italic}];
+    if (!font) {
+        font = CreateUiFont(scale_.dpiY, bold, italic);
+    }
+    return font;
+}
+
+void Win32UiHost::ReleaseFonts() {
+    for (auto& [style, font] : fonts_) {
+        DeleteObject(font);
+    }
+    fonts_.clear();
+}
+
+HIMAGELIST Win32UiHost::ListIcons() {
+    if (!listIcons_) {
+        listIcons_ = CreateListIcons(MulDiv(16, scale_.dpiX, 96));
+    }
+    return listIcons_;
+}
+
+HBRUSH Win32UiHost::Brush(COLORREF color) {
+    HBRUSH& brush = brushes_[color];
+    if (!brush) {
+        brush = CreateSolidBrush(color);
+    }
+    return brush;
+}
 
 MessageBoxAnswer Win32UiHost::ShowMessageBox(const MessageBoxRequest& request) {
     UINT style = MB_OK;
@@ -51,10 +111,271 @@ MessageBoxAnswer Win32UiHost::ShowMessageBox(const MessageBoxRequest& request) {
 }
 
 void Win32UiHost::PumpMessages() {
+    // Lets pending messages run, timers included: the program calls it inside long work.
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
+    }
+}
+
+int Win32UiHost::Run() {
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+        wchar_t className[32] = L"";
+        if (root) {
+            GetClassNameW(root, className, 32);
+        }
+        // Tab and arrow keys move between the controls of a form, as in a dialogue.
+        if (root && lstrcmpW(className, kFormClass) == 0 && IsDialogMessageW(root, &message)) {
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+void Win32UiHost::Quit() { PostQuitMessage(0); }
+
+std::uint64_t Win32UiHost::Milliseconds() { return GetTickCount64(); }
+
+ScreenRect Win32UiHost::TaskbarRect() {
+    HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
+    RECT rect{};
+    if (!taskbar || !GetClientRect(taskbar, &rect)) {
+        return {};
+    }
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+ScreenRect Win32UiHost::DesktopRect() {
+    RECT rect{};
+    GetClientRect(GetDesktopWindow(), &rect);
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+void Win32UiHost::FormLoaded(ui::Form& form) {
+    forms_[&form] = {};
+    const ui::Bounds& b = form.Position();
+    const SyncGuard guard(*this);
+    HWND window = CreateWindowExW(form.ShowInTaskList() ? WS_EX_APPWINDOW : 0, kFormClass,
+                                  Widen(form.Caption()).c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                                  scale_.XToPixels(b.left), scale_.YToPixels(b.top), scale_.XToPixels(b.width),
+                                  scale_.YToPixels(b.height), form.ShowInTaskList() ? nullptr : owner_, nullptr,
+                                  GetModuleHandleW(nullptr), &form);
+    form.hostHandle = reinterpret_cast<std::uintptr_t>(window);
+    if (!window) {
+        return;
+    }
+    ApplyIcon(form);
+    for (const auto& control : form.Controls()) {
+        CreateControlWindow(*this, *control);
+    }
+    RebuildMenuBar(form);
+}
+
+void Win32UiHost::FormUnloaded(ui::Form& form) {
+    HWND window = WindowOf(form);
+    for (const auto& control : form.Controls()) {
+        control->hostHandle = 0;
+        mirrors_.erase(control.get());
+    }
+    form.hostHandle = 0;
+    forms_.erase(&form);
+    if (window) {
+        const SyncGuard guard(*this);
+        DestroyWindow(window);
+    }
+}
+
+void Win32UiHost::ShowForm(ui::Form& form, bool modal) {
+    if (!modal || !WindowOf(form)) {
+        return;
+    }
+    // The other forms wait while this one is up.
+    std::vector<HWND> disabled;
+    for (const auto& [other, state] : forms_) {
+        HWND window = WindowOf(*other);
+        if (other != &form && window && IsWindowEnabled(window)) {
+            EnableWindow(window, FALSE);
+            disabled.push_back(window);
+        }
+    }
+    MSG message;
+    while (form.Loaded() && form.Visible()) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got <= 0) {
+            // The program is ending: the outer loop must see the quit too.
+            PostQuitMessage(static_cast<int>(message.wParam));
+            break;
+        }
+        HWND window = WindowOf(form);
+        if (window && IsDialogMessageW(window, &message)) {
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    for (HWND window : disabled) {
+        if (IsWindow(window)) {
+            EnableWindow(window, TRUE);
+        }
+    }
+    if (form.Loaded() && form.Visible()) {
+        form.Hide();
+    }
+}
+
+void Win32UiHost::ApplyWindowState(ui::Form& form) {
+    HWND window = WindowOf(form);
+    if (!form.Visible()) {
+        ShowWindow(window, SW_HIDE);
+        return;
+    }
+    switch (form.State()) {
+    case ui::WindowState::Minimized:
+        ShowWindow(window, SW_SHOWMINIMIZED);
+        break;
+    case ui::WindowState::Maximized:
+        ShowWindow(window, SW_SHOWMAXIMIZED);
+        break;
+    case ui::WindowState::Normal:
+        ShowWindow(window, IsIconic(window) || IsZoomed(window) ? SW_RESTORE : SW_SHOW);
+        break;
+    }
+}
+
+// A window out of the task list keeps its normal frame: it is owned by a hidden window instead of
+// becoming a tool window.
+void Win32UiHost::ApplyTaskList(ui::Form& form) {
+    HWND window = WindowOf(form);
+    LONG_PTR ex = GetWindowLongPtrW(window, GWL_EXSTYLE);
+    ex = form.ShowInTaskList() ? (ex | WS_EX_APPWINDOW) : (ex & ~static_cast<LONG_PTR>(WS_EX_APPWINDOW));
+    const bool visible = IsWindowVisible(window) != FALSE;
+    if (visible) {
+        ShowWindow(window, SW_HIDE);
+    }
+    SetWindowLongPtrW(window, GWL_EXSTYLE, ex);
+    SetWindowLongPtrW(window, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(form.ShowInTaskList() ? nullptr : owner_));
+    if (visible) {
+        ShowWindow(window, SW_SHOWNA);
+    }
+}
+
+void Win32UiHost::ApplyIcon(ui::Form& form) {
+    HWND window = WindowOf(form);
+    if (form.IconResource().empty()) {
+        return;
+    }
+    const std::wstring name = Widen(form.IconResource());
+    HINSTANCE module = GetModuleHandleW(nullptr);
+    auto load = [&](int width, int height) {
+        return reinterpret_cast<LPARAM>(LoadImageW(module, name.c_str(), IMAGE_ICON, GetSystemMetrics(width),
+                                                   GetSystemMetrics(height), LR_SHARED));
+    };
+    if (LPARAM big = load(SM_CXICON, SM_CYICON)) {
+        SendMessageW(window, WM_SETICON, ICON_BIG, big);
+    }
+    if (LPARAM small = load(SM_CXSMICON, SM_CYSMICON)) {
+        SendMessageW(window, WM_SETICON, ICON_SMALL, small);
+    }
+}
+
+void Win32UiHost::FormChanged(ui::Form& form, ui::FormChange change) {
+    HWND window = WindowOf(form);
+    if (!window) {
+        return;
+    }
+    const SyncGuard guard(*this);
+    switch (change) {
+    case ui::FormChange::Caption:
+        SetWindowTextW(window, Widen(form.Caption()).c_str());
+        break;
+    case ui::FormChange::Visible:
+    case ui::FormChange::State:
+        ApplyWindowState(form);
+        break;
+    case ui::FormChange::Position: {
+        const ui::Bounds& b = form.Position();
+        WINDOWPLACEMENT placement{};
+        placement.length = sizeof(placement);
+        GetWindowPlacement(window, &placement);
+        placement.rcNormalPosition = {scale_.XToPixels(b.left), scale_.YToPixels(b.top),
+                                      scale_.XToPixels(b.left + b.width), scale_.YToPixels(b.top + b.height)};
+        if (IsIconic(window) || IsZoomed(window)) {
+            SetWindowPlacement(window, &placement);
+        } else {
+            SetWindowPos(window, nullptr, scale_.XToPixels(b.left), scale_.YToPixels(b.top),
+                         scale_.XToPixels(b.width), scale_.YToPixels(b.height), SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        break;
+    }
+    case ui::FormChange::TaskList:
+        ApplyTaskList(form);
+        break;
+    case ui::FormChange::Icon:
+        ApplyIcon(form);
+        break;
+    }
+}
+
+void Win32UiHost::ControlAdded(ui::Control& control) {
+    CreateControlWindow(*this, control);
+    if (control.Type() == ui::ControlType::Menu) {
+        RebuildMenuBar(control.Owner());
+    }
+}
+
+void Win32UiHost::ControlChanged(ui::Control& control, ui::Change change) {
+    UpdateControlWindow(*this, control, change);
+}
+
+void Win32UiHost::LockDrawing(ui::Form& form, bool locked) {
+    HWND window = WindowOf(form);
+    auto state = forms_.find(&form);
+    if (!window || state == forms_.end()) {
+        return;
+    }
+    int& locks = state->second.drawingLocks;
+    if (locked) {
+        if (locks++ == 0) {
+            SendMessageW(window, WM_SETREDRAW, FALSE, 0);
+        }
+    } else if (locks > 0 && --locks == 0) {
+        SendMessageW(window, WM_SETREDRAW, TRUE, 0);
+        RedrawWindow(window, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+    }
+}
+
+void Win32UiHost::DpiChanged(ui::Form& form, int dpi, const RECT& suggested) {
+    if (dpi <= 0) {
+        return;
+    }
+    scale_ = {dpi, dpi};
+    ReleaseFonts();
+    if (listIcons_) {
+        ImageList_Destroy(listIcons_);
+        listIcons_ = nullptr;
+    }
+    const SyncGuard guard(*this);
+    SetWindowPos(WindowOf(form), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    for (const auto& [other, state] : forms_) {
+        for (const auto& control : other->Controls()) {
+            if (HWND window = WindowOf(*control)) {
+                SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(Font(control->Bold(), control->Italic())), TRUE);
+                if (control->Type() == ui::ControlType::ListView) {
+                    SendMessageW(window, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(ListIcons()));
+                    for (auto& column : mirrors_[control.get()].columns) {
+                        column.width = -1; // widths follow the new resolution
+                    }
+                    SyncListView(window, *control, mirrors_[control.get()], scale_);
+                }
+                PlaceControlWindow(*this, *control);
+            }
+        }
     }
 }
 

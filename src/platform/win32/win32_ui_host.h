@@ -1,28 +1,86 @@
-// The real window system's part of the host: message boxes and the message pump.
+// The real window system's host: message boxes, the message loop, and every form of the form model
+// rendered as a real window with real controls, timers, menus and icons.
 #pragma once
 
+#include <cstdint>
+#include <map>
+#include <vector>
+
+#include "platform/win32/win32_dpi.h"
+#include "platform/win32/win32_list_view.h"
+#include "ui/form.h"
 #include "ui/ui_host.h"
 
 namespace grimsweep::win32 {
 
 class Win32UiHost : public IUiHost {
 public:
+    Win32UiHost();
+    ~Win32UiHost() override;
+    Win32UiHost(const Win32UiHost&) = delete;
+    Win32UiHost& operator=(const Win32UiHost&) = delete;
+
     MessageBoxAnswer ShowMessageBox(const MessageBoxRequest& request) override;
     void PumpMessages() override;
-    // Forms are not rendered yet: the window renderer replaces these.
-    void FormLoaded(ui::Form&) override {}
-    void FormUnloaded(ui::Form&) override {}
-    void ShowForm(ui::Form&, bool) override {}
-    void FormChanged(ui::Form&, ui::FormChange) override {}
-    void ControlAdded(ui::Control&) override {}
-    void ControlChanged(ui::Control&, ui::Change) override {}
-    void LockDrawing(ui::Form&, bool) override {}
-    ScreenRect TaskbarRect() override { return {}; }
-    ScreenRect DesktopRect() override { return {}; }
-    double TwipsPerPixelX() override { return 15.0; }
-    double TwipsPerPixelY() override { return 15.0; }
-    std::uint64_t Milliseconds() override { return 0; }
-    void Quit() override {}
+    void FormLoaded(ui::Form& form) override;
+    void FormUnloaded(ui::Form& form) override;
+    void ShowForm(ui::Form& form, bool modal) override;
+    void FormChanged(ui::Form& form, ui::FormChange change) override;
+    void ControlAdded(ui::Control& control) override;
+    void ControlChanged(ui::Control& control, ui::Change change) override;
+    void LockDrawing(ui::Form& form, bool locked) override;
+    ScreenRect TaskbarRect() override;
+    ScreenRect DesktopRect() override;
+    double TwipsPerPixelX() override { return scale_.TwipsPerPixelX(); }
+    double TwipsPerPixelY() override { return scale_.TwipsPerPixelY(); }
+    std::uint64_t Milliseconds() override;
+    void Quit() override;
+
+    // The message loop: runs until Quit and returns the exit code.
+    int Run();
+
+    // For the window procedures.
+    const TwipsScale& Scale() const { return scale_; }
+    HFONT Font(bool bold, bool italic);
+    HIMAGELIST ListIcons();
+    HBRUSH Brush(COLORREF color);
+    ListMirror& Mirror(const ui::Control& listView) { return mirrors_[&listView]; }
+    // True while the host itself changes windows to match the model: notifications that those changes
+    // raise are not user actions and must not reach the model.
+    bool Syncing() const { return syncing_ > 0; }
+    // The screen resolution changed for a form's window (moved to another monitor, or scaling changed).
+    void DpiChanged(ui::Form& form, int dpi, const RECT& suggested);
+
+    class SyncGuard {
+    public:
+        explicit SyncGuard(Win32UiHost& host) : host_(host) { ++host_.syncing_; }
+        ~SyncGuard() { --host_.syncing_; }
+        SyncGuard(const SyncGuard&) = delete;
+        SyncGuard& operator=(const SyncGuard&) = delete;
+
+    private:
+        Win32UiHost& host_;
+    };
+
+private:
+    struct FormState {
+        int drawingLocks = 0;
+    };
+
+    void CreateControls(ui::Form& form);
+    void ApplyWindowState(ui::Form& form);
+    void ApplyTaskList(ui::Form& form);
+    void ApplyIcon(ui::Form& form);
+    void ReleaseFonts();
+
+    TwipsScale scale_;
+    HWND owner_ = nullptr; // hidden owner of forms that stay out of the task list
+    std::map<std::pair<bool, bool>, HFONT> fonts_;
+    std::map<COLORREF, HBRUSH> brushes_;
+    HIMAGELIST listIcons_ = nullptr;
+    std::map<const ui::Form*, FormState> forms_;
+    std::map<const ui::Control*, ListMirror> mirrors_;
+    int syncing_ = 0;
 };
 
 } // namespace grimsweep::win32

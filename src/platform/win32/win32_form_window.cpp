@@ -1,0 +1,335 @@
+#include "platform/win32/win32_form_window.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <cmath>
+
+#include "platform/win32/wide_text.h"
+#include "platform/win32/win32_controls.h"
+#include "platform/win32/win32_ui_host.h"
+#include "ui/form.h"
+
+namespace grimsweep::win32 {
+
+const wchar_t kFormClass[] = L"GrimsweepForm";
+const wchar_t kPaneClass[] = L"GrimsweepPane";
+const wchar_t kOwnerClass[] = L"GrimsweepOwner";
+
+namespace {
+
+// WM_DPICHANGED, which older headers do not name.
+constexpr UINT kDpiChanged = 0x02E0;
+
+ui::Form* FormOfWindow(HWND window) {
+    return reinterpret_cast<ui::Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+Win32UiHost& HostOf(const ui::Form& form) { return static_cast<Win32UiHost&>(form.Host()); }
+
+void OnCommand(ui::Form& form, WPARAM wParam, LPARAM lParam) {
+    ui::Control* control = ControlFromId(form, LOWORD(wParam));
+    if (!control) {
+        return;
+    }
+    const UINT code = HIWORD(wParam);
+    if (lParam == 0) {
+        if (code == 0 && control->Type() == ui::ControlType::Menu) {
+            control->Click();
+        }
+        return;
+    }
+    HWND window = reinterpret_cast<HWND>(lParam);
+    switch (control->Type()) {
+    case ui::ControlType::CommandButton:
+        if (code == BN_CLICKED) {
+            control->Click();
+        }
+        break;
+    case ui::ControlType::CheckBox:
+        if (code == BN_CLICKED) {
+            control->SetValue(SendMessageW(window, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
+        }
+        break;
+    case ui::ControlType::OptionButton:
+        if (code == BN_CLICKED && control->Enabled()) {
+            control->SetValue(1);
+        }
+        break;
+    case ui::ControlType::Label:
+    case ui::ControlType::SkinLabel:
+        if (code == STN_CLICKED) {
+            control->Click();
+        }
+        break;
+    case ui::ControlType::TextBox:
+        if (code == EN_CHANGE) {
+            const int length = GetWindowTextLengthW(window);
+            std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+            GetWindowTextW(window, text.data(), length + 1);
+            text.resize(static_cast<std::size_t>(length));
+            control->SetText(Narrow(text));
+            if (control->onChange) {
+                control->onChange();
+            }
+        }
+        break;
+    case ui::ControlType::ComboBox:
+        if (code == CBN_SELCHANGE) {
+            control->SetListIndex(static_cast<int>(SendMessageW(window, CB_GETCURSEL, 0, 0)));
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void OnNotify(ui::Form& form, const NMHDR& header) {
+    ui::Control* control = ControlFromId(form, header.idFrom);
+    if (!control || WindowOf(*control) != header.hwndFrom) {
+        return;
+    }
+    Win32UiHost& host = HostOf(form);
+    switch (control->Type()) {
+    case ui::ControlType::ListView:
+        if (header.code == LVN_ITEMCHANGED) {
+            const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+            if (auto check = CheckFromNotification(change, host.Mirror(*control))) {
+                host.Mirror(*control).rows[check->row].checked = check->checked;
+                control->SetRowChecked(check->row, check->checked);
+            }
+        }
+        break;
+    case ui::ControlType::TabStrip:
+        if (header.code == TCN_SELCHANGE) {
+            control->SelectTab(static_cast<int>(SendMessageW(header.hwndFrom, TCM_GETCURSEL, 0, 0)) + 1);
+        }
+        break;
+    case ui::ControlType::DatePicker:
+    case ui::ControlType::TimePicker:
+        if (header.code == DTN_DATETIMECHANGE) {
+            const auto& change = reinterpret_cast<const NMDATETIMECHANGE&>(header);
+            if (change.dwFlags == GDT_VALID) {
+                const SYSTEMTIME& t = change.st;
+                control->SetDateValue(LocalDateTime{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond,
+                                                    t.wDayOfWeek});
+            } else {
+                control->SetDateValue(std::nullopt);
+            }
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+// Colours of labels, check boxes, options and text boxes: the control's own, else those of the pane
+// it lies on.
+LRESULT OnControlColor(Win32UiHost& host, HDC dc, HWND child, bool edit) {
+    const ui::Control* control = ControlOfWindow(child);
+    if (!control) {
+        return 0;
+    }
+    if (control->ForeColor()) {
+        SetTextColor(dc, ToColorRef(*control->ForeColor()));
+    }
+    if (auto back = InheritedBackColor(*control)) {
+        SetBkColor(dc, *back);
+        return reinterpret_cast<LRESULT>(host.Brush(*back));
+    }
+    const int system = edit ? COLOR_WINDOW : COLOR_BTNFACE;
+    SetBkColor(dc, GetSysColor(system));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(system));
+}
+
+bool IsControlColor(UINT message) {
+    return message == WM_CTLCOLORSTATIC || message == WM_CTLCOLOREDIT || message == WM_CTLCOLORBTN ||
+           message == WM_CTLCOLORLISTBOX;
+}
+
+void ReportWindowChange(ui::Form& form, HWND window) {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    GetWindowPlacement(window, &placement);
+    ui::WindowState state = ui::WindowState::Normal;
+    RECT rect = placement.rcNormalPosition;
+    if (IsIconic(window)) {
+        state = ui::WindowState::Minimized;
+    } else {
+        if (IsZoomed(window)) {
+            state = ui::WindowState::Maximized;
+        }
+        GetWindowRect(window, &rect);
+    }
+    const TwipsScale& scale = HostOf(form).Scale();
+    form.SetFromWindow({scale.XToTwips(rect.left), scale.YToTwips(rect.top), scale.XToTwips(rect.right - rect.left),
+                        scale.YToTwips(rect.bottom - rect.top)},
+                       state);
+}
+
+int ToTwips(double pixels, double twipsPerPixel) { return static_cast<int>(std::lround(pixels * twipsPerPixel)); }
+
+LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    ui::Form* form = FormOfWindow(window);
+    if (!form || WindowOf(*form) != window) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    Win32UiHost& host = HostOf(*form);
+    if (IsControlColor(message)) {
+        return OnControlColor(host, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam),
+                              message == WM_CTLCOLOREDIT);
+    }
+    switch (message) {
+    case WM_COMMAND:
+        if (!host.Syncing()) {
+            OnCommand(*form, wParam, lParam);
+        }
+        return 0;
+    case WM_NOTIFY:
+        if (!host.Syncing()) {
+            OnNotify(*form, *reinterpret_cast<const NMHDR*>(lParam));
+        }
+        return 0;
+    case WM_TIMER:
+        if (ui::Control* timer = ControlFromId(*form, wParam); timer && timer->Type() == ui::ControlType::Timer) {
+            timer->Tick();
+        }
+        return 0;
+    case WM_CLOSE:
+        form->RequestClose();
+        return 0;
+    case WM_WINDOWPOSCHANGED:
+        if (!host.Syncing() && form->Visible()) {
+            ReportWindowChange(*form, window);
+        }
+        break;
+    case WM_MOUSEMOVE:
+        // Also the notification-area icon's callback, whose "position" is the mouse message.
+        if (form->onMouseMove) {
+            form->onMouseMove(ToTwips(GET_X_LPARAM(lParam), host.TwipsPerPixelX()));
+        }
+        return 0;
+    case kDpiChanged:
+        host.DpiChanged(*form, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void PaintPane(HWND window, const ui::Control& pane, Win32UiHost& host) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    RECT client;
+    GetClientRect(window, &client);
+    const auto back = InheritedBackColor(pane);
+    if (pane.Type() == ui::ControlType::Shape) {
+        // A shape draws only itself: what lies behind it shows through.
+        HGDIOBJ oldBrush = SelectObject(dc, pane.BackColor() ? host.Brush(*back) : GetStockObject(NULL_BRUSH));
+        HPEN pen = CreatePen(PS_SOLID, 1, pane.ForeColor() ? ToColorRef(*pane.ForeColor()) : GetSysColor(COLOR_BTNSHADOW));
+        HGDIOBJ oldPen = SelectObject(dc, pen);
+        Ellipse(dc, client.left, client.top, client.right, client.bottom);
+        SelectObject(dc, oldPen);
+        SelectObject(dc, oldBrush);
+        DeleteObject(pen);
+        EndPaint(window, &paint);
+        return;
+    }
+    FillRect(dc, &client, back ? host.Brush(*back) : GetSysColorBrush(COLOR_BTNFACE));
+    if (pane.Type() == ui::ControlType::Frame && !pane.Caption().empty()) {
+        HGDIOBJ oldFont = SelectObject(dc, host.Font(pane.Bold(), pane.Italic()));
+        const std::wstring caption = Widen(pane.Caption());
+        SIZE text{};
+        GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
+        RECT edge = client;
+        edge.top += text.cy / 2;
+        DrawEdge(dc, &edge, EDGE_ETCHED, BF_RECT);
+        const int indent = MulDiv(8, host.Scale().dpiX, 96);
+        RECT label{indent, 0, indent + text.cx + 4, text.cy};
+        FillRect(dc, &label, back ? host.Brush(*back) : GetSysColorBrush(COLOR_BTNFACE));
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, pane.ForeColor() ? ToColorRef(*pane.ForeColor()) : GetSysColor(COLOR_WINDOWTEXT));
+        TextOutW(dc, indent + 2, 0, caption.c_str(), static_cast<int>(caption.size()));
+        SelectObject(dc, oldFont);
+    }
+    EndPaint(window, &paint);
+}
+
+LRESULT CALLBACK PaneProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    ui::Control* pane = ControlOfWindow(window);
+    if (!pane) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    // Notifications of the controls inside go to the form, which knows them all.
+    if (message == WM_COMMAND || message == WM_NOTIFY || IsControlColor(message)) {
+        return SendMessageW(WindowOf(pane->Owner()), message, wParam, lParam);
+    }
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT:
+        PaintPane(window, *pane, HostOf(pane->Owner()));
+        return 0;
+    case WM_LBUTTONUP:
+        pane->Click();
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK ControlHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR data) {
+    if (message == WM_MOUSEMOVE) {
+        auto* control = reinterpret_cast<ui::Control*>(data);
+        if (control->onMouseMove) {
+            control->onMouseMove();
+        }
+    } else if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(window, ControlHook, id);
+        RemovePropW(window, L"Grimsweep.Control");
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+} // namespace
+
+void RegisterWindowClasses() {
+    WNDCLASSEXW form{};
+    form.cbSize = sizeof(form);
+    form.style = CS_DBLCLKS;
+    form.lpfnWndProc = FormProc;
+    form.hInstance = GetModuleHandleW(nullptr);
+    form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    form.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    form.lpszClassName = kFormClass;
+    RegisterClassExW(&form);
+
+    WNDCLASSEXW pane = form;
+    pane.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+    pane.lpfnWndProc = PaneProc;
+    pane.hbrBackground = nullptr;
+    pane.lpszClassName = kPaneClass;
+    RegisterClassExW(&pane);
+
+    WNDCLASSEXW owner = form;
+    owner.lpfnWndProc = OwnerProc;
+    owner.lpszClassName = kOwnerClass;
+    RegisterClassExW(&owner);
+}
+
+void HookControlWindow(HWND window, ui::Control& control) {
+    SetWindowSubclass(window, ControlHook, 1, reinterpret_cast<DWORD_PTR>(&control));
+}
+
+} // namespace grimsweep::win32

@@ -1,0 +1,388 @@
+// The Win32 host with real windows under Wine: a form with a representative set of controls is shown
+// and driven with real mouse input at the controls' screen positions; the model must see every action
+// exactly once, and nothing the program itself changes may come back as a user action.
+#include "platform/win32/windows_api.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "platform/win32/win32_ui_host.h"
+#include "screenshot.h"
+#include "ui/form.h"
+
+namespace grimsweep::win32 {
+namespace {
+
+using ui::ControlType;
+
+HWND Hwnd(const ui::Control& control) { return reinterpret_cast<HWND>(control.hostHandle); }
+HWND Hwnd(const ui::Form& form) { return reinterpret_cast<HWND>(form.hostHandle); }
+
+// Pumps messages until the condition holds or the time is up.
+bool WaitFor(Win32UiHost& host, const std::function<bool()>& condition, int milliseconds = 2000) {
+    const auto end = GetTickCount64() + static_cast<ULONGLONG>(milliseconds);
+    while (GetTickCount64() < end) {
+        host.PumpMessages();
+        if (condition()) {
+            return true;
+        }
+        Sleep(10);
+    }
+    host.PumpMessages();
+    return condition();
+}
+
+void Settle(Win32UiHost& host, int milliseconds = 150) {
+    WaitFor(host, [] { return false; }, milliseconds);
+}
+
+// A real left click at a point of a window's client area.
+void ClickAt(HWND window, int x, int y) {
+    POINT point{x, y};
+    ClientToScreen(window, &point);
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT inputs[3]{};
+    for (auto& input : inputs) {
+        input.type = INPUT_MOUSE;
+        input.mi.dx = MulDiv(point.x, 65536, width) + 1;
+        input.mi.dy = MulDiv(point.y, 65536, height) + 1;
+        input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    }
+    inputs[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+    inputs[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+    SendInput(3, inputs, sizeof(INPUT));
+}
+
+void ClickCentre(HWND window) {
+    RECT rect;
+    GetClientRect(window, &rect);
+    ClickAt(window, rect.right / 2, rect.bottom / 2);
+}
+
+std::string DpiTag(Win32UiHost& host) { return std::to_string(static_cast<int>(1440 / host.TwipsPerPixelX())); }
+
+// The demo window: navigation buttons switching two panels, a list view with check boxes and our icons,
+// a progress bar, a shape, a tab strip with two pages of settings, menus and a timer.
+struct DemoForm {
+    explicit DemoForm(Win32UiHost& host) : form(host, "frmDemo") {
+        form.SetCaption("Grimsweep form demo");
+        form.SetIconResource("AAA");
+        form.Move(600, 600, 10200, 7200);
+        auto& cmdStatus = Add("cmdStatus", ControlType::CommandButton, nullptr, "Status", {120, 120, 1800, 450});
+        auto& cmdOptions = Add("cmdOptions", ControlType::CommandButton, nullptr, "Settings", {120, 660, 1800, 450});
+        Add("cmdWebsite", ControlType::CommandButton, nullptr, "Visit www.lanternfish-software.example",
+            {120, 1200, 1800, 720});
+        status = &Add("frmStatus", ControlType::Frame, nullptr, "Grimsweep Status", {2100, 60, 7800, 5700});
+        Add("lblWelcome", ControlType::Label, status, "Welcome to Grimsweep", {240, 360, 7000, 300}).SetBold(true);
+        list = &Add("lvwFound", ControlType::ListView, status, "", {240, 780, 7300, 2900});
+        list->SetCheckBoxes(true);
+        list->AddColumn("Item", 3000);
+        list->AddColumn("Kind", 1800);
+        list->AddColumn("Location", 2300);
+        const char* kinds[] = {"File", "Registry entry", "Folder", "Excluded item", "Cookie"};
+        for (int i = 0; i < 5; ++i) {
+            list->AddRow({std::string("Sample item ") + std::to_string(i + 1), {kinds[i], "C:\\Demo"}, i + 1, i % 2 == 0});
+        }
+        list->onItemCheck = [this](std::size_t row) { checkedRows.push_back(row); };
+        progress = &Add("pgbScan", ControlType::ProgressBar, status, "", {240, 3840, 7300, 300});
+        progress->SetValue(60);
+        Add("lblScanning", ControlType::Label, status, "Scanning C:\\Windows\\system32", {240, 4260, 6200, 300});
+        Add("shpCircle", ControlType::Shape, status, "", {6900, 4200, 480, 480}).SetBackColor(0x3CB371);
+
+        options = &Add("frmOptions", ControlType::Frame, nullptr, "", {2100, 60, 7800, 5700});
+        options->SetVisible(false);
+        tabs = &Add("TabStrip1", ControlType::TabStrip, options, "", {0, 0, 7800, 5700});
+        tabs->AddTab("Scan Options");
+        tabs->AddTab("Schedule");
+        page0 = &Add("frmView", ControlType::Frame, options, "", {120, 480, 7560, 5100}, 0);
+        page1 = &Add("frmView", ControlType::Frame, options, "", {120, 480, 7560, 5100}, 1);
+        page1->SetVisible(false);
+        tabs->onClick = [this] {
+            ++tabClicks;
+            page0->SetVisible(tabs->SelectedTab() == 1);
+            page1->SetVisible(tabs->SelectedTab() == 2);
+        };
+        check = &Add("chkMakeLog", ControlType::CheckBox, page0, "Write a log file of every scan", {240, 240, 6000, 330});
+        check->onClick = [this] { ++checkClicks; };
+        quick = &Add("optQuick", ControlType::OptionButton, page0, "Quick scan of the usual places", {240, 720, 6000, 330});
+        full = &Add("optFull", ControlType::OptionButton, page0, "Full scan of every drive", {240, 1080, 6000, 330});
+        quick->SetValue(1);
+        full->onClick = [this] { ++fullClicks; };
+        auto& combo = Add("cboDrive", ControlType::ComboBox, page0, "", {240, 1560, 3000, 330});
+        combo.AddItem("C:\\");
+        combo.AddItem("D:\\");
+        combo.SetListIndex(0);
+        date = &Add("dtpDate", ControlType::DatePicker, page1, "", {240, 240, 2400, 345});
+        Add("dtpTime", ControlType::TimePicker, page1, "", {240, 720, 2400, 345})
+            .SetDateValue(LocalDateTime{2026, 1, 5, 14, 30, 0, 1});
+        Add("txtProxy", ControlType::TextBox, page1, "proxy.example:8080", {240, 1200, 4000, 345});
+
+        cmdStatus.onClick = [this] { ShowPanel(*status); };
+        cmdOptions.onClick = [this] { ShowPanel(*options); };
+
+        auto& file = Add("mnuFile", ControlType::Menu, nullptr, "&File", {});
+        scanItem = &Add("mnuScan", ControlType::Menu, &file, "&Scan Now", {});
+        scanItem->onClick = [this] { ++menuClicks; };
+        Add("mnuSep", ControlType::Menu, &file, "-", {});
+        Add("mnuExit", ControlType::Menu, &file, "E&xit", {});
+        auto& help = Add("mnuHelp", ControlType::Menu, nullptr, "&Help", {});
+        Add("mnuAbout", ControlType::Menu, &help, "&About", {});
+        auto& context = Add("mnuContext", ControlType::Menu, nullptr, "Context", {});
+        context.SetVisible(false);
+        Add("mnuProperties", ControlType::Menu, &context, "File Properties", {});
+
+        timer = &Add("tmrTick", ControlType::Timer, nullptr, "", {});
+        timer->SetInterval(50);
+        timer->SetEnabled(true);
+        timer->onTimer = [this] { ++ticks; };
+        form.onResize = [this] { ++resizes; };
+    }
+
+    ui::Control& Add(const char* name, ControlType type, ui::Control* container, const char* caption,
+                     ui::Bounds bounds, int index = -1) {
+        ui::Control& control = form.Add(name, type, container, index);
+        control.SetCaption(caption);
+        control.Move(bounds);
+        return control;
+    }
+
+    void ShowPanel(ui::Control& panel) {
+        status->SetVisible(&panel == status);
+        options->SetVisible(&panel == options);
+    }
+
+    ui::Form form;
+    ui::Control* status;
+    ui::Control* options;
+    ui::Control* list;
+    ui::Control* progress;
+    ui::Control* tabs;
+    ui::Control* page0;
+    ui::Control* page1;
+    ui::Control* check;
+    ui::Control* quick;
+    ui::Control* full;
+    ui::Control* date;
+    ui::Control* scanItem;
+    ui::Control* timer;
+    std::vector<std::size_t> checkedRows;
+    int tabClicks = 0;
+    int checkClicks = 0;
+    int fullClicks = 0;
+    int menuClicks = 0;
+    int ticks = 0;
+    int resizes = 0;
+};
+
+class FormWindows : public ::testing::Test {
+protected:
+    void SetUp() override {
+        demo.form.Show();
+        SetForegroundWindow(Hwnd(demo.form));
+        Settle(host, 300);
+    }
+
+    Win32UiHost host;
+    DemoForm demo{host};
+};
+
+TEST_F(FormWindows, RendersEveryControlWithTheModelsState) {
+    HWND window = Hwnd(demo.form);
+    ASSERT_TRUE(IsWindowVisible(window));
+    wchar_t text[64];
+    GetWindowTextW(window, text, 64);
+    EXPECT_STREQ(text, L"Grimsweep form demo");
+    EXPECT_NE(SendMessageW(window, WM_GETICON, ICON_SMALL, 0), 0) << "the icon AAA of the executable";
+
+    // Twips to pixels from the real resolution, for the form and for a control inside a frame.
+    RECT rect;
+    GetWindowRect(window, &rect);
+    EXPECT_NEAR(rect.right - rect.left, 10200 / host.TwipsPerPixelX(), 1);
+    HWND list = Hwnd(*demo.list);
+    GetWindowRect(list, &rect);
+    EXPECT_NEAR(rect.right - rect.left, 7300 / host.TwipsPerPixelX(), 1);
+    EXPECT_EQ(GetParent(list), Hwnd(*demo.status));
+
+    EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 5);
+    EXPECT_EQ(ListView_GetCheckState(list, 0), TRUE);
+    EXPECT_EQ(ListView_GetCheckState(list, 1), FALSE);
+    LVITEMW item{};
+    item.mask = LVIF_IMAGE;
+    item.iItem = 4;
+    ListView_GetItem(list, &item);
+    EXPECT_EQ(item.iImage, 4) << "icon 5, the cookie";
+    EXPECT_EQ(SendMessageW(Hwnd(*demo.progress), PBM_GETPOS, 0, 0), 60);
+    EXPECT_EQ(SendMessageW(Hwnd(*demo.quick), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_FALSE(IsWindowVisible(Hwnd(*demo.check))) << "its panel is hidden";
+
+    // The menu bar holds the visible top-level menus only; the hidden context menu is not in it.
+    HMENU bar = GetMenu(window);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(GetMenuItemCount(bar), 2);
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, 0)), 3);
+
+    // A date picker that holds no value.
+    SYSTEMTIME time{};
+    EXPECT_EQ(SendMessageW(Hwnd(*demo.date), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&time)), GDT_NONE);
+
+    EXPECT_TRUE(gui::SaveWindowPng(window, "gui_status_" + DpiTag(host) + "dpi.png"));
+}
+
+TEST_F(FormWindows, RealClicksRunTheModelsHandlersOnce) {
+    HWND window = Hwnd(demo.form);
+    // Navigation: the Settings button shows the options panel.
+    ClickCentre(Hwnd(demo.form.Get("cmdOptions")));
+    ASSERT_TRUE(WaitFor(host, [&] { return demo.options->Visible(); }));
+    EXPECT_FALSE(demo.status->Visible());
+    Settle(host);
+    EXPECT_TRUE(IsWindowVisible(Hwnd(*demo.check)));
+
+    // A check box: a user click ticks it and runs its handler once; the program's change does not come
+    // back as a click.
+    ClickAt(Hwnd(*demo.check), 8, 8);
+    ASSERT_TRUE(WaitFor(host, [&] { return demo.check->Value() == 1; }));
+    Settle(host);
+    EXPECT_EQ(demo.checkClicks, 1);
+    demo.check->SetValue(0);
+    Settle(host);
+    EXPECT_EQ(demo.checkClicks, 2); // the program's own assignment, nothing more
+    EXPECT_EQ(SendMessageW(Hwnd(*demo.check), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+
+    // Options: clicking the second clears the first.
+    ClickAt(Hwnd(*demo.full), 8, 8);
+    ASSERT_TRUE(WaitFor(host, [&] { return demo.full->Value() == 1; }));
+    EXPECT_EQ(demo.quick->Value(), 0);
+    EXPECT_EQ(SendMessageW(Hwnd(*demo.quick), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(demo.fullClicks, 1);
+    EXPECT_TRUE(gui::SaveWindowPng(window, "gui_options_" + DpiTag(host) + "dpi.png"));
+
+    // The tab strip: a click on the second tab selects it and switches the pages.
+    RECT tab;
+    SendMessageW(Hwnd(*demo.tabs), TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&tab));
+    ClickAt(Hwnd(*demo.tabs), (tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2);
+    ASSERT_TRUE(WaitFor(host, [&] { return demo.tabs->SelectedTab() == 2; }));
+    EXPECT_EQ(demo.tabClicks, 1);
+    Settle(host);
+    EXPECT_TRUE(IsWindowVisible(Hwnd(*demo.date)));
+    EXPECT_FALSE(IsWindowVisible(Hwnd(*demo.check)));
+    demo.tabs->SelectTab(1); // the program's choice runs the handler once, the window stays quiet
+    Settle(host);
+    EXPECT_EQ(demo.tabClicks, 2);
+    EXPECT_EQ(SendMessageW(Hwnd(*demo.tabs), TCM_GETCURSEL, 0, 0), 0);
+
+    // Back to the status panel; a click on the check box (state image) of row 2 ticks it.
+    ClickCentre(Hwnd(demo.form.Get("cmdStatus")));
+    ASSERT_TRUE(WaitFor(host, [&] { return demo.status->Visible(); }));
+    Settle(host);
+    HWND list = Hwnd(*demo.list);
+    RECT icon{};
+    icon.left = LVIR_ICON;
+    SendMessageW(list, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&icon));
+    int stateWidth = 0;
+    int stateHeight = 0;
+    ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(SendMessageW(list, LVM_GETIMAGELIST, LVSIL_STATE, 0)),
+                          &stateWidth, &stateHeight);
+    ClickAt(list, icon.left - stateWidth / 2 - 1, (icon.top + icon.bottom) / 2);
+    ASSERT_TRUE(WaitFor(host, [&] { return demo.list->Rows()[1].checked; }));
+    Settle(host);
+    EXPECT_EQ(demo.checkedRows, std::vector<std::size_t>{1});
+    // The program's own tick and new rows reach the window without raising item-check events.
+    demo.list->SetRowChecked(3, true);
+    demo.list->AddRow({"Added later", {"Cookie"}, 5, true});
+    Settle(host);
+    EXPECT_EQ(demo.checkedRows, (std::vector<std::size_t>{1, 3}));
+    EXPECT_EQ(ListView_GetCheckState(list, 3), TRUE);
+    EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 6);
+    EXPECT_EQ(ListView_GetCheckState(list, 5), TRUE);
+    demo.list->RemoveRow(0);
+    Settle(host);
+    EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 5);
+    EXPECT_EQ(ListView_GetCheckState(list, 0), TRUE) << "the old row 2, ticked above";
+
+    // A menu command reaches the item's handler.
+    PostMessageW(window, WM_COMMAND, GetMenuItemID(GetSubMenu(GetMenu(window), 0), 0), 0);
+    ASSERT_TRUE(WaitFor(host, [&] { return demo.menuClicks == 1; }));
+}
+
+TEST_F(FormWindows, TimersResizesControlsAddedLaterAndTheCloseBox) {
+    const int before = demo.ticks;
+    ASSERT_TRUE(WaitFor(host, [&] { return demo.ticks >= before + 3; }));
+    demo.timer->SetEnabled(false);
+    Settle(host);
+    const int stopped = demo.ticks;
+    Settle(host, 300);
+    EXPECT_EQ(demo.ticks, stopped);
+
+    // The user maximises and restores: the model follows, with one resize each.
+    HWND window = Hwnd(demo.form);
+    const int resizes = demo.resizes;
+    ShowWindow(window, SW_MAXIMIZE);
+    ASSERT_TRUE(WaitFor(host, [&] { return demo.form.State() == ui::WindowState::Maximized; }));
+    EXPECT_EQ(demo.resizes, resizes + 1);
+    ShowWindow(window, SW_RESTORE);
+    ASSERT_TRUE(WaitFor(host, [&] { return demo.form.State() == ui::WindowState::Normal; }));
+    EXPECT_NEAR(demo.form.Position().width, 10200, 30);
+    // The program's own move does not come back as a user change.
+    const int afterRestore = demo.resizes;
+    demo.form.Move(900, 900, 9000, 6600);
+    Settle(host);
+    EXPECT_EQ(demo.resizes, afterRestore + 1);
+
+    // A control added after load gets its window at once; caption changes reach it.
+    ui::Control& late = demo.form.Add("lblLate", ControlType::Label, demo.status);
+    late.SetCaption("Added after load");
+    late.Move(240, 4700, 4000, 300);
+    ASSERT_NE(Hwnd(late), nullptr);
+    EXPECT_EQ(GetParent(Hwnd(late)), Hwnd(*demo.status));
+    wchar_t text[64];
+    GetWindowTextW(Hwnd(late), text, 64);
+    EXPECT_STREQ(text, L"Added after load");
+
+    // The close box asks the model, which may refuse.
+    bool allow = false;
+    int asked = 0;
+    demo.form.onCloseRequest = [&] {
+        ++asked;
+        return allow;
+    };
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitFor(host, [&] { return asked == 1; }));
+    EXPECT_TRUE(IsWindow(window));
+    allow = true;
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitFor(host, [&] { return !demo.form.Loaded(); }));
+    EXPECT_FALSE(IsWindow(window));
+}
+
+TEST_F(FormWindows, AModalFormDisablesTheOthersAndReturnsWhenClosed) {
+    ui::Form dialog(host, "frmAbout");
+    dialog.SetCaption("About");
+    dialog.Move(1500, 1500, 5000, 3000);
+    ui::Control& ok = dialog.Add("cmdOK", ControlType::CommandButton);
+    ok.SetCaption("OK");
+    ok.Move(3300, 1800, 1200, 450);
+    ok.onClick = [&] { dialog.Hide(); };
+    bool ownerDisabled = false;
+    int clickedAt = 0;
+    // The main form's timer presses OK with a real click once the dialogue is up.
+    demo.timer->onTimer = [&] {
+        if (dialog.Visible() && Hwnd(dialog) && !clickedAt) {
+            clickedAt = 1;
+            ownerDisabled = !IsWindowEnabled(Hwnd(demo.form));
+            SetForegroundWindow(Hwnd(dialog));
+            ClickCentre(Hwnd(ok));
+        }
+    };
+    dialog.Show(true);
+    EXPECT_EQ(clickedAt, 1);
+    EXPECT_TRUE(ownerDisabled);
+    EXPECT_FALSE(dialog.Visible());
+    EXPECT_TRUE(IsWindowEnabled(Hwnd(demo.form)));
+}
+
+} // namespace
+} // namespace grimsweep::win32
