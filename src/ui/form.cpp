@@ -49,6 +49,15 @@ std::vector<Control*> Form::Array(std::string_view name) const {
     return members;
 }
 
+bool Form::HasMenuBar() const {
+    for (const auto& control : controls_) {
+        if (control->Type() == ControlType::Menu && !control->Container() && control->Visible()) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void Form::SetCaption(std::string caption) {
     caption_ = std::move(caption);
     FormChanged(FormChange::Caption);

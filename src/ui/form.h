@@ -47,7 +47,9 @@ public:
     void Move(int left, int top, int width, int height);
     // The inside width and height (twips), without border and caption.
     int ScaleWidth() const { return bounds_.width - kFrameWidth; }
-    int ScaleHeight() const { return bounds_.height - kFrameHeight; }
+    int ScaleHeight() const { return bounds_.height - kFrameHeight - (HasMenuBar() ? kMenuBarHeight : 0); }
+    // True when the form has a visible top-level menu.
+    bool HasMenuBar() const;
     bool Visible() const { return visible_; }
     WindowState State() const { return state_; }
     void SetState(WindowState state);
@@ -90,6 +92,7 @@ public:
     // Border and caption of a standard window, in twips, for the inside size.
     static constexpr int kFrameWidth = 120;
     static constexpr int kFrameHeight = 480;
+    static constexpr int kMenuBarHeight = 300;
 
 private:
     void FormChanged(FormChange change);

@@ -94,7 +94,13 @@ MessageBoxAnswer Win32UiHost::ShowMessageBox(const MessageBoxRequest& request) {
     case MessageBoxIcon::None:
         break;
     }
-    switch (MessageBoxW(GetActiveWindow(), Widen(request.text).c_str(), Widen(request.title).c_str(), style)) {
+    // A box asked while a window is still loading (not yet shown) gets no owner, so that it does not
+    // bring the half-built window on screen.
+    HWND owner = GetActiveWindow();
+    if (owner && !IsWindowVisible(owner)) {
+        owner = nullptr;
+    }
+    switch (MessageBoxW(owner, Widen(request.text).c_str(), Widen(request.title).c_str(), style | MB_SETFOREGROUND)) {
     case IDYES:
         return MessageBoxAnswer::Yes;
     case IDNO:
