@@ -10,12 +10,15 @@
 #include <string>
 
 #include "platform/win32/win32_ui_host.h"
+#include "gui/mouse.h"
 #include "screenshot.h"
 #include "ui/form.h"
 
 namespace grimsweep::win32 {
 namespace {
 
+using gui::ClickAt;
+using gui::ClickCentre;
 using ui::ControlType;
 
 HWND Hwnd(const ui::Control& control) { return reinterpret_cast<HWND>(control.hostHandle); }
@@ -37,30 +40,6 @@ bool WaitFor(Win32UiHost& host, const std::function<bool()>& condition, int mill
 
 void Settle(Win32UiHost& host, int milliseconds = 150) {
     WaitFor(host, [] { return false; }, milliseconds);
-}
-
-// A real left click at a point of a window's client area.
-void ClickAt(HWND window, int x, int y) {
-    POINT point{x, y};
-    ClientToScreen(window, &point);
-    const int width = GetSystemMetrics(SM_CXSCREEN);
-    const int height = GetSystemMetrics(SM_CYSCREEN);
-    INPUT inputs[3]{};
-    for (auto& input : inputs) {
-        input.type = INPUT_MOUSE;
-        input.mi.dx = MulDiv(point.x, 65536, width) + 1;
-        input.mi.dy = MulDiv(point.y, 65536, height) + 1;
-        input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-    }
-    inputs[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
-    inputs[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
-    SendInput(3, inputs, sizeof(INPUT));
-}
-
-void ClickCentre(HWND window) {
-    RECT rect;
-    GetClientRect(window, &rect);
-    ClickAt(window, rect.right / 2, rect.bottom / 2);
 }
 
 std::string DpiTag(Win32UiHost& host) { return std::to_string(static_cast<int>(1440 / host.TwipsPerPixelX())); }
