@@ -101,6 +101,7 @@ TEST(ProgramGui, FirstStartPanelsOptionInTheRegistryAndCleanClose) {
     HWND no = GetDlgItem(question, IDNO);
     ASSERT_NE(no, nullptr);
     ClickCentre(no);
+    ASSERT_TRUE(WaitUntil([&] { return VisibleWindow(L"#32770", L"Update Now?") == nullptr; }, 10000));
 
     // The window is up once its load has ended and its navigation shows.
     HWND main = nullptr;
@@ -128,7 +129,8 @@ TEST(ProgramGui, FirstStartPanelsOptionInTheRegistryAndCleanClose) {
             return FindChild(main, L"Welcome to [ProgramName]") != nullptr;
         },
         10000));
-    Sleep(500);
+    RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Sleep(1000);
     EXPECT_TRUE(SaveWindowPng(main, "program_status.png"));
 
     // The Scan panel, then the Options panel, with real clicks on the navigation buttons.
