@@ -1,0 +1,86 @@
+// Processes, process names, library probes and restore points on the real system under Wine.
+#include "platform/win32/win32_processes.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "common/text.h"
+#include "platform/win32/wide_text.h"
+#include "platform/win32/win32_libraries.h"
+#include "platform/win32/win32_process_names.h"
+#include "platform/win32/win32_restore_points.h"
+#include "platform/win32/win32_system.h"
+#include "platform/win32/windows_api.h"
+
+namespace grimsweep::win32 {
+namespace {
+
+constexpr const char* kTestProgram = "grimsweep_win32_tests.exe";
+
+TEST(Win32Processes, ListsThisProgramWithItsMainModule) {
+    Win32Processes processes;
+    const auto ids = processes.ListProcessIds();
+    ASSERT_TRUE(ids.has_value());
+    const std::uint32_t self = GetCurrentProcessId();
+    EXPECT_NE(std::find(ids->begin(), ids->end(), self), ids->end());
+
+    const MainModule module = processes.QueryMainModule(self);
+    ASSERT_EQ(module.status, ModuleQueryStatus::Ok);
+    EXPECT_TRUE(EqualsIgnoreCase(module.baseName, kTestProgram)) << module.baseName;
+    Win32System system;
+    EXPECT_TRUE(EqualsIgnoreCase(module.fullPath, system.OwnExecutablePath())) << module.fullPath;
+
+    const auto snapshot = processes.Snapshot();
+    ASSERT_TRUE(snapshot.has_value());
+    EXPECT_TRUE(std::any_of(snapshot->begin(), snapshot->end(), [&](const SnapshotEntry& entry) {
+        return entry.id == self && EqualsIgnoreCase(entry.exeName, kTestProgram);
+    }));
+    EXPECT_EQ(processes.QueryMainModule(0xFFFFFFF0u).status, ModuleQueryStatus::CannotOpen);
+}
+
+TEST(Win32Processes, StopsAProgramItStarted) {
+    // A child copy of Wine's own console program that waits until stopped.
+    std::wstring command = L"cmd.exe /c pause";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    PROCESS_INFORMATION child{};
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                               &startup, &child));
+    CloseHandle(child.hThread);
+    Win32Processes processes;
+    EXPECT_FALSE(processes.WaitForExit(child.dwProcessId, 1));
+    EXPECT_TRUE(processes.Terminate(child.dwProcessId, 0, true));
+    EXPECT_TRUE(processes.WaitForExit(child.dwProcessId, 5000));
+    CloseHandle(child.hProcess);
+}
+
+TEST(Win32ProcessNames, TheManagementQueryNamesThisProgram) {
+    Win32ProcessNames names;
+    const auto list = names.RunningProcessNames();
+    ASSERT_TRUE(list.has_value());
+    EXPECT_TRUE(std::any_of(list->begin(), list->end(),
+                            [](const std::string& name) { return EqualsIgnoreCase(name, kTestProgram); }));
+}
+
+TEST(Win32Libraries, ProbesExportsWithoutRunningTheLibrary) {
+    Win32Libraries libraries;
+    Win32System system;
+    const std::string shell = system.SystemFolder() + "\\shell32.dll";
+    EXPECT_TRUE(libraries.ProbeExport(shell, "DllGetClassObject").exportFound);
+    const LibraryProbe missing = libraries.ProbeExport(shell, "NoSuchExportAnywhere");
+    EXPECT_TRUE(missing.loaded);
+    EXPECT_FALSE(missing.exportFound);
+    EXPECT_FALSE(libraries.ProbeExport(system.SystemFolder() + "\\no-such-library.dll", "DllUnregisterServer").loaded);
+}
+
+TEST(Win32RestorePoints, WineRefusesQuietly) {
+    // Wine's System Restore answers FALSE: the request is reported as not accepted, nothing more.
+    Win32RestorePoints restorePoints;
+    const RestorePointResult begun = restorePoints.Begin("Grimsweep test", 0);
+    EXPECT_FALSE(begun.accepted);
+}
+
+} // namespace
+} // namespace grimsweep::win32
