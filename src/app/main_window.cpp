@@ -40,8 +40,9 @@ template <typename Step> void Attempt(Step&& step) {
 } // namespace
 
 MainWindow::MainWindow(Program& program)
-    : program_(program), form_(program.host, std::string(kMainWindowName)), hiddenForm_(program.host, "frmHidden"),
-      about_(program, [this] { OpenWebsite(); }), websiteOpener_(program), popup_(program, form_) {
+    : program_(program), form_(program.host, std::string(kMainWindowName)),
+      hiddenForm_(program.host, std::string(kHiddenWindowName)), about_(program, [this] { OpenWebsite(); }),
+      websiteOpener_(program), popup_(program, form_) {
     BuildMainWindowControls(form_);
     WireCommands();
     WireOptionHandlers();
@@ -67,7 +68,9 @@ MainWindow::MainWindow(Program& program)
 
 MainWindow::~MainWindow() = default;
 
-bool MainWindow::ScanRunning() const { return !form_.Get("cmdScan").Enabled(); }
+bool MainWindow::ScanRunning() const {
+    return !form_.Get("cmdScan").Enabled();
+}
 
 void MainWindow::OnLoad() {
     // A failure in the first nine steps aborts the load and ends the program; later steps are skipped
@@ -95,7 +98,8 @@ bool MainWindow::LoadFirstSteps() {
     program_.EstablishDataFolder();
     // 3. Language and message catalogue. The localization file and the language window are not part of
     //    the program yet: the English catalogue is used and the first start only records the choice.
-    const std::string chosenLanguage = program_.settings.Read(kSectionSettings, kLanguage, kLanguageDefaultFirstRead);
+    const std::string chosenLanguage =
+        program_.settings.Read(kSectionSettings, kLanguage, kLanguageDefaultFirstRead);
     program_.settings.Read(kSectionSettings, kLanguage, kLanguageDefault);
     program_.messages.RegisterDefaults();
     if (chosenLanguage.empty()) {
@@ -162,7 +166,8 @@ void MainWindow::LoadRemainingSteps() {
     Attempt([&] { ShowHelpOnFirstStart(); });
     // 20.
     Attempt([&] {
-        if (program_.settings.ReadNumber(kSectionOptions, kAutomaticUpdate, kAutomaticUpdateStartDefault) == 1) {
+        if (program_.settings.ReadNumber(kSectionOptions, kAutomaticUpdate, kAutomaticUpdateStartDefault) ==
+            1) {
             Control("timUpdate").SetEnabled(true);
         }
     });
@@ -186,15 +191,16 @@ void MainWindow::ShowHelpOnFirstStart() {
 void MainWindow::AskFirstRunQuestion() {
     MachineSettings& machine = program_.machineSettings;
     const std::string& name = program_.brand.programName;
-    if (!machine.ReadMachineSetting(name, std::string(kSectionSettings), std::string(kMachineFirstTime), "").empty()) {
+    if (!machine.ReadMachineSetting(name, std::string(kSectionSettings), std::string(kMachineFirstTime), "")
+             .empty()) {
         return;
     }
     machine.WriteMachineSetting(name, std::string(kSectionSettings), std::string(kMachineFirstTime),
                                 std::string(kMachineFirstTimeDone));
     const MessageCatalogue& messages = program_.messages;
     MessageBoxRequest question;
-    question.text = messages.getMessages(kMsgThank1) + "\r\n\r\n" + messages.getMessages(kMsgThank2) + "\r\n\r\n" +
-                    messages.getMessages(kMsgThank3);
+    question.text = messages.getMessages(kMsgThank1) + "\r\n\r\n" + messages.getMessages(kMsgThank2) +
+                    "\r\n\r\n" + messages.getMessages(kMsgThank3);
     question.title = messages.getMessages(kMsgThank4);
     question.buttons = MessageBoxButtons::YesNo;
     question.icon = MessageBoxIcon::Question;
@@ -210,7 +216,8 @@ void MainWindow::SetBackgroundTimers(bool on) {
         }
     };
     if (!on) {
-        for (std::string_view timer : {"tmrCheckHomePage", "tmrMemoryInspected", "tmrScheduler", "tmrTimeOut"}) {
+        for (std::string_view timer :
+             {"tmrCheckHomePage", "tmrMemoryInspected", "tmrScheduler", "tmrTimeOut"}) {
             set(timer, false);
         }
         return;
@@ -226,7 +233,8 @@ void MainWindow::HideAllPanels() {
     for (std::string_view name : {kOptionsPanel, kScanPanel, kResultsPanel, kStatusPanel}) {
         Control(name).SetVisible(false);
     }
-    for (std::string_view name : {"pgbDeleteSpywaresFound", "lblDeletingPercentageCompleted", "lblDeletingCaption"}) {
+    for (std::string_view name :
+         {"pgbDeleteSpywaresFound", "lblDeletingPercentageCompleted", "lblDeletingCaption"}) {
         Control(name).SetVisible(false);
     }
 }
@@ -241,8 +249,9 @@ void MainWindow::RefreshStatusPanel() {
     Control("lblDefCount").SetCaption(Grouped(definitionsTotal_));
     Control("lblVersion").SetCaption(program_.brand.VersionText());
     Control("lblDefVersion")
-        .SetCaption(ReadDefinitionsDate(program_.machine.files, program_.machine.system, program_.dataFolder) +
-                    std::string(kPst));
+        .SetCaption(
+            ReadDefinitionsDate(program_.machine.files, program_.machine.system, program_.dataFolder) +
+            std::string(kPst));
     Control("lblDefRemoved").SetCaption(store.Read(kSectionSettings, kDefRemoved, kDefRemovedDefault));
     Control("lblLastScan").SetCaption(store.Read(kSectionSettings, kLastScan, kLastScanDefault));
     Control("lblLastFullScan").SetCaption(store.Read(kSectionSettings, kLastFullScan, kLastScanDefault));

@@ -10,8 +10,8 @@ namespace {
 using ui::Control;
 using ui::ControlType;
 
-Control& Add(ui::Form& form, std::string name, ControlType type, Control* container, std::string caption, int left,
-             int top, int width, int height, int index = -1) {
+Control& Add(ui::Form& form, std::string name, ControlType type, Control* container, std::string caption,
+             int left, int top, int width, int height, int index = -1) {
     Control& control = form.Add(std::move(name), type, container, index);
     control.SetCaption(std::move(caption));
     control.Move(left, top, width, height);
@@ -37,15 +37,16 @@ void AddSeparator(ui::Form& form, Control* parent, std::string name) {
 
 void BuildNavigation(ui::Form& form) {
     const std::array<std::pair<const char*, const char*>, 7> buttons = {{{"cmdStatus", "Status"},
-                                                                        {"cmdScan", "Scan Now"},
-                                                                        {"cmdSettings", "Settings"},
-                                                                        {"cmdResults", "Results/Removal"},
-                                                                        {"cmdLog", "View Log"},
-                                                                        {"cmdUpdate", "Live Update"},
-                                                                        {"Command5", "Send to Tray"}}};
+                                                                         {"cmdScan", "Scan Now"},
+                                                                         {"cmdSettings", "Settings"},
+                                                                         {"cmdResults", "Results/Removal"},
+                                                                         {"cmdLog", "View Log"},
+                                                                         {"cmdUpdate", "Live Update"},
+                                                                         {"Command5", "Send to Tray"}}};
     int top = 240;
     for (const auto& [name, caption] : buttons) {
-        Add(form, name, ControlType::CommandButton, nullptr, caption, kNavigationLeft, top, kNavigationWidth, 450);
+        Add(form, name, ControlType::CommandButton, nullptr, caption, kNavigationLeft, top, kNavigationWidth,
+            450);
         top += 540;
     }
     Add(form, "cmdWebsite", ControlType::CommandButton, nullptr, "", kNavigationLeft, 6600, 9600, 420);
@@ -95,19 +96,21 @@ void BuildScanPanel(ui::Form& form, Control* panel) {
     for (const auto& [value, caption] : counters) {
         const int column = index / 3;
         const int top = 2520 + (index % 3) * 330;
-        Add(form, "lblCounterCaption", ControlType::Label, panel, caption, kMargin + column * 3720, top, 2640, 300,
-            index);
+        Add(form, "lblCounterCaption", ControlType::Label, panel, caption, kMargin + column * 3720, top, 2640,
+            300, index);
         Add(form, value, ControlType::Label, panel, "0", kMargin + column * 3720 + 2700, top, 900, 300);
         ++index;
     }
-    Control& found = Add(form, "lvwSpywareFound", ControlType::ListView, panel, "", kMargin, 3600, 7320, 2400);
+    Control& found =
+        Add(form, "lvwSpywareFound", ControlType::ListView, panel, "", kMargin, 3600, 7320, 2400);
     found.AddColumn("Found", 7000);
 }
 
 void BuildResultsPanel(ui::Form& form, Control* panel) {
     form.Add("SkinLabel3", ControlType::SkinLabel, panel, 0).SetVisible(false);
     Add(form, "lblRemovePicSoftwareFound", ControlType::Label, panel, "", kMargin, 240, 7320, 300);
-    Control& list = Add(form, std::string(kRemovalList), ControlType::ListView, panel, "", kMargin, 600, 7320, 3960);
+    Control& list =
+        Add(form, std::string(kRemovalList), ControlType::ListView, panel, "", kMargin, 600, 7320, 3960);
     list.SetCheckBoxes(true);
     list.AddColumn("Threat", 1400);
     list.AddColumn("Location", 1400);
@@ -136,45 +139,53 @@ void BuildOptionsPanel(ui::Form& form, Control* panel) {
 
     // Scan Options.
     Control* scan = pages[0];
-    Add(form, "chkSweepMemory", ControlType::CheckBox, scan, "Scan Proccesses and Files", kMargin, 240, 5400, 300);
-    Add(form, "chkScanRegistry", ControlType::CheckBox, scan, "Scan Windows Registry", kMargin, 600, 5400, 300);
-    Add(form, "chkScanCookies", ControlType::CheckBox, scan, "Scan Internet Cookies", kMargin, 960, 5400, 300);
-    Add(form, "chkMakeLog", ControlType::CheckBox, scan, "Save scan results to log", kMargin, 1320, 5400, 300);
-    Add(form, "chkSendData", ControlType::CheckBox, scan, "Send anonymous data to help identify unknown spyware",
-        kMargin, 1680, 7080, 300);
-    Add(form, "chkRunAtStartup", ControlType::CheckBox, scan, "Run at Startup and protect my computer automatically",
-        kMargin, 2040, 7080, 300);
-    Control& scanType = Add(form, "fraScanType", ControlType::Frame, scan, "Scan type", kMargin, 2520, 7080, 1080);
-    Add(form, "optScanOnlyKnownSoftwares", ControlType::OptionButton, &scanType, "Quick Scan", kMargin, 300, 3000, 300);
-    Add(form, "optScanAllSelectedHardDrive", ControlType::OptionButton, &scanType, "Complete System Scan", kMargin,
-        660, 3000, 300);
-    Control& drives = Add(form, std::string(kDriveList), ControlType::ListView, scan, "", kMargin, 3720, 3000, 1800);
+    Add(form, "chkSweepMemory", ControlType::CheckBox, scan, "Scan Proccesses and Files", kMargin, 240, 5400,
+        300);
+    Add(form, "chkScanRegistry", ControlType::CheckBox, scan, "Scan Windows Registry", kMargin, 600, 5400,
+        300);
+    Add(form, "chkScanCookies", ControlType::CheckBox, scan, "Scan Internet Cookies", kMargin, 960, 5400,
+        300);
+    Add(form, "chkMakeLog", ControlType::CheckBox, scan, "Save scan results to log", kMargin, 1320, 5400,
+        300);
+    Add(form, "chkSendData", ControlType::CheckBox, scan,
+        "Send anonymous data to help identify unknown spyware", kMargin, 1680, 7080, 300);
+    Add(form, "chkRunAtStartup", ControlType::CheckBox, scan,
+        "Run at Startup and protect my computer automatically", kMargin, 2040, 7080, 300);
+    Control& scanType =
+        Add(form, "fraScanType", ControlType::Frame, scan, "Scan type", kMargin, 2520, 7080, 1080);
+    Add(form, "optScanOnlyKnownSoftwares", ControlType::OptionButton, &scanType, "Quick Scan", kMargin, 300,
+        3000, 300);
+    Add(form, "optScanAllSelectedHardDrive", ControlType::OptionButton, &scanType, "Complete System Scan",
+        kMargin, 660, 3000, 300);
+    Control& drives =
+        Add(form, std::string(kDriveList), ControlType::ListView, scan, "", kMargin, 3720, 3000, 1800);
     drives.SetCheckBoxes(true);
     drives.AddColumn("Drive", 2700);
 
     // Proactive Protection.
     Control* shields = pages[1];
-    Control& memory = Add(form, "fraMemoryShield", ControlType::Frame, shields, "Memory shield", kMargin, 240, 7080,
-                          1440);
+    Control& memory =
+        Add(form, "fraMemoryShield", ControlType::Frame, shields, "Memory shield", kMargin, 240, 7080, 1440);
     Add(form, "chkAutoProtect", ControlType::CheckBox, &memory, "Enable", kMargin, 300, 3000, 300);
     Add(form, "optMemorySheildOn", ControlType::OptionButton, &memory, "Enabled", kMargin, 660, 3000, 300);
     Add(form, "optMemorySheildOff", ControlType::OptionButton, &memory, "Disabled", kMargin, 1020, 3000, 300);
-    Control& home = Add(form, "fraHomePageShield", ControlType::Frame, shields, "Home page shield", kMargin, 1800,
-                        7080, 2880);
+    Control& home = Add(form, "fraHomePageShield", ControlType::Frame, shields, "Home page shield", kMargin,
+                        1800, 7080, 2880);
     Add(form, "chkHomePage", ControlType::CheckBox, &home, "Enable", kMargin, 300, 3000, 300);
     Add(form, "optIEHomePageSheildOn", ControlType::OptionButton, &home, "Enabled", kMargin, 660, 3000, 300);
-    Add(form, "optIEHomePageSheildOff", ControlType::OptionButton, &home, "Disabled", kMargin, 1020, 3000, 300);
-    Control& restore = Add(form, "fraRestore", ControlType::Frame, &home, "When the home page changes", kMargin, 1440,
-                           6600, 1200);
-    Add(form, "optAlwaysnotifybeforerestoring", ControlType::OptionButton, &restore, "Ask me what I would like to do",
-        kMargin, 300, 6120, 300);
+    Add(form, "optIEHomePageSheildOff", ControlType::OptionButton, &home, "Disabled", kMargin, 1020, 3000,
+        300);
+    Control& restore = Add(form, "fraRestore", ControlType::Frame, &home, "When the home page changes",
+                           kMargin, 1440, 6600, 1200);
+    Add(form, "optAlwaysnotifybeforerestoring", ControlType::OptionButton, &restore,
+        "Ask me what I would like to do", kMargin, 300, 6120, 300);
     Add(form, "optRestoredefaultwithoutnotification", ControlType::OptionButton, &restore,
         "Silently restore my original home page", kMargin, 660, 6120, 300);
 
     // Schedule.
     Control* schedule = pages[2];
-    Add(form, "chkAutomaticScanYesOrNo", ControlType::CheckBox, schedule, "Enable Scheduled Scans", kMargin, 240, 5400,
-        300);
+    Add(form, "chkAutomaticScanYesOrNo", ControlType::CheckBox, schedule, "Enable Scheduled Scans", kMargin,
+        240, 5400, 300);
     Add(form, "lblScheduleDay", ControlType::Label, schedule, "Day:", kMargin, 720, 1200, 300);
     Add(form, "cmbDays", ControlType::ComboBox, schedule, "", 1560, 660, 2400, 315);
     Add(form, "lblScheduleDate", ControlType::Label, schedule, "Date:", kMargin, 1200, 1200, 300);
@@ -183,13 +194,13 @@ void BuildOptionsPanel(ui::Form& form, Control* panel) {
     Add(form, "dtpScheduleTime", ControlType::TimePicker, schedule, "", 1560, 1620, 2400, 315);
     Add(form, "CmdProceed", ControlType::CommandButton, schedule, "Apply", 1560, 2220, 1200, 420);
     Add(form, "cmdReset", ControlType::CommandButton, schedule, "Reset", 2880, 2220, 1200, 420);
-    Add(form, "chkAutoDel", ControlType::CheckBox, schedule, "Delete spyware automatically after scheduled scan",
-        kMargin, 2880, 7080, 300);
+    Add(form, "chkAutoDel", ControlType::CheckBox, schedule,
+        "Delete spyware automatically after scheduled scan", kMargin, 2880, 7080, 300);
 
     // Auto Update.
     Control* update = pages[3];
-    Add(form, "chkAutomaticUpdate", ControlType::CheckBox, update, "Enable automatic Live update (recommended)",
-        kMargin, 240, 7080, 300);
+    Add(form, "chkAutomaticUpdate", ControlType::CheckBox, update,
+        "Enable automatic Live update (recommended)", kMargin, 240, 7080, 300);
     Add(form, "lblLastUpdate", ControlType::Label, update, "", kMargin, 720, 7080, 300);
 }
 
@@ -228,7 +239,8 @@ void BuildMenus(ui::Form& form) {
 
 void BuildTimerContainer(ui::Form& form) {
     // Lies below the visible area and is never hidden, so its timers run in every window state.
-    Control* container = &Add(form, std::string(kTimerContainer), ControlType::Frame, nullptr, "", 0, 9000, 9600, 2400);
+    Control* container =
+        &Add(form, std::string(kTimerContainer), ControlType::Frame, nullptr, "", 0, 9000, 9600, 2400);
     for (const char* list : {"lvwFilesToBeDeleted", "lvwRegistryToBeDeleted", "lvwCookiesToDelete"}) {
         Control& hidden = Add(form, list, ControlType::ListView, container, "", 0, 0, 3000, 1200);
         hidden.SetCheckBoxes(true);

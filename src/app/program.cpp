@@ -16,6 +16,8 @@ void Program::EstablishDataFolder() {
     }
 }
 
-std::string Program::DataFile(std::string_view name) const { return dataFolder + "\\" + std::string(name); }
+std::string Program::DataFile(std::string_view name) const {
+    return dataFolder + "\\" + std::string(name);
+}
 
 } // namespace grimsweep

@@ -17,7 +17,8 @@ void WriteRunAtStartup(IRegistry& registry, const std::string& executablePath) {
     const RunKeyEntry entry = RunKeyEntryFor(executablePath);
     const std::string path(kRunKeyPath);
     if (registry.CreateKey(RegistryRoot::LocalMachine, path) == kRegistryOk) {
-        registry.SetValue(RegistryRoot::LocalMachine, path, entry.valueName, RegistryValue::String(entry.data));
+        registry.SetValue(RegistryRoot::LocalMachine, path, entry.valueName,
+                          RegistryValue::String(entry.data));
     }
 }
 

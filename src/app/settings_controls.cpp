@@ -18,8 +18,12 @@ constexpr std::string_view kLastUpdatePrefix = "Signatures Last Updated On ";
 constexpr const char* kScheduleControls[] = {"cmbDays", "dtpScheduleDate", "dtpScheduleTime", "CmdProceed",
                                              "cmdReset"};
 
-bool Ticked(const ui::Control& control) { return control.Value() == 1; }
-bool Selected(const ui::Control& control) { return control.Value() != 0; }
+bool Ticked(const ui::Control& control) {
+    return control.Value() == 1;
+}
+bool Selected(const ui::Control& control) {
+    return control.Value() != 0;
+}
 
 } // namespace
 
@@ -53,9 +57,10 @@ void MainWindow::ApplySettingsToControls() {
     check(kScanCookies, kSectionOptions, kScanCookiesDefault);
     check(kSendData, kSectionOptions, kSendDataDefault);
     Control("lblLastUpdate")
-        .SetCaption(std::string(kLastUpdatePrefix) +
-                    ReadDefinitionsDate(program_.machine.files, program_.machine.system, program_.dataFolder) +
-                    std::string(kPst));
+        .SetCaption(
+            std::string(kLastUpdatePrefix) +
+            ReadDefinitionsDate(program_.machine.files, program_.machine.system, program_.dataFolder) +
+            std::string(kPst));
     check(kScheduledScans, kSectionOptions, kScheduledScansDefault);
     const bool scheduled = Control(kScheduledScans).Value() != 0;
     Control("tmrScheduler").SetEnabled(scheduled);
@@ -65,13 +70,15 @@ void MainWindow::ApplySettingsToControls() {
     check(kAutomaticUpdate, kSectionOptions, kAutomaticUpdateControlDefault);
     ui::Control& drives = Control(kDriveList);
     for (std::size_t row = 0; row < drives.Rows().size(); ++row) {
-        drives.SetRowChecked(row, store.ReadTruth(kSectionDrives, drives.Rows()[row].text, kDriveSelectedDefault));
+        drives.SetRowChecked(row,
+                             store.ReadTruth(kSectionDrives, drives.Rows()[row].text, kDriveSelectedDefault));
     }
     ui::Control& removal = Control(kRemovalList);
     for (std::size_t column = 0; column < removal.Columns().size(); ++column) {
-        removal.SetColumnWidth(column, store.ReadNumber(kSectionSettings,
-                                                        std::string(kFoundColumnPrefix) + std::to_string(column + 1),
-                                                        kFoundColumnDefault));
+        removal.SetColumnWidth(column,
+                               store.ReadNumber(kSectionSettings,
+                                                std::string(kFoundColumnPrefix) + std::to_string(column + 1),
+                                                kFoundColumnDefault));
     }
     if (store.Read(kSectionSettings, kMax, kMaxDefault) == "1") {
         form_.SetState(ui::WindowState::Maximized);
@@ -80,7 +87,8 @@ void MainWindow::ApplySettingsToControls() {
 
 void MainWindow::WireOptionHandlers() {
     SettingsStore& store = program_.settings;
-    for (std::string_view name : {kMakeLog, kSweepMemory, kScanRegistry, kScanCookies, kAutomaticUpdate, kSendData}) {
+    for (std::string_view name :
+         {kMakeLog, kSweepMemory, kScanRegistry, kScanCookies, kAutomaticUpdate, kSendData}) {
         // The confirmation before turning off the anonymous data joins the data submission.
         Control(name).onClick = [this, &store, name] {
             store.WriteCheck(kSectionOptions, name, Control(name).Value());
@@ -96,7 +104,9 @@ void MainWindow::WireOptionHandlers() {
         store.WriteTruth(kSectionOptions, kMemoryShieldOff, !on);
         Control("tmrMemoryInspected").SetEnabled(on);
     };
-    Control("chkAutoProtect").onClick = [this, memoryShield] { memoryShield(Ticked(Control("chkAutoProtect"))); };
+    Control("chkAutoProtect").onClick = [this, memoryShield] {
+        memoryShield(Ticked(Control("chkAutoProtect")));
+    };
     for (std::string_view name : {kMemoryShieldOn, kMemoryShieldOff}) {
         Control(name).onClick = [this, &store] {
             const bool on = Selected(Control(kMemoryShieldOn));

@@ -17,8 +17,8 @@ std::string SettingsStore::SectionPath(std::string_view section) const {
 std::string SettingsStore::Read(std::string_view section, std::string_view key,
                                 std::string_view defaultValue) const {
     RegistryValue value;
-    if (registry_.QueryValue(RegistryRoot::CurrentUser, SectionPath(section), std::string(key), kKeyQueryValue,
-                             value) != kRegistryOk) {
+    if (registry_.QueryValue(RegistryRoot::CurrentUser, SectionPath(section), std::string(key),
+                             kKeyQueryValue, value) != kRegistryOk) {
         return std::string(defaultValue);
     }
     switch (value.type) {
@@ -37,7 +37,8 @@ void SettingsStore::Write(std::string_view section, std::string_view key, std::s
     if (registry_.CreateKey(RegistryRoot::CurrentUser, path) != kRegistryOk) {
         return;
     }
-    registry_.SetValue(RegistryRoot::CurrentUser, path, std::string(key), RegistryValue::String(std::string(value)));
+    registry_.SetValue(RegistryRoot::CurrentUser, path, std::string(key),
+                       RegistryValue::String(std::string(value)));
 }
 
 int SettingsStore::ReadNumber(std::string_view section, std::string_view key,
@@ -80,6 +81,8 @@ int TextToNumber(std::string_view text) {
     return value;
 }
 
-std::string TruthText(bool value) { return std::string(value ? settings::kTrue : settings::kFalse); }
+std::string TruthText(bool value) {
+    return std::string(value ? settings::kTrue : settings::kFalse);
+}
 
 } // namespace grimsweep

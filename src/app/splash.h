@@ -11,7 +11,7 @@ namespace grimsweep {
 class Program;
 class MainWindow;
 
-inline constexpr int kSplashTimerInterval = 2;   // milliseconds; the system raises it to its resolution
+inline constexpr int kSplashTimerInterval = 2;        // milliseconds; the system raises it to its resolution
 inline constexpr std::int16_t kSplashLastCount = 148; // the 75th tick sees this value before adding 2
 
 class Splash {

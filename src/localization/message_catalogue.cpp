@@ -34,7 +34,8 @@ void MessageCatalogue::RegisterDefaults() {
     }
 }
 
-void MessageCatalogue::ReplaceFromLanguage(const std::function<std::string(const std::string& key)>& lookUpItem) {
+void MessageCatalogue::ReplaceFromLanguage(
+    const std::function<std::string(const std::string& key)>& lookUpItem) {
     for (auto& entry : entries_) {
         if (!entry.inUse) {
             break;

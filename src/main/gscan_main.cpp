@@ -36,14 +36,14 @@ int wmain() {
     Line("Website", program.brand.website);
     Line("Version", program.brand.VersionText());
     Line("Executable", machine.system.OwnExecutablePath());
-    Line("Windows", "platform " + std::to_string(os.platformId) + ", version " + std::to_string(os.major) + "." +
-                        std::to_string(os.minor) + " build " + std::to_string(os.build));
+    Line("Windows", "platform " + std::to_string(os.platformId) + ", version " + std::to_string(os.major) +
+                        "." + std::to_string(os.minor) + " build " + std::to_string(os.build));
     Line("System folder", machine.system.SystemFolder());
     Line("Local time", machine.system.FormatDateTimeForDisplay(machine.system.Now()));
     Line("Data folder", program.dataFolder);
     Line("Settings key", "HKEY_CURRENT_USER\\" + program.settings.SectionPath(settings::kSectionSettings));
-    Line("Language", program.settings.Read(settings::kSectionSettings, settings::kLanguage,
-                                           settings::kLanguageDefault));
+    Line("Language",
+         program.settings.Read(settings::kSectionSettings, settings::kLanguage, settings::kLanguageDefault));
     Line("Welcome message", program.messages.getMessages("MSG_CAPTION2"));
 
     const int installed = InstallPendingDefinitions(machine.files, program.dataFolder);

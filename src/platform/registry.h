@@ -79,7 +79,8 @@ public:
     // Opens the existing key with set-value access and stores one value.
     virtual RegistryStatus SetValue(RegistryRoot root, const std::string& path, const std::string& name,
                                     const RegistryValue& value) = 0;
-    virtual RegistryStatus DeleteValue(RegistryRoot root, const std::string& path, const std::string& name) = 0;
+    virtual RegistryStatus DeleteValue(RegistryRoot root, const std::string& path,
+                                       const std::string& name) = 0;
     // Deletes the key with all its sub-keys and values.
     virtual RegistryStatus DeleteKeyTree(RegistryRoot root, const std::string& path) = 0;
     virtual RegistryStatus ListSubKeys(RegistryRoot root, const std::string& path,

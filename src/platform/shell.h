@@ -12,9 +12,9 @@ namespace grimsweep {
 enum class NotifyIconAction : int { Add = 0, Modify = 1, Delete = 2 };
 
 struct NotifyIconRequest {
-    WindowHandle window = 0;       // receives the icon's callback messages
-    unsigned callbackMessage = 0;  // the window message the icon sends
-    std::string iconResource;      // group icon resource name in the executable ("AAA")
+    WindowHandle window = 0;      // receives the icon's callback messages
+    unsigned callbackMessage = 0; // the window message the icon sends
+    std::string iconResource;     // group icon resource name in the executable ("AAA")
     std::string tip;
 };
 

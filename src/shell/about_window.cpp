@@ -23,7 +23,9 @@ AboutWindow::AboutWindow(Program& program, std::function<void()> openWebsite)
     form_.onLoad = [this] { OnLoad(); };
 }
 
-void AboutWindow::Show() { form_.Show(true); }
+void AboutWindow::Show() {
+    form_.Show(true);
+}
 
 void AboutWindow::OnLoad() {
     const BrandValues& brand = program_.brand;

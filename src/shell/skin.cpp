@@ -24,6 +24,8 @@ void ApplySkin(ui::Form& window, const Skin& skin) {
     }
 }
 
-bool NeedsRegionReset(const OsVersion& version) { return version.platformId == kPlatformNt && version.major > 5; }
+bool NeedsRegionReset(const OsVersion& version) {
+    return version.platformId == kPlatformNt && version.major > 5;
+}
 
 } // namespace grimsweep

@@ -20,7 +20,8 @@ NotifyIconRequest TrayIcon::RequestFor(const ui::Form& window, const std::string
     NotifyIconRequest request;
     request.window = window.hostHandle;
     request.callbackMessage = kTrayCallbackMessage;
-    request.iconResource = window.IconResource().empty() ? std::string(kWindowIconResource) : window.IconResource();
+    request.iconResource =
+        window.IconResource().empty() ? std::string(kWindowIconResource) : window.IconResource();
     request.tip = FitTrayTip(tip);
     return request;
 }

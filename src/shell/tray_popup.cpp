@@ -100,7 +100,8 @@ void TrayPopup::OnLoad() {
     form_.Get("TmrEnablePopDown").SetEnabled(false);
 
     // No exit while a scan runs: the scan disables the Results and Settings commands.
-    const bool scanRunning = !mainWindow_.Get("cmdResults").Enabled() && !mainWindow_.Get("cmdSettings").Enabled();
+    const bool scanRunning =
+        !mainWindow_.Get("cmdResults").Enabled() && !mainWindow_.Get("cmdSettings").Enabled();
     form_.Get("mnuClose").SetEnabled(!scanRunning);
     form_.Get("mnuMaxmimaize").SetEnabled(!mainWindow_.Visible());
 

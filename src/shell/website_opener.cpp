@@ -31,7 +31,9 @@ WebsiteOpener::WebsiteOpener(Program& program) : program_(program), form_(progra
     form_.onLoad = [this] { OnLoad(); };
 }
 
-void WebsiteOpener::Open() { form_.Load(); }
+void WebsiteOpener::Open() {
+    form_.Load();
+}
 
 void WebsiteOpener::OnLoad() {
     program_.brand = LoadBrandValues(program_.machine.system);

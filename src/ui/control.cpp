@@ -52,7 +52,9 @@ Control::Control(Form& form, std::string name, int index, ControlType type, Cont
     }
 }
 
-void Control::Changed(Change change) { form_.ControlChanged(*this, change); }
+void Control::Changed(Change change) {
+    form_.ControlChanged(*this, change);
+}
 
 void Control::SetCaption(std::string caption) {
     if (caption_ != caption) {

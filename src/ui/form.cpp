@@ -36,7 +36,8 @@ Control& Form::Get(std::string_view name, int index) const {
     if (Control* control = Find(name, index)) {
         return *control;
     }
-    throw std::out_of_range(name_ + " has no control " + std::string(name) + "(" + std::to_string(index) + ")");
+    throw std::out_of_range(name_ + " has no control " + std::string(name) + "(" + std::to_string(index) +
+                            ")");
 }
 
 std::vector<Control*> Form::Array(std::string_view name) const {

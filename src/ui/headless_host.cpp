@@ -75,7 +75,9 @@ void HeadlessHost::ControlChanged(ui::Control& control, ui::Change change) {
     }
 }
 
-void HeadlessHost::LockDrawing(ui::Form&, bool locked) { drawingLocks += locked ? 1 : -1; }
+void HeadlessHost::LockDrawing(ui::Form&, bool locked) {
+    drawingLocks += locked ? 1 : -1;
+}
 
 void HeadlessHost::Arm(ui::Control& timer) {
     if (timer.Enabled() && timer.Interval() > 0) {

@@ -24,8 +24,8 @@ protected:
 TEST_F(MachineSettingsTest, RoundTripUnderTrimmedMachineKey) {
     EXPECT_EQ(machine.ReadMachineSetting("Grimsweep", "Settings", "FirstTime", ""), "");
     machine.WriteMachineSetting(" Grimsweep ", "Settings ", "FirstTime", "Yes");
-    EXPECT_TRUE(registry.Value(RegistryRoot::LocalMachine, "SOFTWARE\\Lanternfish Software\\Grimsweep\\Settings",
-                               "FirstTime"));
+    EXPECT_TRUE(registry.Value(RegistryRoot::LocalMachine,
+                               "SOFTWARE\\Lanternfish Software\\Grimsweep\\Settings", "FirstTime"));
     EXPECT_EQ(machine.ReadMachineSetting("Grimsweep", "Settings", "FirstTime", ""), "Yes");
     EXPECT_EQ(machine.ReadMachineSetting("Grimsweep", "Settings", "Other", "dflt"), "dflt");
     machine.WriteMachineSetting("Grimsweep", "Settings", "showHelp", "");

@@ -1,6 +1,6 @@
 #include "app/main_window_controls.h"
-#include "app/run_at_startup.h"
 #include "app/main_window_fixture.h"
+#include "app/run_at_startup.h"
 
 namespace grimsweep {
 namespace {
@@ -34,7 +34,9 @@ TEST_F(MainWindowTest, FirstLoadWritesTheRunStateShowsStatusAndAsksForLiveUpdate
 
     ASSERT_EQ(host->Shown().size(), 1u);
     EXPECT_EQ(host->Shown()[0].title, "Update Now?");
-    EXPECT_EQ(host->Shown()[0].text.rfind("Thank you for using [ProgramName]!\r\n\r\nBecause this is the first", 0), 0u);
+    EXPECT_EQ(
+        host->Shown()[0].text.rfind("Thank you for using [ProgramName]!\r\n\r\nBecause this is the first", 0),
+        0u);
     EXPECT_TRUE(liveUpdateStarted);
 
     // The next start, even as another user of the machine, is not asked again.

@@ -23,7 +23,8 @@ TEST(PathMacros, CaseRulesDifferBetweenTableRowsAndProfileMacros) {
     EXPECT_EQ(ExpandPathMacros(shell, "[AppData]x"), ExpandPathMacros(shell, "[appdata]x"));
     EXPECT_EQ(ExpandPathMacros(shell, "[user]Cookies"), kUser + "Cookies");
     EXPECT_EQ(ExpandPathMacros(shell, "[USER]Cookies"), "[USER]Cookies");
-    EXPECT_EQ(ExpandPathMacros(shell, "[alluser]Documents"), "C:\\Documents and Settings\\All Users\\Documents");
+    EXPECT_EQ(ExpandPathMacros(shell, "[alluser]Documents"),
+              "C:\\Documents and Settings\\All Users\\Documents");
 }
 
 TEST(PathMacros, EmptyExpansionsUnknownMacrosAndPlainPaths) {

@@ -20,7 +20,8 @@ TEST(RunAtStartup, WritesQuotedPathWithoutExtensionAndRemovesIt) {
               "\"D:\\Tools\\grimsweep\"");
 
     RemoveRunAtStartup(registry, "D:\\Tools\\grimsweep.exe");
-    EXPECT_FALSE(registry.Value(RegistryRoot::LocalMachine, std::string(kRunKeyPath), "grimsweep").has_value());
+    EXPECT_FALSE(
+        registry.Value(RegistryRoot::LocalMachine, std::string(kRunKeyPath), "grimsweep").has_value());
 }
 
 TEST(RunAtStartup, RefusedWriteIsIgnored) {
@@ -28,7 +29,8 @@ TEST(RunAtStartup, RefusedWriteIsIgnored) {
     registry.DenyAccess(RegistryRoot::LocalMachine, "SOFTWARE", 0x3F);
     WriteRunAtStartup(registry, "C:\\P\\grimsweep.exe");
     RemoveRunAtStartup(registry, "C:\\P\\grimsweep.exe");
-    EXPECT_FALSE(registry.Value(RegistryRoot::LocalMachine, std::string(kRunKeyPath), "grimsweep").has_value());
+    EXPECT_FALSE(
+        registry.Value(RegistryRoot::LocalMachine, std::string(kRunKeyPath), "grimsweep").has_value());
 }
 
 } // namespace

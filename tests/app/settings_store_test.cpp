@@ -23,8 +23,8 @@ TEST(SettingsStore, ReadsDefaultsUntilWrittenAndKeepsValuesPerSection) {
     EXPECT_EQ(store.Read(kSectionOptions, kLanguage, "none"), "none"); // other section untouched
 
     // The values live where other tools expect them.
-    const auto stored = registry.Value(RegistryRoot::CurrentUser, "Software\\Lanternfish Software\\Grimsweep\\Settings",
-                                       "language");
+    const auto stored = registry.Value(RegistryRoot::CurrentUser,
+                                       "Software\\Lanternfish Software\\Grimsweep\\Settings", "language");
     ASSERT_TRUE(stored.has_value());
     EXPECT_EQ(stored->text, "Deutsch");
 }
@@ -52,7 +52,8 @@ TEST(SettingsStore, NonStringValuesAndRefusedWritesNeverFailVisibly) {
     sim::SimRegistry registry;
     SettingsStore store(registry, "Co", "Prog");
     registry.CreateKey(RegistryRoot::CurrentUser, store.SectionPath(kSectionSettings));
-    registry.SetValue(RegistryRoot::CurrentUser, store.SectionPath(kSectionSettings), "Max", RegistryValue::Dword(1));
+    registry.SetValue(RegistryRoot::CurrentUser, store.SectionPath(kSectionSettings), "Max",
+                      RegistryValue::Dword(1));
     EXPECT_EQ(store.Read(kSectionSettings, kMax, kMaxDefault), "1");
 
     registry.DenyAccess(RegistryRoot::CurrentUser, "Software\\Co", kKeySetValue | kKeyCreateSubKey);

@@ -9,8 +9,8 @@
 #include <functional>
 #include <string>
 
-#include "platform/win32/win32_ui_host.h"
 #include "gui/mouse.h"
+#include "platform/win32/win32_ui_host.h"
 #include "screenshot.h"
 #include "ui/form.h"
 
@@ -21,8 +21,12 @@ using gui::ClickAt;
 using gui::ClickCentre;
 using ui::ControlType;
 
-HWND Hwnd(const ui::Control& control) { return reinterpret_cast<HWND>(control.hostHandle); }
-HWND Hwnd(const ui::Form& form) { return reinterpret_cast<HWND>(form.hostHandle); }
+HWND Hwnd(const ui::Control& control) {
+    return reinterpret_cast<HWND>(control.hostHandle);
+}
+HWND Hwnd(const ui::Form& form) {
+    return reinterpret_cast<HWND>(form.hostHandle);
+}
 
 // Pumps messages until the condition holds or the time is up.
 bool WaitFor(Win32UiHost& host, const std::function<bool()>& condition, int milliseconds = 2000) {
@@ -39,10 +43,13 @@ bool WaitFor(Win32UiHost& host, const std::function<bool()>& condition, int mill
 }
 
 void Settle(Win32UiHost& host, int milliseconds = 150) {
-    WaitFor(host, [] { return false; }, milliseconds);
+    WaitFor(
+        host, [] { return false; }, milliseconds);
 }
 
-std::string DpiTag(Win32UiHost& host) { return std::to_string(static_cast<int>(1440 / host.TwipsPerPixelX())); }
+std::string DpiTag(Win32UiHost& host) {
+    return std::to_string(static_cast<int>(1440 / host.TwipsPerPixelX()));
+}
 
 // The demo window: navigation buttons switching two panels, a list view with check boxes and our icons,
 // a progress bar, a shape, a tab strip with two pages of settings, menus and a timer.
@@ -51,12 +58,15 @@ struct DemoForm {
         form.SetCaption("Grimsweep form demo");
         form.SetIconResource("AAA");
         form.Move(600, 600, 10200, 7200);
-        auto& cmdStatus = Add("cmdStatus", ControlType::CommandButton, nullptr, "Status", {120, 120, 1800, 450});
-        auto& cmdOptions = Add("cmdOptions", ControlType::CommandButton, nullptr, "Settings", {120, 660, 1800, 450});
+        auto& cmdStatus =
+            Add("cmdStatus", ControlType::CommandButton, nullptr, "Status", {120, 120, 1800, 450});
+        auto& cmdOptions =
+            Add("cmdOptions", ControlType::CommandButton, nullptr, "Settings", {120, 660, 1800, 450});
         Add("cmdWebsite", ControlType::CommandButton, nullptr, "Visit www.lanternfish-software.example",
             {120, 1200, 1800, 720});
         status = &Add("frmStatus", ControlType::Frame, nullptr, "Grimsweep Status", {2100, 60, 7800, 5700});
-        Add("lblWelcome", ControlType::Label, status, "Welcome to Grimsweep", {240, 360, 7000, 300}).SetBold(true);
+        Add("lblWelcome", ControlType::Label, status, "Welcome to Grimsweep", {240, 360, 7000, 300})
+            .SetBold(true);
         list = &Add("lvwFound", ControlType::ListView, status, "", {240, 780, 7300, 2900});
         list->SetCheckBoxes(true);
         list->AddColumn("Item", 3000);
@@ -64,12 +74,16 @@ struct DemoForm {
         list->AddColumn("Location", 2300);
         const char* kinds[] = {"File", "Registry entry", "Folder", "Excluded item", "Cookie"};
         for (int i = 0; i < 5; ++i) {
-            list->AddRow({std::string("Sample item ") + std::to_string(i + 1), {kinds[i], "C:\\Demo"}, i + 1, i % 2 == 0});
+            list->AddRow({std::string("Sample item ") + std::to_string(i + 1),
+                          {kinds[i], "C:\\Demo"},
+                          i + 1,
+                          i % 2 == 0});
         }
         list->onItemCheck = [this](std::size_t row) { checkedRows.push_back(row); };
         progress = &Add("pgbScan", ControlType::ProgressBar, status, "", {240, 3840, 7300, 300});
         progress->SetValue(60);
-        Add("lblScanning", ControlType::Label, status, "Scanning C:\\Windows\\system32", {240, 4260, 6200, 300});
+        Add("lblScanning", ControlType::Label, status, "Scanning C:\\Windows\\system32",
+            {240, 4260, 6200, 300});
         Add("shpCircle", ControlType::Shape, status, "", {6900, 4200, 480, 480}).SetBackColor(0x3CB371);
 
         options = &Add("frmOptions", ControlType::Frame, nullptr, "", {2100, 60, 7800, 5700});
@@ -85,10 +99,13 @@ struct DemoForm {
             page0->SetVisible(tabs->SelectedTab() == 1);
             page1->SetVisible(tabs->SelectedTab() == 2);
         };
-        check = &Add("chkMakeLog", ControlType::CheckBox, page0, "Write a log file of every scan", {240, 240, 6000, 330});
+        check = &Add("chkMakeLog", ControlType::CheckBox, page0, "Write a log file of every scan",
+                     {240, 240, 6000, 330});
         check->onClick = [this] { ++checkClicks; };
-        quick = &Add("optQuick", ControlType::OptionButton, page0, "Quick scan of the usual places", {240, 720, 6000, 330});
-        full = &Add("optFull", ControlType::OptionButton, page0, "Full scan of every drive", {240, 1080, 6000, 330});
+        quick = &Add("optQuick", ControlType::OptionButton, page0, "Quick scan of the usual places",
+                     {240, 720, 6000, 330});
+        full = &Add("optFull", ControlType::OptionButton, page0, "Full scan of every drive",
+                    {240, 1080, 6000, 330});
         quick->SetValue(1);
         full->onClick = [this] { ++fullClicks; };
         auto& combo = Add("cboDrive", ControlType::ComboBox, page0, "", {240, 1560, 3000, 330});
@@ -206,7 +223,8 @@ TEST_F(FormWindows, RendersEveryControlWithTheModelsState) {
 
     // A date picker that holds no value.
     SYSTEMTIME time{};
-    EXPECT_EQ(SendMessageW(Hwnd(*demo.date), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&time)), GDT_NONE);
+    EXPECT_EQ(SendMessageW(Hwnd(*demo.date), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&time)),
+              GDT_NONE);
 
     EXPECT_TRUE(gui::SaveWindowPng(window, "gui_status_" + DpiTag(host) + "dpi.png"));
 }

@@ -75,8 +75,8 @@ std::string UserSetting(win32::Win32Registry& registry, const std::string& secti
 
 bool RunValuePresent(win32::Win32Registry& registry) {
     RegistryValue value;
-    return registry.QueryValue(RegistryRoot::LocalMachine, std::string(kRunKeyPath), "grimsweep", kKeyRead, value) ==
-           kRegistryOk;
+    return registry.QueryValue(RegistryRoot::LocalMachine, std::string(kRunKeyPath), "grimsweep", kKeyRead,
+                               value) == kRegistryOk;
 }
 
 TEST(ProgramGui, FirstStartPanelsOptionInTheRegistryAndCleanClose) {
@@ -91,13 +91,14 @@ TEST(ProgramGui, FirstStartPanelsOptionInTheRegistryAndCleanClose) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                               &process));
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &startup, &process));
     CloseHandle(process.hThread);
 
     // The first start on this machine offers Live Update; the user declines.
     HWND question = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (question = VisibleWindow(L"#32770", L"Update Now?")) != nullptr; }, 30000));
+    ASSERT_TRUE(
+        WaitUntil([&] { return (question = VisibleWindow(L"#32770", L"Update Now?")) != nullptr; }, 30000));
     HWND no = GetDlgItem(question, IDNO);
     ASSERT_NE(no, nullptr);
     ClickCentre(no);
@@ -113,12 +114,13 @@ TEST(ProgramGui, FirstStartPanelsOptionInTheRegistryAndCleanClose) {
         30000));
     EXPECT_EQ(UserSetting(registry, "OptionAndSettings", "STATUS"), "RUNNING");
     RegistryValue firstTime;
-    EXPECT_EQ(registry.QueryValue(RegistryRoot::LocalMachine, kMachineKey + "\\Settings", "FirstTime", kKeyRead,
-                                  firstTime),
+    EXPECT_EQ(registry.QueryValue(RegistryRoot::LocalMachine, kMachineKey + "\\Settings", "FirstTime",
+                                  kKeyRead, firstTime),
               kRegistryOk);
     // Wine may rebuild the window's controls once more as the new prefix settles: wait for all of them.
-    const std::vector<std::wstring> navigation = {L"Status",   L"Scan Now",    L"Settings",    L"Results/Removal",
-                                                  L"View Log", L"Live Update", L"Send to Tray"};
+    const std::vector<std::wstring> navigation = {L"Status",          L"Scan Now", L"Settings",
+                                                  L"Results/Removal", L"View Log", L"Live Update",
+                                                  L"Send to Tray"};
     EXPECT_TRUE(WaitUntil(
         [&] {
             for (const auto& button : navigation) {
@@ -139,17 +141,20 @@ TEST(ProgramGui, FirstStartPanelsOptionInTheRegistryAndCleanClose) {
     EXPECT_EQ(FindChild(main, L"Welcome to [ProgramName]"), nullptr);
     ClickCentre(FindChild(main, L"Settings"));
     HWND runAtStartup = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (runAtStartup = FindChild(main, kRunAtStartupCaption)) != nullptr; }, 5000));
+    ASSERT_TRUE(
+        WaitUntil([&] { return (runAtStartup = FindChild(main, kRunAtStartupCaption)) != nullptr; }, 5000));
     Sleep(500);
     EXPECT_TRUE(SaveWindowPng(main, "program_options.png"));
 
     // Ticking the box stores the option at once and adds the program to the Run key; unticking undoes it.
     ClickAt(runAtStartup, 8, 8);
-    EXPECT_TRUE(WaitUntil([&] { return UserSetting(registry, "OptionAndSettings", "chkRunAtStartup") == "1"; }, 5000));
+    EXPECT_TRUE(WaitUntil(
+        [&] { return UserSetting(registry, "OptionAndSettings", "chkRunAtStartup") == "1"; }, 5000));
     EXPECT_TRUE(RunValuePresent(registry));
     EXPECT_EQ(SendMessageW(runAtStartup, BM_GETCHECK, 0, 0), BST_CHECKED);
     ClickAt(runAtStartup, 8, 8);
-    EXPECT_TRUE(WaitUntil([&] { return UserSetting(registry, "OptionAndSettings", "chkRunAtStartup") == "0"; }, 5000));
+    EXPECT_TRUE(WaitUntil(
+        [&] { return UserSetting(registry, "OptionAndSettings", "chkRunAtStartup") == "0"; }, 5000));
     EXPECT_FALSE(RunValuePresent(registry));
 
     // The close box: the program records its stop and ends.

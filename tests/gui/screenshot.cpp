@@ -49,7 +49,8 @@ std::vector<std::uint8_t> EncodePng(int width, int height, const std::vector<std
         zlib.push_back(static_cast<std::uint8_t>(n >> 8));
         zlib.push_back(static_cast<std::uint8_t>(~n));
         zlib.push_back(static_cast<std::uint8_t>(~n >> 8));
-        zlib.insert(zlib.end(), raw.begin() + static_cast<std::ptrdiff_t>(at), raw.begin() + static_cast<std::ptrdiff_t>(at + n));
+        zlib.insert(zlib.end(), raw.begin() + static_cast<std::ptrdiff_t>(at),
+                    raw.begin() + static_cast<std::ptrdiff_t>(at + n));
         at += n;
     }
     std::uint32_t a = 1;

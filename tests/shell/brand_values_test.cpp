@@ -12,7 +12,8 @@ TEST(BrandValues, ComeFromTheRunningExecutablesVersionResource) {
     sim::SimSystem system;
     system.executablePath = "D:\\Other\\renamed.exe";
     VersionResource resource;
-    resource.strings = {{"ProductName", "Gloomsweep"}, {"CompanyName", "Example Co"}, {"Comments", "example.test"}};
+    resource.strings = {
+        {"ProductName", "Gloomsweep"}, {"CompanyName", "Example Co"}, {"Comments", "example.test"}};
     resource.fileMajor = 4;
     resource.fileMinor = 12;
     system.versionResources[ToUpper(system.executablePath)] = resource;

@@ -98,7 +98,8 @@ TEST(FormModel, TimersTickOnTheVirtualClockOnlyWhileLoadedAndEnabled) {
     EXPECT_TRUE(ticks.empty());
     form.Load();
     host.Advance(1000);
-    EXPECT_EQ(ticks, (std::vector<std::string>{"fast@1200", "fast@1400", "slow@1500", "fast@1600", "slow@2000"}));
+    EXPECT_EQ(ticks,
+              (std::vector<std::string>{"fast@1200", "fast@1400", "slow@1500", "fast@1600", "slow@2000"}));
 
     ticks.clear();
     fast.SetEnabled(true); // re-armed from now
@@ -120,7 +121,9 @@ TEST(FormModel, LifecycleModalShowsAndCloseRequests) {
         events.push_back("close?");
         return allowClose;
     };
-    host.onModal = [&](Form& shown) { events.push_back("modal " + shown.Name() + (shown.Visible() ? " visible" : "")); };
+    host.onModal = [&](Form& shown) {
+        events.push_back("modal " + shown.Name() + (shown.Visible() ? " visible" : ""));
+    };
 
     form.Show(true);
     EXPECT_FALSE(form.Visible()); // the modal show ended with the form closed
@@ -129,7 +132,8 @@ TEST(FormModel, LifecycleModalShowsAndCloseRequests) {
     allowClose = true;
     form.RequestClose();
     EXPECT_FALSE(form.Loaded());
-    EXPECT_EQ(events, (std::vector<std::string>{"load", "modal frmAbout visible", "close?", "close?", "unload"}));
+    EXPECT_EQ(events,
+              (std::vector<std::string>{"load", "modal frmAbout visible", "close?", "close?", "unload"}));
     EXPECT_EQ(host.LoadedForms().size(), 0u);
 }
 

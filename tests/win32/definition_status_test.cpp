@@ -56,8 +56,8 @@ TEST_F(DefinitionStatusTest, PendingDownloadsReplaceTheirFilesInOneStep) {
     const std::string pendingRegistry = Put("DLRegistryDefinition.dat", "new registry\r\n");
 
     // The current registry file is held open by another program: its replacement must wait, losing nothing.
-    HANDLE holder = CreateFileW(Widen(folder + "\\RegistryDefinition.dat").c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE holder = CreateFileW(Widen(folder + "\\RegistryDefinition.dat").c_str(), GENERIC_READ,
+                                FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
     EXPECT_EQ(InstallPendingDefinitions(files, folder), 2);
     CloseHandle(holder);

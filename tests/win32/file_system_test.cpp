@@ -6,9 +6,9 @@
 #include "win32/temp_folder.h"
 
 #include "platform/text_files.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_system.h"
 #include "platform/win32/windows_api.h"
-#include "platform/win32/wide_text.h"
 
 namespace grimsweep::win32 {
 namespace {
@@ -36,7 +36,8 @@ TEST_F(FileSystemTest, AttributesAreKeptAndQueriesShowThem) {
 TEST_F(FileSystemTest, AFileHeldOpenCannotBeDeletedOrReplaced) {
     const std::string path = folder + "\\locked.exe";
     ASSERT_TRUE(files.WriteFile(path, "old"));
-    HANDLE holder = CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE holder =
+        CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
     EXPECT_FALSE(files.DeleteFile(path));
     EXPECT_FALSE(ReplaceFileContents(files, path, "new"));

@@ -46,8 +46,8 @@ TEST(Win32Processes, StopsAProgramItStarted) {
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     PROCESS_INFORMATION child{};
-    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
-                               &startup, &child));
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                               nullptr, &startup, &child));
     CloseHandle(child.hThread);
     Win32Processes processes;
     EXPECT_FALSE(processes.WaitForExit(child.dwProcessId, 1));
@@ -72,7 +72,8 @@ TEST(Win32Libraries, ProbesExportsWithoutRunningTheLibrary) {
     const LibraryProbe missing = libraries.ProbeExport(shell, "NoSuchExportAnywhere");
     EXPECT_TRUE(missing.loaded);
     EXPECT_FALSE(missing.exportFound);
-    EXPECT_FALSE(libraries.ProbeExport(system.SystemFolder() + "\\no-such-library.dll", "DllUnregisterServer").loaded);
+    EXPECT_FALSE(
+        libraries.ProbeExport(system.SystemFolder() + "\\no-such-library.dll", "DllUnregisterServer").loaded);
 }
 
 TEST(Win32RestorePoints, WineRefusesQuietly) {

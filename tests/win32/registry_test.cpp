@@ -27,7 +27,8 @@ TEST_F(RegistryTest, ValuesRoundTripInBothHives) {
         const std::string path = kTestKey + "\\Round\\Trip";
         EXPECT_EQ(registry.OpenKey(root, path, kKeyRead), kRegistryNotFound);
         ASSERT_EQ(registry.CreateKey(root, path), kRegistryOk);
-        ASSERT_EQ(registry.SetValue(root, path, "Text", RegistryValue::String("caf\xC3\xA9 \xE2\x82\xAC")), kRegistryOk);
+        ASSERT_EQ(registry.SetValue(root, path, "Text", RegistryValue::String("caf\xC3\xA9 \xE2\x82\xAC")),
+                  kRegistryOk);
         ASSERT_EQ(registry.SetValue(root, path, "Number", RegistryValue::Dword(0xDEADBEEF)), kRegistryOk);
         RegistryValue raw;
         raw.type = RegistryValueType::Binary;
@@ -79,13 +80,13 @@ TEST_F(RegistryTest, RunKeyValueIsWrittenAndRemoved) {
     const std::string exe = "C:\\Program Files\\GrimsweepTest\\grimsweeptest.exe";
     WriteRunAtStartup(registry, exe);
     RegistryValue value;
-    ASSERT_EQ(registry.QueryValue(RegistryRoot::LocalMachine, std::string(kRunKeyPath), "grimsweeptest", kKeyRead,
-                                  value),
+    ASSERT_EQ(registry.QueryValue(RegistryRoot::LocalMachine, std::string(kRunKeyPath), "grimsweeptest",
+                                  kKeyRead, value),
               kRegistryOk);
     EXPECT_EQ(value.text, "\"C:\\Program Files\\GrimsweepTest\\grimsweeptest\"");
     RemoveRunAtStartup(registry, exe);
-    EXPECT_EQ(registry.QueryValue(RegistryRoot::LocalMachine, std::string(kRunKeyPath), "grimsweeptest", kKeyRead,
-                                  value),
+    EXPECT_EQ(registry.QueryValue(RegistryRoot::LocalMachine, std::string(kRunKeyPath), "grimsweeptest",
+                                  kKeyRead, value),
               kRegistryNotFound);
 }
 

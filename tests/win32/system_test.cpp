@@ -33,7 +33,8 @@ TEST(Win32System, BrandLoaderReadsTheRunningExecutable) {
     Win32System system;
     const BrandValues brand = LoadBrandValues(system);
     EXPECT_TRUE(brand.programName.empty());
-    EXPECT_TRUE(EqualsIgnoreCase(AfterLastBackslash(system.OwnExecutablePath()), "grimsweep_win32_tests.exe"));
+    EXPECT_TRUE(
+        EqualsIgnoreCase(AfterLastBackslash(system.OwnExecutablePath()), "grimsweep_win32_tests.exe"));
 }
 
 TEST(Win32System, SingleInstanceLockIsHeldUntilTheHolderEnds) {

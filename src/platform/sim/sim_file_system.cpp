@@ -29,11 +29,15 @@ bool WildcardMatch(std::string_view name, std::string_view pattern) {
     return p == pattern.size();
 }
 
-bool HasWildcards(std::string_view text) { return text.find_first_of("*?") != std::string_view::npos; }
+bool HasWildcards(std::string_view text) {
+    return text.find_first_of("*?") != std::string_view::npos;
+}
 
 } // namespace
 
-SimFileSystem::SimFileSystem() { AddDrive("C", DriveType::Fixed, true); }
+SimFileSystem::SimFileSystem() {
+    AddDrive("C", DriveType::Fixed, true);
+}
 
 std::string SimFileSystem::KeyOf(const std::string& path) {
     std::string key = ToUpper(ReplaceAll(path, "/", "\\"));
@@ -130,7 +134,8 @@ std::optional<std::string> SimFileSystem::ReadFile(const std::string& path) {
 
 bool SimFileSystem::WriteFile(const std::string& path, const std::string& bytes) {
     Node* node = Lookup(path);
-    if (Has(writeFails_, path) || Has(locked_, path) || (node && (node->folder || (node->attributes & kAttrReadOnly)))) {
+    if (Has(writeFails_, path) || Has(locked_, path) ||
+        (node && (node->folder || (node->attributes & kAttrReadOnly)))) {
         return false;
     }
     if (!node) {
@@ -253,9 +258,8 @@ bool SimFileSystem::DeleteFolder(const std::string& path) {
             return false;
         }
     }
-    std::erase_if(nodes_, [&](const auto& item) {
-        return item.first == key || item.first.rfind(key + "\\", 0) == 0;
-    });
+    std::erase_if(
+        nodes_, [&](const auto& item) { return item.first == key || item.first.rfind(key + "\\", 0) == 0; });
     return true;
 }
 
@@ -282,7 +286,9 @@ bool SimFileSystem::CopyFolder(const std::string& from, const std::string& to) {
     return true;
 }
 
-std::vector<DriveInfo> SimFileSystem::ListDrives() { return drives_; }
+std::vector<DriveInfo> SimFileSystem::ListDrives() {
+    return drives_;
+}
 
 void SimFileSystem::PutFolder(const std::string& path) {
     const std::string key = KeyOf(path);
@@ -317,17 +323,29 @@ void SimFileSystem::AddDrive(const std::string& letter, DriveType type, bool rea
     PutFolder(ToUpper(letter) + ":\\");
 }
 
-bool SimFileSystem::Exists(const std::string& path) const { return nodes_.count(KeyOf(path)) != 0; }
+bool SimFileSystem::Exists(const std::string& path) const {
+    return nodes_.count(KeyOf(path)) != 0;
+}
 
 std::string SimFileSystem::Contents(const std::string& path) const {
     auto it = nodes_.find(KeyOf(path));
     return it == nodes_.end() ? std::string() : it->second.data;
 }
 
-void SimFileSystem::SetLocked(const std::string& path, bool locked) { Mark(locked_, path, locked); }
-void SimFileSystem::SetReadFails(const std::string& path, bool fails) { Mark(readFails_, path, fails); }
-void SimFileSystem::SetWriteFails(const std::string& path, bool fails) { Mark(writeFails_, path, fails); }
-void SimFileSystem::SetCopyFails(const std::string& path, bool fails) { Mark(copyFails_, path, fails); }
-void SimFileSystem::SetMoveFails(const std::string& path, bool fails) { Mark(moveFails_, path, fails); }
+void SimFileSystem::SetLocked(const std::string& path, bool locked) {
+    Mark(locked_, path, locked);
+}
+void SimFileSystem::SetReadFails(const std::string& path, bool fails) {
+    Mark(readFails_, path, fails);
+}
+void SimFileSystem::SetWriteFails(const std::string& path, bool fails) {
+    Mark(writeFails_, path, fails);
+}
+void SimFileSystem::SetCopyFails(const std::string& path, bool fails) {
+    Mark(copyFails_, path, fails);
+}
+void SimFileSystem::SetMoveFails(const std::string& path, bool fails) {
+    Mark(moveFails_, path, fails);
+}
 
 } // namespace grimsweep::sim

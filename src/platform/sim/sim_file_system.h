@@ -38,11 +38,11 @@ public:
     std::string Contents(const std::string& path) const;
 
     // Fault knobs.
-    void SetLocked(const std::string& path, bool locked);       // no delete, move, write or copy of it
+    void SetLocked(const std::string& path, bool locked); // no delete, move, write or copy of it
     void SetReadFails(const std::string& path, bool fails);
-    void SetWriteFails(const std::string& path, bool fails);    // writing or appending to it fails
-    void SetCopyFails(const std::string& path, bool fails);     // copying from it fails
-    void SetMoveFails(const std::string& path, bool fails);     // moving to or from it fails
+    void SetWriteFails(const std::string& path, bool fails); // writing or appending to it fails
+    void SetCopyFails(const std::string& path, bool fails);  // copying from it fails
+    void SetMoveFails(const std::string& path, bool fails);  // moving to or from it fails
 
 private:
     struct Node {

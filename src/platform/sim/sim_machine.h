@@ -27,7 +27,8 @@ public:
     SimMachine& operator=(const SimMachine&) = delete;
 
     Machine View() {
-        return Machine{registry, files, processes, processNames, shell, system, http, restorePoints, libraries};
+        return Machine{registry, files, processes,     processNames, shell,
+                       system,   http,  restorePoints, libraries};
     }
 
     SimRegistry registry;

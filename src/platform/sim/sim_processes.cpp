@@ -55,7 +55,9 @@ bool SimProcesses::Terminate(std::uint32_t id, std::uint32_t /*exitCode*/, bool 
     return true;
 }
 
-bool SimProcesses::WaitForExit(std::uint32_t id, std::uint32_t /*milliseconds*/) { return Find(id) == nullptr; }
+bool SimProcesses::WaitForExit(std::uint32_t id, std::uint32_t /*milliseconds*/) {
+    return Find(id) == nullptr;
+}
 
 std::uint32_t SimProcesses::Start(const std::string& fullPath) {
     nextId_ += 4;

@@ -33,16 +33,19 @@ public:
     // creating a sub-key below it when kKeyCreateSubKey is among them.
     void DenyAccess(RegistryRoot root, const std::string& path, std::uint32_t rights);
     void AllowAccess(RegistryRoot root, const std::string& path);
-    void PutString(RegistryRoot root, const std::string& path, const std::string& name, const std::string& text);
+    void PutString(RegistryRoot root, const std::string& path, const std::string& name,
+                   const std::string& text);
     bool KeyExists(RegistryRoot root, const std::string& path) const;
-    std::optional<RegistryValue> Value(RegistryRoot root, const std::string& path, const std::string& name) const;
+    std::optional<RegistryValue> Value(RegistryRoot root, const std::string& path,
+                                       const std::string& name) const;
 
 private:
     struct Key {
         std::string name;
         std::uint32_t deniedRights = 0;
         std::map<std::string, std::unique_ptr<Key>> children; // by upper-case name
-        std::map<std::string, std::pair<std::string, RegistryValue>> values; // upper-case name -> (name, value)
+        std::map<std::string, std::pair<std::string, RegistryValue>>
+            values; // upper-case name -> (name, value)
     };
 
     // The key at path, and the rights denied on the way to it; nullptr when a key is missing.

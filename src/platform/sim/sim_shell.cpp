@@ -45,7 +45,9 @@ std::optional<std::string> SimShell::SpecialFolderPath(int csidl) {
     return it->second;
 }
 
-std::optional<std::string> SimShell::SpecialFolderPathFromIdList(int csidl) { return SpecialFolderPath(csidl); }
+std::optional<std::string> SimShell::SpecialFolderPathFromIdList(int csidl) {
+    return SpecialFolderPath(csidl);
+}
 
 bool SimShell::OpenWithDefaultHandler(const std::string& target, const std::string& verb) {
     opened.push_back(verb + "|" + target);

@@ -31,8 +31,8 @@ public:
     std::string systemFolder = "C:\\WINDOWS\\system32";
     std::string executablePath = "C:\\Program Files\\Grimsweep\\grimsweep.exe";
     std::map<std::string, VersionResource> versionResources; // by upper-case path
-    std::set<std::string> heldLocks;                          // locks held by other processes
-    std::set<std::string> ownLocks;                           // locks this process holds
+    std::set<std::string> heldLocks;                         // locks held by other processes
+    std::set<std::string> ownLocks;                          // locks this process holds
     LocalDateTime now{2006, 3, 16, 0, 0, 0, 4};
     std::uint64_t sleptMilliseconds = 0;
     std::optional<std::string> clipboard;

@@ -20,7 +20,9 @@ bool IsPane(ui::ControlType type) {
     return type == ui::ControlType::Frame || type == ui::ControlType::PictureBox;
 }
 
-bool HasWindow(ui::ControlType type) { return type != ui::ControlType::Menu && type != ui::ControlType::Timer; }
+bool HasWindow(ui::ControlType type) {
+    return type != ui::ControlType::Menu && type != ui::ControlType::Timer;
+}
 
 // The window a control lies in (its nearest frame or picture box, else the form) and its offset there
 // in twips: containers that are no windows (a tab strip) add their own position.
@@ -67,7 +69,8 @@ WindowKind KindOf(const ui::Control& control) {
     case ControlType::ComboBox:
         return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
     case ControlType::ListView:
-        return {WC_LISTVIEWW, LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | WS_TABSTOP, WS_EX_CLIENTEDGE};
+        return {WC_LISTVIEWW, LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | WS_TABSTOP,
+                WS_EX_CLIENTEDGE};
     case ControlType::TabStrip:
         return {WC_TABCONTROLW, WS_TABSTOP, 0};
     case ControlType::ProgressBar:
@@ -84,7 +87,8 @@ WindowKind KindOf(const ui::Control& control) {
 }
 
 void SetFont(Win32UiHost& host, HWND window, const ui::Control& control) {
-    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(host.Font(control.Bold(), control.Italic())), TRUE);
+    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(host.Font(control.Bold(), control.Italic())),
+                 TRUE);
 }
 
 void SetValue(HWND window, const ui::Control& control) {
@@ -166,7 +170,8 @@ void SetColors(const ui::Control& control, HWND window) {
     if (control.Type() == ui::ControlType::ListView) {
         if (control.BackColor()) {
             SendMessageW(window, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(ToColorRef(*control.BackColor())));
-            SendMessageW(window, LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(ToColorRef(*control.BackColor())));
+            SendMessageW(window, LVM_SETTEXTBKCOLOR, 0,
+                         static_cast<LPARAM>(ToColorRef(*control.BackColor())));
         }
         if (control.ForeColor()) {
             SendMessageW(window, LVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(ToColorRef(*control.ForeColor())));
@@ -218,8 +223,12 @@ ui::Control* ControlFromId(const ui::Form& form, WPARAM id) {
     return controls[id - kFirstControlId].get();
 }
 
-HWND WindowOf(const ui::Form& form) { return reinterpret_cast<HWND>(form.hostHandle); }
-HWND WindowOf(const ui::Control& control) { return reinterpret_cast<HWND>(control.hostHandle); }
+HWND WindowOf(const ui::Form& form) {
+    return reinterpret_cast<HWND>(form.hostHandle);
+}
+HWND WindowOf(const ui::Control& control) {
+    return reinterpret_cast<HWND>(control.hostHandle);
+}
 
 ui::Control* ControlOfWindow(HWND window) {
     return window ? reinterpret_cast<ui::Control*>(GetPropW(window, L"Grimsweep.Control")) : nullptr;
@@ -294,12 +303,12 @@ void CreateControlWindow(Win32UiHost& host, ui::Control& control) {
     }
     const WindowKind kind = KindOf(control);
     const Win32UiHost::SyncGuard guard(host);
-    HWND window = CreateWindowExW(kind.exStyle, kind.className, Widen(control.Caption()).c_str(),
-                                  WS_CHILD | WS_CLIPSIBLINGS | kind.style | (shown ? WS_VISIBLE : 0) |
-                                      (control.Enabled() ? 0 : WS_DISABLED),
-                                  0, 0, 0, 0, parent,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(control))),
-                                  GetModuleHandleW(nullptr), nullptr);
+    HWND window =
+        CreateWindowExW(kind.exStyle, kind.className, Widen(control.Caption()).c_str(),
+                        WS_CHILD | WS_CLIPSIBLINGS | kind.style | (shown ? WS_VISIBLE : 0) |
+                            (control.Enabled() ? 0 : WS_DISABLED),
+                        0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(control))),
+                        GetModuleHandleW(nullptr), nullptr);
     if (!window) {
         return;
     }

@@ -10,9 +10,9 @@ using SystemParametersForDpiFunction = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UI
 // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2, which older headers do not name.
 const HANDLE kPerMonitorAwareV2 = reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-4));
 
-template <typename Function>
-Function User32Function(const char* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+template <typename Function> Function User32Function(const char* name) {
+    return reinterpret_cast<Function>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
 }
 
 int ScreenDeviceCaps(int index) {
@@ -37,8 +37,12 @@ void EnableDpiAwareness() {
     SetProcessDPIAware();
 }
 
-int ScreenDpiX() { return ScreenDeviceCaps(LOGPIXELSX); }
-int ScreenDpiY() { return ScreenDeviceCaps(LOGPIXELSY); }
+int ScreenDpiX() {
+    return ScreenDeviceCaps(LOGPIXELSX);
+}
+int ScreenDpiY() {
+    return ScreenDeviceCaps(LOGPIXELSY);
+}
 
 HFONT CreateUiFont(int dpi, bool bold, bool italic) {
     NONCLIENTMETRICSW metrics{};

@@ -38,7 +38,9 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
     return true;
 }
 
-bool IsDotEntry(const wchar_t* name) { return wcscmp(name, L".") == 0 || wcscmp(name, L"..") == 0; }
+bool IsDotEntry(const wchar_t* name) {
+    return wcscmp(name, L".") == 0 || wcscmp(name, L"..") == 0;
+}
 
 } // namespace
 
@@ -77,8 +79,8 @@ bool Win32FileSystem::SetAttributes(const std::string& path, std::uint32_t attri
 }
 
 std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) {
-    FileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid()) {
         return std::nullopt;
     }
@@ -97,8 +99,8 @@ std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) {
 }
 
 bool Win32FileSystem::WriteFile(const std::string& path, const std::string& bytes) {
-    FileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                nullptr));
+    FileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     return file.Valid() && WriteAll(file.Get(), bytes) && FlushFileBuffers(file.Get());
 }
 
@@ -117,7 +119,9 @@ bool Win32FileSystem::CopyFile(const std::string& from, const std::string& to, b
     return CopyFileW(Widen(from).c_str(), Widen(to).c_str(), failIfExists ? TRUE : FALSE) != 0;
 }
 
-bool Win32FileSystem::DeleteFile(const std::string& path) { return DeleteFileW(Widen(path).c_str()) != 0; }
+bool Win32FileSystem::DeleteFile(const std::string& path) {
+    return DeleteFileW(Widen(path).c_str()) != 0;
+}
 
 bool Win32FileSystem::FolderExists(const std::string& path) {
     const auto attributes = GetAttributes(path);
@@ -152,7 +156,8 @@ bool Win32FileSystem::CopyFolder(const std::string& from, const std::string& to)
     for (const auto& entry : FindEntries(from + "\\*")) {
         const std::string source = from + "\\" + entry.name;
         const std::string target = to + "\\" + entry.name;
-        ok = ((entry.attributes & kAttrDirectory) ? CopyFolder(source, target) : CopyFile(source, target, true)) &&
+        ok = ((entry.attributes & kAttrDirectory) ? CopyFolder(source, target)
+                                                  : CopyFile(source, target, true)) &&
              ok;
     }
     return ok;

@@ -25,7 +25,9 @@ ui::Form* FormOfWindow(HWND window) {
     return reinterpret_cast<ui::Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
-Win32UiHost& HostOf(const ui::Form& form) { return static_cast<Win32UiHost&>(form.Host()); }
+Win32UiHost& HostOf(const ui::Form& form) {
+    return static_cast<Win32UiHost&>(form.Host());
+}
 
 void OnCommand(ui::Form& form, WPARAM wParam, LPARAM lParam) {
     ui::Control* control = ControlFromId(form, LOWORD(wParam));
@@ -111,8 +113,8 @@ void OnNotify(ui::Form& form, const NMHDR& header) {
             const auto& change = reinterpret_cast<const NMDATETIMECHANGE&>(header);
             if (change.dwFlags == GDT_VALID) {
                 const SYSTEMTIME& t = change.st;
-                control->SetDateValue(LocalDateTime{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond,
-                                                    t.wDayOfWeek});
+                control->SetDateValue(
+                    LocalDateTime{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wDayOfWeek});
             } else {
                 control->SetDateValue(std::nullopt);
             }
@@ -162,12 +164,14 @@ void ReportWindowChange(ui::Form& form, HWND window) {
         GetWindowRect(window, &rect);
     }
     const TwipsScale& scale = HostOf(form).Scale();
-    form.SetFromWindow({scale.XToTwips(rect.left), scale.YToTwips(rect.top), scale.XToTwips(rect.right - rect.left),
-                        scale.YToTwips(rect.bottom - rect.top)},
+    form.SetFromWindow({scale.XToTwips(rect.left), scale.YToTwips(rect.top),
+                        scale.XToTwips(rect.right - rect.left), scale.YToTwips(rect.bottom - rect.top)},
                        state);
 }
 
-int ToTwips(double pixels, double twipsPerPixel) { return static_cast<int>(std::lround(pixels * twipsPerPixel)); }
+int ToTwips(double pixels, double twipsPerPixel) {
+    return static_cast<int>(std::lround(pixels * twipsPerPixel));
+}
 
 LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
@@ -196,7 +200,8 @@ LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         }
         return 0;
     case WM_TIMER:
-        if (ui::Control* timer = ControlFromId(*form, wParam); timer && timer->Type() == ui::ControlType::Timer) {
+        if (ui::Control* timer = ControlFromId(*form, wParam);
+            timer && timer->Type() == ui::ControlType::Timer) {
             timer->Tick();
         }
         return 0;
@@ -231,8 +236,10 @@ void PaintPane(HWND window, const ui::Control& pane, Win32UiHost& host) {
     const auto back = InheritedBackColor(pane);
     if (pane.Type() == ui::ControlType::Shape) {
         // A shape draws only itself: what lies behind it shows through.
-        HGDIOBJ oldBrush = SelectObject(dc, pane.BackColor() ? host.Brush(*back) : GetStockObject(NULL_BRUSH));
-        HPEN pen = CreatePen(PS_SOLID, 1, pane.ForeColor() ? ToColorRef(*pane.ForeColor()) : GetSysColor(COLOR_BTNSHADOW));
+        HGDIOBJ oldBrush =
+            SelectObject(dc, pane.BackColor() ? host.Brush(*back) : GetStockObject(NULL_BRUSH));
+        HPEN pen = CreatePen(PS_SOLID, 1,
+                             pane.ForeColor() ? ToColorRef(*pane.ForeColor()) : GetSysColor(COLOR_BTNSHADOW));
         HGDIOBJ oldPen = SelectObject(dc, pen);
         Ellipse(dc, client.left, client.top, client.right, client.bottom);
         SelectObject(dc, oldPen);
@@ -289,7 +296,8 @@ LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-LRESULT CALLBACK ControlHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR data) {
+LRESULT CALLBACK ControlHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                             DWORD_PTR data) {
     if (message == WM_MOUSEMOVE) {
         auto* control = reinterpret_cast<ui::Control*>(data);
         if (control->onMouseMove) {

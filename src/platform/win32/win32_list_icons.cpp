@@ -14,8 +14,12 @@ public:
     int X(int unit) const { return left_ + unit * size_ / 16; }
     int Y(int unit) const { return unit * size_ / 16; }
 
-    void Box(int l, int t, int r, int b, COLORREF fill, COLORREF edge) { Shape(l, t, r, b, fill, edge, false); }
-    void Round(int l, int t, int r, int b, COLORREF fill, COLORREF edge) { Shape(l, t, r, b, fill, edge, true); }
+    void Box(int l, int t, int r, int b, COLORREF fill, COLORREF edge) {
+        Shape(l, t, r, b, fill, edge, false);
+    }
+    void Round(int l, int t, int r, int b, COLORREF fill, COLORREF edge) {
+        Shape(l, t, r, b, fill, edge, true);
+    }
     void Polygon(const POINT* units, int count, COLORREF fill, COLORREF edge) {
         POINT points[8];
         for (int i = 0; i < count && i < 8; ++i) {
@@ -123,7 +127,8 @@ HIMAGELIST CreateListIcons(int size) {
     RECT all{0, 0, size * kListIconCount, size};
     FillRect(dc, &all, background);
     DeleteObject(background);
-    void (*const draw[kListIconCount])(Painter&) = {DrawProgram, DrawRegistry, DrawFolder, DrawExcluded, DrawCookie};
+    void (*const draw[kListIconCount])(Painter&) = {DrawProgram, DrawRegistry, DrawFolder, DrawExcluded,
+                                                    DrawCookie};
     for (int i = 0; i < kListIconCount; ++i) {
         Painter painter(dc, size, i * size);
         draw[i](painter);

@@ -124,7 +124,8 @@ void SyncListView(HWND list, const ui::Control& control, ListMirror& mirror, con
             const ui::ListRow& shown = mirror.rows[i];
             if (shown.text != rows[i].text || shown.subItems != rows[i].subItems ||
                 shown.smallIcon != rows[i].smallIcon || shown.checked != rows[i].checked) {
-                WriteRow(list, static_cast<int>(i), rows[i], &shown, control.Columns().size(), mirror.checkBoxes);
+                WriteRow(list, static_cast<int>(i), rows[i], &shown, control.Columns().size(),
+                         mirror.checkBoxes);
                 mirror.rows[i] = rows[i];
             }
             continue;

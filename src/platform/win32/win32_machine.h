@@ -21,7 +21,8 @@ public:
     Win32Machine& operator=(const Win32Machine&) = delete;
 
     Machine View() {
-        return Machine{registry, files, processes, processNames, shell, system, http, restorePoints, libraries};
+        return Machine{registry, files, processes,     processNames, shell,
+                       system,   http,  restorePoints, libraries};
     }
 
     Win32Registry registry;

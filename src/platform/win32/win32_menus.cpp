@@ -7,7 +7,9 @@ namespace grimsweep::win32 {
 
 namespace {
 
-bool IsMenu(const ui::Control& control) { return control.Type() == ui::ControlType::Menu; }
+bool IsMenu(const ui::Control& control) {
+    return control.Type() == ui::ControlType::Menu;
+}
 
 bool HasItems(const ui::Form& form, const ui::Control& menu) {
     for (const auto& control : form.Controls()) {
@@ -26,7 +28,8 @@ void AppendItem(HMENU target, const ui::Form& form, const ui::Control& item) {
     const UINT state = item.Enabled() ? MF_ENABLED : MF_GRAYED;
     const std::wstring caption = Widen(item.Caption());
     if (HasItems(form, item)) {
-        AppendMenuW(target, MF_POPUP | state, reinterpret_cast<UINT_PTR>(BuildPopupMenu(form, item)), caption.c_str());
+        AppendMenuW(target, MF_POPUP | state, reinterpret_cast<UINT_PTR>(BuildPopupMenu(form, item)),
+                    caption.c_str());
     } else {
         AppendMenuW(target, MF_STRING | state, static_cast<UINT_PTR>(ControlId(item)), caption.c_str());
     }

@@ -57,8 +57,8 @@ RegistryStatus Win32Registry::OpenKey(RegistryRoot root, const std::string& path
 
 RegistryStatus Win32Registry::CreateKey(RegistryRoot root, const std::string& path) {
     HKEY key = nullptr;
-    const LONG status = RegCreateKeyExW(RootHandle(root), Widen(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                        kKeyFullAccess, nullptr, &key, nullptr);
+    const LONG status = RegCreateKeyExW(RootHandle(root), Widen(path).c_str(), 0, nullptr,
+                                        REG_OPTION_NON_VOLATILE, kKeyFullAccess, nullptr, &key, nullptr);
     if (status == ERROR_SUCCESS) {
         RegCloseKey(key);
     }
@@ -107,19 +107,22 @@ RegistryStatus Win32Registry::SetValue(RegistryRoot root, const std::string& pat
     if (value.type == RegistryValueType::String || value.type == RegistryValueType::ExpandString) {
         const std::wstring text = Widen(value.text);
         // Stored with its terminating NUL, so that every reader sees where the text ends.
-        return RegSetValueExW(key.Handle(), wideName.c_str(), 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
+        return RegSetValueExW(key.Handle(), wideName.c_str(), 0, type,
+                              reinterpret_cast<const BYTE*>(text.c_str()),
                               static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
     }
     if (value.type == RegistryValueType::Dword) {
         const DWORD number = value.number;
-        return RegSetValueExW(key.Handle(), wideName.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
-                              sizeof number);
+        return RegSetValueExW(key.Handle(), wideName.c_str(), 0, REG_DWORD,
+                              reinterpret_cast<const BYTE*>(&number), sizeof number);
     }
     return RegSetValueExW(key.Handle(), wideName.c_str(), 0, type,
-                          reinterpret_cast<const BYTE*>(value.bytes.data()), static_cast<DWORD>(value.bytes.size()));
+                          reinterpret_cast<const BYTE*>(value.bytes.data()),
+                          static_cast<DWORD>(value.bytes.size()));
 }
 
-RegistryStatus Win32Registry::DeleteValue(RegistryRoot root, const std::string& path, const std::string& name) {
+RegistryStatus Win32Registry::DeleteValue(RegistryRoot root, const std::string& path,
+                                          const std::string& name) {
     OpenedKey key(root, path, KEY_SET_VALUE);
     if (key.Status() != ERROR_SUCCESS) {
         return key.Status();
@@ -141,7 +144,8 @@ RegistryStatus Win32Registry::ListSubKeys(RegistryRoot root, const std::string& 
     for (DWORD index = 0;; ++index) {
         wchar_t buffer[256];
         DWORD length = 256;
-        const LONG status = RegEnumKeyExW(key.Handle(), index, buffer, &length, nullptr, nullptr, nullptr, nullptr);
+        const LONG status =
+            RegEnumKeyExW(key.Handle(), index, buffer, &length, nullptr, nullptr, nullptr, nullptr);
         if (status == ERROR_NO_MORE_ITEMS) {
             return ERROR_SUCCESS;
         }
@@ -162,7 +166,8 @@ RegistryStatus Win32Registry::ListValueNames(RegistryRoot root, const std::strin
     for (DWORD index = 0;; ++index) {
         wchar_t buffer[16384];
         DWORD length = 16384;
-        const LONG status = RegEnumValueW(key.Handle(), index, buffer, &length, nullptr, nullptr, nullptr, nullptr);
+        const LONG status =
+            RegEnumValueW(key.Handle(), index, buffer, &length, nullptr, nullptr, nullptr, nullptr);
         if (status == ERROR_NO_MORE_ITEMS) {
             return ERROR_SUCCESS;
         }

@@ -19,8 +19,8 @@ RestorePointResult Win32RestorePoints::Call(std::uint32_t eventType, std::uint32
     if (!library) {
         return result;
     }
-    auto setRestorePoint =
-        reinterpret_cast<SetRestorePointFunction>(reinterpret_cast<void*>(GetProcAddress(library, "SRSetRestorePointW")));
+    auto setRestorePoint = reinterpret_cast<SetRestorePointFunction>(
+        reinterpret_cast<void*>(GetProcAddress(library, "SRSetRestorePointW")));
     if (setRestorePoint) {
         RESTOREPOINTINFOW info = {};
         info.dwEventType = eventType;

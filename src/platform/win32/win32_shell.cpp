@@ -35,8 +35,9 @@ std::optional<std::string> Win32Shell::SpecialFolderPathFromIdList(int csidl) {
 
 bool Win32Shell::OpenWithDefaultHandler(const std::string& target, const std::string& verb) {
     const std::wstring wideVerb = Widen(verb);
-    const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(
-        nullptr, verb.empty() ? nullptr : wideVerb.c_str(), Widen(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    const auto result =
+        reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, verb.empty() ? nullptr : wideVerb.c_str(),
+                                                Widen(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     return result > 32;
 }
 
@@ -49,7 +50,8 @@ bool Win32Shell::RunCommand(const std::string& commandLine) {
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process)) {
         return false;
     }
     CloseHandle(process.hThread);
@@ -65,9 +67,9 @@ bool Win32Shell::NotifyIcon(NotifyIconAction action, const NotifyIconRequest& re
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = request.callbackMessage;
     if (!request.iconResource.empty()) {
-        data.hIcon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), Widen(request.iconResource).c_str(),
-                                                   IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                   GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+        data.hIcon = static_cast<HICON>(
+            LoadImageW(GetModuleHandleW(nullptr), Widen(request.iconResource).c_str(), IMAGE_ICON,
+                       GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     }
     const std::wstring tip = Widen(request.tip);
     wcsncpy(data.szTip, tip.c_str(), (sizeof data.szTip / sizeof data.szTip[0]) - 1);

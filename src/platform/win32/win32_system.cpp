@@ -15,11 +15,12 @@ namespace grimsweep::win32 {
 namespace {
 
 // The string values the program looks at in a version resource.
-constexpr const wchar_t* kVersionStringNames[] = {L"ProductName", L"CompanyName",      L"Comments",
-                                                  L"FileDescription", L"FileVersion", L"ProductVersion",
+constexpr const wchar_t* kVersionStringNames[] = {L"ProductName",     L"CompanyName",      L"Comments",
+                                                  L"FileDescription", L"FileVersion",      L"ProductVersion",
                                                   L"InternalName",    L"OriginalFilename", L"LegalCopyright"};
 
-std::optional<std::wstring> QueryVersionString(std::vector<BYTE>& block, const wchar_t* table, const wchar_t* name) {
+std::optional<std::wstring> QueryVersionString(std::vector<BYTE>& block, const wchar_t* table,
+                                               const wchar_t* name) {
     wchar_t query[128];
     swprintf(query, 128, L"\\StringFileInfo\\%ls\\%ls", table, name);
     wchar_t* value = nullptr;
@@ -38,7 +39,8 @@ std::string ConvertCodePage(UINT from, UINT to, const std::string& text) {
     if (text.empty()) {
         return {};
     }
-    const int wideLength = MultiByteToWideChar(from, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    const int wideLength =
+        MultiByteToWideChar(from, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
     MultiByteToWideChar(from, 0, text.data(), static_cast<int>(text.size()), wide.data(), wideLength);
     const int length = WideCharToMultiByte(to, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
@@ -172,7 +174,9 @@ std::string Win32System::FormatDateTimeForDisplay(const LocalDateTime& when) {
     return Narrow(date) + " " + Narrow(clock);
 }
 
-void Win32System::Sleep(std::uint32_t milliseconds) { ::Sleep(milliseconds); }
+void Win32System::Sleep(std::uint32_t milliseconds) {
+    ::Sleep(milliseconds);
+}
 
 bool Win32System::SetClipboardText(const std::string& text) {
     if (!OpenClipboard(nullptr)) {
@@ -209,8 +213,12 @@ std::optional<std::string> Win32System::GetClipboardText() {
     return text;
 }
 
-std::string Win32System::CodePageToUtf8(const std::string& bytes) { return ConvertCodePage(CP_ACP, CP_UTF8, bytes); }
+std::string Win32System::CodePageToUtf8(const std::string& bytes) {
+    return ConvertCodePage(CP_ACP, CP_UTF8, bytes);
+}
 
-std::string Win32System::Utf8ToCodePage(const std::string& text) { return ConvertCodePage(CP_UTF8, CP_ACP, text); }
+std::string Win32System::Utf8ToCodePage(const std::string& text) {
+    return ConvertCodePage(CP_UTF8, CP_ACP, text);
+}
 
 } // namespace grimsweep::win32

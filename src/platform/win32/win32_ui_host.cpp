@@ -14,13 +14,14 @@ namespace grimsweep::win32 {
 
 Win32UiHost::Win32UiHost() {
     EnableDpiAwareness();
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES |
-                                                        ICC_PROGRESS_CLASS | ICC_DATE_CLASSES | ICC_BAR_CLASSES};
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES |
+                                                        ICC_TAB_CLASSES | ICC_PROGRESS_CLASS |
+                                                        ICC_DATE_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
     RegisterWindowClasses();
     scale_ = {ScreenDpiX(), ScreenDpiY()};
-    owner_ = CreateWindowExW(0, kOwnerClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr),
-                             nullptr);
+    owner_ = CreateWindowExW(0, kOwnerClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                             GetModuleHandleW(nullptr), nullptr);
 }
 
 Win32UiHost::~Win32UiHost() {
@@ -100,7 +101,8 @@ MessageBoxAnswer Win32UiHost::ShowMessageBox(const MessageBoxRequest& request) {
     if (owner && !IsWindowVisible(owner)) {
         owner = nullptr;
     }
-    switch (MessageBoxW(owner, Widen(request.text).c_str(), Widen(request.title).c_str(), style | MB_SETFOREGROUND)) {
+    switch (MessageBoxW(owner, Widen(request.text).c_str(), Widen(request.title).c_str(),
+                        style | MB_SETFOREGROUND)) {
     case IDYES:
         return MessageBoxAnswer::Yes;
     case IDNO:
@@ -143,9 +145,13 @@ int Win32UiHost::Run() {
     return static_cast<int>(message.wParam);
 }
 
-void Win32UiHost::Quit() { PostQuitMessage(0); }
+void Win32UiHost::Quit() {
+    PostQuitMessage(0);
+}
 
-std::uint64_t Win32UiHost::Milliseconds() { return GetTickCount64(); }
+std::uint64_t Win32UiHost::Milliseconds() {
+    return GetTickCount64();
+}
 
 ScreenRect Win32UiHost::TaskbarRect() {
     HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
@@ -166,11 +172,11 @@ void Win32UiHost::FormLoaded(ui::Form& form) {
     forms_[&form] = {};
     const ui::Bounds& b = form.Position();
     const SyncGuard guard(*this);
-    HWND window = CreateWindowExW(form.ShowInTaskList() ? WS_EX_APPWINDOW : 0, kFormClass,
-                                  Widen(form.Caption()).c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                                  scale_.XToPixels(b.left), scale_.YToPixels(b.top), scale_.XToPixels(b.width),
-                                  scale_.YToPixels(b.height), form.ShowInTaskList() ? nullptr : owner_, nullptr,
-                                  GetModuleHandleW(nullptr), &form);
+    HWND window = CreateWindowExW(
+        form.ShowInTaskList() ? WS_EX_APPWINDOW : 0, kFormClass, Widen(form.Caption()).c_str(),
+        WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, scale_.XToPixels(b.left), scale_.YToPixels(b.top),
+        scale_.XToPixels(b.width), scale_.YToPixels(b.height), form.ShowInTaskList() ? nullptr : owner_,
+        nullptr, GetModuleHandleW(nullptr), &form);
     form.hostHandle = reinterpret_cast<std::uintptr_t>(window);
     if (!window) {
         return;
@@ -264,7 +270,8 @@ void Win32UiHost::ApplyTaskList(ui::Form& form) {
         ShowWindow(window, SW_HIDE);
     }
     SetWindowLongPtrW(window, GWL_EXSTYLE, ex);
-    SetWindowLongPtrW(window, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(form.ShowInTaskList() ? nullptr : owner_));
+    SetWindowLongPtrW(window, GWLP_HWNDPARENT,
+                      reinterpret_cast<LONG_PTR>(form.ShowInTaskList() ? nullptr : owner_));
     if (visible) {
         ShowWindow(window, SW_SHOWNA);
     }
@@ -314,7 +321,8 @@ void Win32UiHost::FormChanged(ui::Form& form, ui::FormChange change) {
             SetWindowPlacement(window, &placement);
         } else {
             SetWindowPos(window, nullptr, scale_.XToPixels(b.left), scale_.YToPixels(b.top),
-                         scale_.XToPixels(b.width), scale_.YToPixels(b.height), SWP_NOZORDER | SWP_NOACTIVATE);
+                         scale_.XToPixels(b.width), scale_.YToPixels(b.height),
+                         SWP_NOZORDER | SWP_NOACTIVATE);
         }
         break;
     }
@@ -371,9 +379,11 @@ void Win32UiHost::DpiChanged(ui::Form& form, int dpi, const RECT& suggested) {
     for (const auto& [other, state] : forms_) {
         for (const auto& control : other->Controls()) {
             if (HWND window = WindowOf(*control)) {
-                SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(Font(control->Bold(), control->Italic())), TRUE);
+                SendMessageW(window, WM_SETFONT,
+                             reinterpret_cast<WPARAM>(Font(control->Bold(), control->Italic())), TRUE);
                 if (control->Type() == ui::ControlType::ListView) {
-                    SendMessageW(window, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(ListIcons()));
+                    SendMessageW(window, LVM_SETIMAGELIST, LVSIL_SMALL,
+                                 reinterpret_cast<LPARAM>(ListIcons()));
                     for (auto& column : mirrors_[control.get()].columns) {
                         column.width = -1; // widths follow the new resolution
                     }
