@@ -36,17 +36,7 @@ std::optional<std::wstring> QueryVersionString(std::vector<BYTE>& block, const w
 }
 
 std::string ConvertCodePage(UINT from, UINT to, const std::string& text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int wideLength =
-        MultiByteToWideChar(from, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
-    MultiByteToWideChar(from, 0, text.data(), static_cast<int>(text.size()), wide.data(), wideLength);
-    const int length = WideCharToMultiByte(to, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(to, 0, wide.data(), wideLength, out.data(), length, nullptr, nullptr);
-    return out;
+    return Narrow(Widen(text, from), to);
 }
 
 } // namespace
