@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "app/path_macros.h"
+#include "core/path_macros.h"
 #include "platform/sim/sim_shell.h"
 
 namespace grimsweep::fuzz {

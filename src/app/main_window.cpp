@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 #include "app/main_window_controls.h"
-#include "app/settings_keys.h"
+#include "core/settings_keys.h"
 #include "definitions/definition_status.h"
 #include "definitions/exclusion_commands.h"
 #include "definitions/exclusion_list.h"
@@ -39,10 +39,11 @@ template <typename Step> void Attempt(Step&& step) {
 
 } // namespace
 
-MainWindow::MainWindow(Program& program)
-    : program_(program), form_(program.host, std::string(kMainWindowName)),
-      hiddenForm_(program.host, std::string(kHiddenWindowName)), about_(program, [this] { OpenWebsite(); }),
-      websiteOpener_(program), popup_(program, form_) {
+MainWindow::MainWindow(Context& context)
+    : context_(context), tray_(context.machine.shell), form_(context.host, std::string(kMainWindowName)),
+      hiddenForm_(context.host, std::string(kHiddenWindowName)),
+      about_(context, skin_, [this] { OpenWebsite(); }), websiteOpener_(context),
+      popup_(context, skin_, form_) {
     BuildMainWindowControls(form_);
     WireCommands();
     WireOptionHandlers();
@@ -51,16 +52,16 @@ MainWindow::MainWindow(Program& program)
     form_.onCloseRequest = [this] { return OnCloseRequest(); };
     form_.onUnload = [this] { OnUnload(); };
     form_.onMouseMove = [this](int x) {
-        OnTrayMessage(static_cast<int>(x / program_.host.TwipsPerPixelX() + 0.5));
+        OnTrayMessage(static_cast<int>(x / context_.host.TwipsPerPixelX() + 0.5));
     };
     popup_.onShowProgram = [this] {
         form_.SetState(ui::WindowState::Normal);
         form_.Show();
     };
     popup_.onExitProgram = [this] {
-        program_.settings.Write(kSectionOptions, kRestart, kFalse);
-        program_.settings.Write(kSectionOptions, kStatus, kStatusStopped);
-        program_.tray.RemoveIcon(form_);
+        context_.settings.Write(kSectionOptions, kRestart, kFalse);
+        context_.settings.Write(kSectionOptions, kStatus, kStatusStopped);
+        tray_.RemoveIcon(form_);
         form_.Unload();
     };
     websiteOpener_.onClosed = [this] { EndProgramWhenAllClosed(); };
@@ -84,37 +85,37 @@ void MainWindow::OnLoad() {
     if (!started) {
         unloaded_ = true;
         form_.Unload();
-        program_.host.Quit();
+        context_.host.Quit();
         return;
     }
     LoadRemainingSteps();
 }
 
 bool MainWindow::LoadFirstSteps() {
-    const BrandValues& brand = program_.brand;
+    const BrandValues& brand = context_.brand;
     // 1. Window icon (the region reset before skinning is the renderer's, on Vista and later).
     form_.SetIconResource(std::string(kWindowIconResource));
     // 2. Data folder.
-    program_.EstablishDataFolder();
+    context_.EstablishDataFolder();
     // 3. Language and message catalogue. The localization file and the language window are not part of
     //    the program yet: the English catalogue is used and the first start only records the choice.
     const std::string chosenLanguage =
-        program_.settings.Read(kSectionSettings, kLanguage, kLanguageDefaultFirstRead);
-    program_.settings.Read(kSectionSettings, kLanguage, kLanguageDefault);
-    program_.messages.RegisterDefaults();
+        context_.settings.Read(kSectionSettings, kLanguage, kLanguageDefaultFirstRead);
+    context_.settings.Read(kSectionSettings, kLanguage, kLanguageDefault);
+    context_.messages.RegisterDefaults();
     if (chosenLanguage.empty()) {
-        program_.settings.Write(kSectionSettings, kLanguage, kLanguageDefault);
+        context_.settings.Write(kSectionSettings, kLanguage, kLanguageDefault);
     }
     // 4. A second instance ends at once, before it shows anything.
-    if (!program_.machine.system.AcquireSingleInstanceLock(brand.programName)) {
+    if (!context_.machine.system.AcquireSingleInstanceLock(brand.programName)) {
         return false;
     }
     // 5.-8. Definitions and exclusions.
-    InstallPendingDefinitions(program_.machine.files, program_.dataFolder);
-    program_.definitions.counts = CountDefinitions(program_.machine.files, program_.dataFolder);
-    definitionsTotal_ = program_.definitions.counts.total;
+    InstallPendingDefinitions(context_.machine.files, context_.dataFolder);
+    definitions_.counts = CountDefinitions(context_.machine.files, context_.dataFolder);
+    definitionsTotal_ = definitions_.counts.total;
     RefreshStatusPanel();
-    LoadExclusions(program_);
+    LoadExclusions(context_, definitions_.exclusions);
     // 9. The Status panel first.
     HideAllPanels();
     Control(kStatusPanel).SetCaption(brand.programName + std::string(kStatusPanelCaptionSuffix));
@@ -123,24 +124,24 @@ bool MainWindow::LoadFirstSteps() {
 }
 
 void MainWindow::LoadRemainingSteps() {
-    const BrandValues& brand = program_.brand;
+    const BrandValues& brand = context_.brand;
     // 10. The single-instance test again.
     Attempt([&] {
-        if (!program_.machine.system.AcquireSingleInstanceLock(brand.programName)) {
+        if (!context_.machine.system.AcquireSingleInstanceLock(brand.programName)) {
             throw std::runtime_error("another instance");
         }
     });
     // 11.
     Attempt([&] {
-        program_.settings.Write(kSectionOptions, kStatus, kStatusRunning);
-        program_.settings.Write(kSectionOptions, kRestart, kFalse);
+        context_.settings.Write(kSectionOptions, kStatus, kStatusRunning);
+        context_.settings.Write(kSectionOptions, kRestart, kFalse);
     });
     // 12.
     Attempt([&] { hiddenForm_.Load(); });
     // 13.
     Attempt([&] {
-        form_.SetCaption(program_.messages.getMessages(kMsgCaption));
-        Control("cmdWebsite").SetCaption(program_.messages.getMessages(kMsgWebsite));
+        form_.SetCaption(context_.messages.getMessages(kMsgCaption));
+        Control("cmdWebsite").SetCaption(context_.messages.getMessages(kMsgWebsite));
         Control("shpCircle").SetVisible(false);
         form_.SetShowInTaskList(false);
     });
@@ -158,22 +159,22 @@ void MainWindow::LoadRemainingSteps() {
     // 18. Skin and welcome text.
     Attempt([&] {
         if (brand.skinningEnabled) {
-            ApplySkin(form_, program_.skin);
+            ApplySkin(form_, skin_);
         }
-        Control("Label22").SetCaption(program_.messages.getMessages(kMsgCaption2));
+        Control("Label22").SetCaption(context_.messages.getMessages(kMsgCaption2));
     });
     // 19.
     Attempt([&] { ShowHelpOnFirstStart(); });
     // 20.
     Attempt([&] {
-        if (program_.settings.ReadNumber(kSectionOptions, kAutomaticUpdate, kAutomaticUpdateStartDefault) ==
+        if (context_.settings.ReadNumber(kSectionOptions, kAutomaticUpdate, kAutomaticUpdateStartDefault) ==
             1) {
             Control("timUpdate").SetEnabled(true);
         }
     });
     // 21.
     Attempt([&] {
-        if (program_.settings.Read(kSectionSettings, kMinimized, kMinimizedDefault) == kMinimizedYes) {
+        if (context_.settings.Read(kSectionSettings, kMinimized, kMinimizedDefault) == kMinimizedYes) {
             SendToTray();
         }
     });
@@ -182,29 +183,29 @@ void MainWindow::LoadRemainingSteps() {
 }
 
 void MainWindow::ShowHelpOnFirstStart() {
-    if (program_.settings.Read(kSectionSettings, kShowHelp, kShowHelpDefault) == "1") {
-        ShowHelp(program_);
-        program_.host.PumpMessages();
+    if (context_.settings.Read(kSectionSettings, kShowHelp, kShowHelpDefault) == "1") {
+        ShowHelp(context_);
+        context_.host.PumpMessages();
     }
 }
 
 void MainWindow::AskFirstRunQuestion() {
-    MachineSettings& machine = program_.machineSettings;
-    const std::string& name = program_.brand.programName;
+    MachineSettings& machine = context_.machineSettings;
+    const std::string& name = context_.brand.programName;
     if (!machine.ReadMachineSetting(name, std::string(kSectionSettings), std::string(kMachineFirstTime), "")
              .empty()) {
         return;
     }
     machine.WriteMachineSetting(name, std::string(kSectionSettings), std::string(kMachineFirstTime),
                                 std::string(kMachineFirstTimeDone));
-    const MessageCatalogue& messages = program_.messages;
+    const MessageCatalogue& messages = context_.messages;
     MessageBoxRequest question;
     question.text = messages.getMessages(kMsgThank1) + "\r\n\r\n" + messages.getMessages(kMsgThank2) +
                     "\r\n\r\n" + messages.getMessages(kMsgThank3);
     question.title = messages.getMessages(kMsgThank4);
     question.buttons = MessageBoxButtons::YesNo;
     question.icon = MessageBoxIcon::Question;
-    if (program_.host.ShowMessageBox(question) == MessageBoxAnswer::Yes && onStartLiveUpdate) {
+    if (context_.host.ShowMessageBox(question) == MessageBoxAnswer::Yes && onStartLiveUpdate) {
         onStartLiveUpdate();
     }
 }
@@ -222,7 +223,7 @@ void MainWindow::SetBackgroundTimers(bool on) {
         }
         return;
     }
-    const SettingsStore& store = program_.settings;
+    const SettingsStore& store = context_.settings;
     set("tmrScheduler", store.ReadNumber(kSectionOptions, kScheduledScans, kScheduledScansDefault) != 0);
     set("tmrCheckHomePage", store.ReadTruth(kSectionOptions, kHomePageShieldOn, kHomePageShieldOnDefault));
     set("tmrMemoryInspected", store.ReadTruth(kSectionOptions, kMemoryShieldOn, kMemoryShieldOnDefault));
@@ -245,12 +246,12 @@ void MainWindow::ShowPanel(std::string_view panel) {
 }
 
 void MainWindow::RefreshStatusPanel() {
-    const SettingsStore& store = program_.settings;
+    const SettingsStore& store = context_.settings;
     Control("lblDefCount").SetCaption(Grouped(definitionsTotal_));
-    Control("lblVersion").SetCaption(program_.brand.VersionText());
+    Control("lblVersion").SetCaption(context_.brand.VersionText());
     Control("lblDefVersion")
         .SetCaption(
-            ReadDefinitionsDate(program_.machine.files, program_.machine.system, program_.dataFolder) +
+            ReadDefinitionsDate(context_.machine.files, context_.machine.system, context_.dataFolder) +
             std::string(kPst));
     Control("lblDefRemoved").SetCaption(store.Read(kSectionSettings, kDefRemoved, kDefRemovedDefault));
     Control("lblLastScan").SetCaption(store.Read(kSectionSettings, kLastScan, kLastScanDefault));
@@ -261,9 +262,9 @@ void MainWindow::SendToTray() {
     form_.SetState(ui::WindowState::Minimized);
     form_.Hide();
     popup_.Window().Find("mnuMaxmimaize")->SetEnabled(true);
-    program_.tray.ShowIcon(form_);
-    program_.tray.ChangeToolTip(form_, program_.brand.programName);
-    program_.settings.Write(kSectionSettings, kMinimized, kMinimizedYes);
+    tray_.ShowIcon(form_);
+    tray_.ChangeToolTip(form_, context_.brand.programName);
+    context_.settings.Write(kSectionSettings, kMinimized, kMinimizedYes);
 }
 
 void MainWindow::OnTrayMessage(int message) {
@@ -296,7 +297,7 @@ void MainWindow::OnResize() {
     Control("tmrMemoryInspected").SetEnabled(false);
     form_.SetShowInTaskList(true);
     if (form_.Visible()) {
-        program_.settings.Write(kSectionSettings, kMinimized, kMinimizedDefault);
+        context_.settings.Write(kSectionSettings, kMinimized, kMinimizedDefault);
     }
 }
 
@@ -346,9 +347,9 @@ void MainWindow::Layout() {
 }
 
 bool MainWindow::OnCloseRequest() {
-    program_.settings.Write(kSectionOptions, kRestart, kFalse);
-    program_.settings.Write(kSectionOptions, kStatus, kStatusStopped);
-    program_.tray.RemoveIcon(form_);
+    context_.settings.Write(kSectionOptions, kRestart, kFalse);
+    context_.settings.Write(kSectionOptions, kStatus, kStatusStopped);
+    tray_.RemoveIcon(form_);
     return true;
 }
 
@@ -359,10 +360,10 @@ void MainWindow::OnUnload() {
     unloaded_ = true;
     const auto& columns = Control(kRemovalList).Columns();
     for (std::size_t i = 0; i < columns.size(); ++i) {
-        program_.settings.Write(kSectionSettings, std::string(kFoundColumnPrefix) + std::to_string(i + 1),
+        context_.settings.Write(kSectionSettings, std::string(kFoundColumnPrefix) + std::to_string(i + 1),
                                 std::to_string(columns[i].width));
     }
-    program_.settings.Write(kSectionSettings, kMax, form_.State() == ui::WindowState::Maximized ? "1" : "0");
+    context_.settings.Write(kSectionSettings, kMax, form_.State() == ui::WindowState::Maximized ? "1" : "0");
     form_.SetState(ui::WindowState::Minimized);
     form_.Hide();
     for (ui::Form* window : {&about_.Window(), &popup_.Window(), &hiddenForm_}) {
@@ -374,13 +375,12 @@ void MainWindow::OnUnload() {
 void MainWindow::EndProgramWhenAllClosed() {
     // An open website opener keeps the program alive until it has closed itself.
     if (unloaded_ && !websiteOpener_.Window().Loaded()) {
-        program_.host.Quit();
+        context_.host.Quit();
     }
 }
 
 void MainWindow::OpenWebsite() {
-    program_.websitePage = std::string(kWebsitePage);
-    websiteOpener_.Open();
+    websiteOpener_.Open(kWebsitePage);
 }
 
 void MainWindow::WireCommands() {
@@ -414,11 +414,11 @@ void MainWindow::WireCommands() {
     Control("mnuFileUpdate").onClick = [this] { Control("cmdUpdate").Click(); };
     Control("mnuFileTray").onClick = [this] { SendToTray(); };
     Control("mnuFileExit").onClick = [this] { form_.RequestClose(); };
-    Control("mnuViewQuarantine").onClick = [this] { ViewQuarantine(program_); };
-    Control("mnuViewExclusions").onClick = [this] { ViewExclusions(program_); };
+    Control("mnuViewQuarantine").onClick = [this] { ViewQuarantine(context_); };
+    Control("mnuViewExclusions").onClick = [this] { ViewExclusions(context_); };
     Control("mnuViewHelp").onClick = [this] {
-        ShowHelp(program_);
-        program_.host.PumpMessages();
+        ShowHelp(context_);
+        context_.host.PumpMessages();
     };
     Control("mnuAboutSoftware").onClick = [this] { about_.Show(); };
 }

@@ -5,8 +5,11 @@
 #include <memory>
 #include <string>
 
-#include "app/program.h"
+#include "core/context.h"
+#include "definitions/definition_state.h"
 #include "shell/about_window.h"
+#include "shell/skin.h"
+#include "shell/tray_icon.h"
 #include "shell/tray_popup.h"
 #include "shell/website_opener.h"
 #include "ui/form.h"
@@ -25,13 +28,17 @@ inline constexpr std::string_view kMsgThank4 = "MSG_THANK4";
 
 class MainWindow {
 public:
-    explicit MainWindow(Program& program);
+    explicit MainWindow(Context& context);
     ~MainWindow();
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
 
     ui::Form& Window() { return form_; }
-    Program& Owner() { return program_; }
+    Context& Owner() { return context_; }
+    // The subsystem state the main window owns for the life of the program.
+    DefinitionState& Definitions() { return definitions_; }
+    const Skin& SkinInUse() const { return skin_; }
+    TrayIcon& Tray() { return tray_; }
 
     // Switches the shield, scheduler and time-out timers off, or back on as the settings say.
     void SetBackgroundTimers(bool on);
@@ -67,7 +74,10 @@ private:
     void EndProgramWhenAllClosed();
     ui::Control& Control(std::string_view name, int index = -1) { return form_.Get(name, index); }
 
-    Program& program_;
+    Context& context_;
+    DefinitionState definitions_;
+    Skin skin_;
+    TrayIcon tray_;
     ui::Form form_;
     ui::Form hiddenForm_;
     AboutWindow about_;

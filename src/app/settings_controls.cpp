@@ -4,8 +4,8 @@
 
 #include "app/main_window.h"
 #include "app/main_window_controls.h"
-#include "app/run_at_startup.h"
-#include "app/settings_keys.h"
+#include "core/run_at_startup.h"
+#include "core/settings_keys.h"
 #include "definitions/definition_status.h"
 
 namespace grimsweep {
@@ -28,7 +28,7 @@ bool Selected(const ui::Control& control) {
 } // namespace
 
 void MainWindow::ApplySettingsToControls() {
-    SettingsStore& store = program_.settings;
+    SettingsStore& store = context_.settings;
     auto check = [&](std::string_view name, std::string_view section, std::string_view defaultValue) {
         Control(name).SetValue(store.ReadNumber(section, name, defaultValue));
     };
@@ -59,7 +59,7 @@ void MainWindow::ApplySettingsToControls() {
     Control("lblLastUpdate")
         .SetCaption(
             std::string(kLastUpdatePrefix) +
-            ReadDefinitionsDate(program_.machine.files, program_.machine.system, program_.dataFolder) +
+            ReadDefinitionsDate(context_.machine.files, context_.machine.system, context_.dataFolder) +
             std::string(kPst));
     check(kScheduledScans, kSectionOptions, kScheduledScansDefault);
     const bool scheduled = Control(kScheduledScans).Value() != 0;
@@ -86,7 +86,7 @@ void MainWindow::ApplySettingsToControls() {
 }
 
 void MainWindow::WireOptionHandlers() {
-    SettingsStore& store = program_.settings;
+    SettingsStore& store = context_.settings;
     for (std::string_view name :
          {kMakeLog, kSweepMemory, kScanRegistry, kScanCookies, kAutomaticUpdate, kSendData}) {
         // The confirmation before turning off the anonymous data joins the data submission.
@@ -154,8 +154,8 @@ void MainWindow::WireOptionHandlers() {
 
     Control(kRunAtStartup).onClick = [this, &store] {
         store.WriteCheck(kSectionOptions, kRunAtStartup, Control(kRunAtStartup).Value());
-        IRegistry& registry = program_.machine.registry;
-        const std::string executable = program_.machine.system.OwnExecutablePath();
+        IRegistry& registry = context_.machine.registry;
+        const std::string executable = context_.machine.system.OwnExecutablePath();
         if (store.ReadNumber(kSectionOptions, kRunAtStartup, kRunAtStartupHandlerDefault) == 1) {
             WriteRunAtStartup(registry, executable);
         } else {

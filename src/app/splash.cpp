@@ -5,8 +5,8 @@
 
 namespace grimsweep {
 
-Splash::Splash(Program& program, MainWindow& mainWindow)
-    : program_(program), mainWindow_(mainWindow), form_(program.host, "frmSplash") {
+Splash::Splash(Context& context, MainWindow& mainWindow)
+    : context_(context), mainWindow_(mainWindow), form_(context.host, "frmSplash") {
     using ui::ControlType;
     form_.Move(0, 0, 6000, 3600);
     form_.SetShowInTaskList(false);
@@ -17,13 +17,13 @@ Splash::Splash(Program& program, MainWindow& mainWindow)
     timer.SetInterval(kSplashTimerInterval);
     timer.onTimer = [this] { OnTick(); };
     form_.onLoad = [this] {
-        const BrandValues& brand = program_.brand;
+        const BrandValues& brand = context_.brand;
         form_.SetCaption(brand.programName);
         form_.Get("lblSplashName").SetCaption(brand.programName);
         form_.Get("lblSplashName").SetBold(true);
         form_.Get("lblSplashLoading").SetCaption("Loading...");
         if (brand.skinningEnabled) {
-            ApplySkin(form_, program_.skin);
+            ApplySkin(form_, mainWindow_.SkinInUse());
         }
         form_.Get("Timer2").SetEnabled(true);
     };
@@ -31,11 +31,11 @@ Splash::Splash(Program& program, MainWindow& mainWindow)
 
 void Splash::Show() {
     // Centred on the screen.
-    const ScreenRect desktop = program_.host.DesktopRect();
+    const ScreenRect desktop = context_.host.DesktopRect();
     const int width = form_.Position().width;
     const int height = form_.Position().height;
-    form_.Move(static_cast<int>(desktop.right * program_.host.TwipsPerPixelX() - width) / 2,
-               static_cast<int>(desktop.bottom * program_.host.TwipsPerPixelY() - height) / 2, width, height);
+    form_.Move(static_cast<int>(desktop.right * context_.host.TwipsPerPixelX() - width) / 2,
+               static_cast<int>(desktop.bottom * context_.host.TwipsPerPixelY() - height) / 2, width, height);
     form_.Show();
 }
 

@@ -8,7 +8,7 @@
 
 namespace grimsweep {
 
-class Program;
+class Context;
 class MainWindow;
 
 inline constexpr int kSplashTimerInterval = 2;        // milliseconds; the system raises it to its resolution
@@ -16,7 +16,7 @@ inline constexpr std::int16_t kSplashLastCount = 148; // the 75th tick sees this
 
 class Splash {
 public:
-    Splash(Program& program, MainWindow& mainWindow);
+    Splash(Context& context, MainWindow& mainWindow);
 
     void Show();
     ui::Form& Window() { return form_; }
@@ -25,7 +25,7 @@ public:
 private:
     void OnTick();
 
-    Program& program_;
+    Context& context_;
     MainWindow& mainWindow_;
     ui::Form form_;
     std::int16_t counter_ = 0;

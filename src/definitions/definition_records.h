@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/path_macros.h"
+#include "core/path_macros.h"
 #include "definitions/hive_codes.h"
 
 namespace grimsweep {

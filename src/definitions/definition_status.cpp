@@ -4,8 +4,8 @@
 #include <array>
 #include <limits>
 
-#include "app/program.h"
 #include "common/text.h"
+#include "core/context.h"
 #include "definitions/definition_files.h"
 #include "platform/text_files.h"
 
@@ -13,26 +13,11 @@ namespace grimsweep {
 
 namespace {
 
-constexpr std::uint32_t kAbsentAttributes = kAttrHidden | kAttrSystem | kAttrDirectory;
-
 std::string InFolder(std::string_view folder, std::string_view name) {
     return std::string(folder) + "\\" + std::string(name);
 }
 
 } // namespace
-
-bool FileExists(IFileSystem& files, std::string_view path) {
-    if (path.empty() || path.find_first_of("*?") != std::string_view::npos) {
-        return false;
-    }
-    const std::string leaf = AfterLastBackslash(path);
-    for (const auto& entry : files.FindEntries(std::string(path))) {
-        if ((entry.attributes & kAbsentAttributes) == 0 && EqualsIgnoreCase(entry.name, leaf)) {
-            return true;
-        }
-    }
-    return false;
-}
 
 int InstallPendingDefinitions(IFileSystem& files, std::string_view dataFolder) {
     // DirectoryDefinition.dat and Safety.dat have no pending copy.
@@ -85,13 +70,13 @@ CountDefinitionsWith(const std::function<std::optional<std::string>(std::string_
     return counts;
 }
 
-bool DefinitionFilesPresent(Program& program, std::string& defVersionCaption) {
+bool DefinitionFilesPresent(Context& context, std::string& defVersionCaption) {
     constexpr std::array<std::string_view, 5> kRequired = {kFileDefinitionFile, kRegistryDefinitionFile,
                                                            kExeDefinitionFile, kBlockedCookiesFile,
                                                            kDirectoryDefinitionFile};
     for (const auto name : kRequired) {
-        if (!FileExists(program.machine.files, program.DataFile(name))) {
-            defVersionCaption = program.messages.getMessages(kMsgMissingFiles);
+        if (!FileExists(context.machine.files, context.DataFile(name))) {
+            defVersionCaption = context.messages.getMessages(kMsgMissingFiles);
             return false;
         }
     }

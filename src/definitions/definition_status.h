@@ -8,12 +8,13 @@
 #include <string>
 #include <string_view>
 
+#include "core/file_presence.h"
 #include "platform/file_system.h"
 #include "platform/system.h"
 
 namespace grimsweep {
 
-class Program;
+class Context;
 
 // A downloaded replacement waiting to be installed is named this prefix and the file's name.
 inline constexpr std::string_view kPendingPrefix = "DL";
@@ -21,10 +22,6 @@ inline constexpr std::string_view kDefinitionsDateFile = "date.dat";
 // Shown until the first Live Update writes a date.
 inline constexpr std::string_view kDefaultDefinitionsDate = "3/16/2006 12:00:00 AM";
 inline constexpr std::string_view kMsgMissingFiles = "MSG_MISSINGFILES";
-
-// True when a directory query for the exact path finds a plain file of that name: hidden and system
-// files and folders count as absent, a path with wildcards never counts as present, errors as absent.
-bool FileExists(IFileSystem& files, std::string_view path);
 
 // Moves every pending "DL" copy over its definition file in one step, so that a failure leaves the old
 // file in place. Returns how many files were installed.
@@ -48,7 +45,7 @@ CountDefinitionsWith(const std::function<std::optional<std::string>(std::string_
 
 // True when all five scanned files are present. Otherwise sets `defVersionCaption` (the Status panel's
 // definitions-date label) to the missing-files text and returns false.
-bool DefinitionFilesPresent(Program& program, std::string& defVersionCaption);
+bool DefinitionFilesPresent(Context& context, std::string& defVersionCaption);
 
 // The first line of date.dat, or the default date when there is none.
 std::string ReadDefinitionsDate(IFileSystem& files, ISystem& system, std::string_view dataFolder);

@@ -8,7 +8,8 @@
 
 namespace grimsweep {
 
-class Program;
+class Context;
+class ExclusionList;
 
 inline constexpr std::string_view kMsgSorry = "MSG_SORRY";
 inline constexpr std::string_view kMsgExcludeSure1 = "MSG_EXC_SURE1";
@@ -38,10 +39,10 @@ enum class ExcludeOutcome {
 // Excluded the main window removes the ticked rows from its lists (hidden file/folder list, hidden
 // registry list, scan list, hidden cookie list, then the removal list) and clears the removal caption;
 // that clean-up runs even when no row was ticked.
-ExcludeOutcome ExcludeSelectedRows(Program& program, const std::vector<ExcludeRow>& removalRows,
-                                   bool listsEmpty);
+ExcludeOutcome ExcludeSelectedRows(Context& context, ExclusionList& exclusions,
+                                   const std::vector<ExcludeRow>& removalRows, bool listsEmpty);
 
 // Opens the exclusion file in the text editor, or says that there is none yet.
-void ViewExclusions(Program& program);
+void ViewExclusions(Context& context);
 
 } // namespace grimsweep

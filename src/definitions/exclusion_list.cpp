@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <functional>
 
-#include "app/program.h"
 #include "common/text.h"
+#include "core/context.h"
 #include "definitions/definition_status.h"
 #include "platform/text_files.h"
 
@@ -47,27 +47,27 @@ bool ExclusionList::IsExcludedFolder(std::string_view name) const {
     return std::search(upperForm_.begin(), upperForm_.end(), searcher) != upperForm_.end();
 }
 
-void LoadExclusions(Program& program) {
+void LoadExclusions(Context& context, ExclusionList& exclusions) {
     std::string form;
-    const std::string path = program.DataFile(kExclusionFile);
-    if (FileExists(program.machine.files, path)) {
-        if (auto lines = ReadTextLines(program.machine.files, program.machine.system, path)) {
+    const std::string path = context.DataFile(kExclusionFile);
+    if (FileExists(context.machine.files, path)) {
+        if (auto lines = ReadTextLines(context.machine.files, context.machine.system, path)) {
             for (const auto& line : *lines) {
                 if (!Trim(line).empty()) {
                     form += line;
                     form += kPieceSeparator;
                 }
-                program.host.PumpMessages();
+                context.host.PumpMessages();
             }
         }
     }
-    program.definitions.exclusions.Assign(std::move(form));
+    exclusions.Assign(std::move(form));
 }
 
-bool AppendExclusion(Program& program, std::string_view entry) {
-    const bool appended = AppendTextLine(program.machine.files, program.machine.system,
-                                         program.DataFile(kExclusionFile), Trim(entry));
-    LoadExclusions(program);
+bool AppendExclusion(Context& context, ExclusionList& exclusions, std::string_view entry) {
+    const bool appended = AppendTextLine(context.machine.files, context.machine.system,
+                                         context.DataFile(kExclusionFile), Trim(entry));
+    LoadExclusions(context, exclusions);
     return appended;
 }
 

@@ -9,7 +9,7 @@
 
 namespace grimsweep {
 
-class Program;
+class Context;
 
 inline constexpr std::string_view kExclusionFile = "ENoSignature.dat";
 
@@ -31,10 +31,10 @@ private:
     std::unordered_set<std::string> upperPieces_;
 };
 
-// Rebuilds the program's list from the file, letting window messages run after each line.
-void LoadExclusions(Program& program);
+// Rebuilds the list from the file, letting window messages run after each line.
+void LoadExclusions(Context& context, ExclusionList& exclusions);
 // Appends the trimmed entry as a line (creating the file when missing), then reloads the list even when
 // the append failed. Returns whether the append succeeded.
-bool AppendExclusion(Program& program, std::string_view entry);
+bool AppendExclusion(Context& context, ExclusionList& exclusions, std::string_view entry);
 
 } // namespace grimsweep

@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "app/program.h"
 #include "common/text.h"
+#include "core/context.h"
 #include "definitions/definition_files.h"
 #include "definitions/definition_records.h"
 #include "definitions/line_code.h"
@@ -79,10 +79,9 @@ std::vector<std::string> SafeListEntries(const std::vector<std::string>& plainLi
     return Split(text, kCrLf);
 }
 
-bool LoadSafeList(Program& program, const std::function<bool()>& stopRequested) {
-    SafeList& list = program.definitions.safeList;
+bool LoadSafeList(Context& context, SafeList& list, const std::function<bool()>& stopRequested) {
     auto lines =
-        ReadDefinitionLines(program.machine.files, program.machine.system, program.DataFile(kSafetyFile));
+        ReadDefinitionLines(context.machine.files, context.machine.system, context.DataFile(kSafetyFile));
     if (!lines) {
         list.Assign({});
         return true;
@@ -92,10 +91,10 @@ bool LoadSafeList(Program& program, const std::function<bool()>& stopRequested) 
         if (stopRequested && stopRequested()) {
             break;
         }
-        program.host.PumpMessages();
+        context.host.PumpMessages();
     }
     lines->resize(taken);
-    list.Assign(SafeListEntries(*lines, PathMacroTable::Capture(program.machine.shell)));
+    list.Assign(SafeListEntries(*lines, PathMacroTable::Capture(context.machine.shell)));
     return true;
 }
 

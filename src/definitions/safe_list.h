@@ -9,11 +9,11 @@
 #include <unordered_set>
 #include <vector>
 
-#include "app/path_macros.h"
+#include "core/path_macros.h"
 
 namespace grimsweep {
 
-class Program;
+class Context;
 
 class SafeList {
 public:
@@ -35,8 +35,8 @@ private:
 std::vector<std::string> SafeListEntries(const std::vector<std::string>& plainLines,
                                          const PathMacroTable& macros);
 
-// Rebuilds the program's safe list from Safety.dat in the data folder, letting window messages run after each
+// Rebuilds the safe list from Safety.dat in the data folder, letting window messages run after each
 // line and stopping early when `stopRequested` says so. A missing file gives an empty list. Always true.
-bool LoadSafeList(Program& program, const std::function<bool()>& stopRequested = {});
+bool LoadSafeList(Context& context, SafeList& list, const std::function<bool()>& stopRequested = {});
 
 } // namespace grimsweep

@@ -5,8 +5,8 @@
 #include <exception>
 
 #include "app/main_window.h"
-#include "app/program.h"
 #include "app/splash.h"
+#include "core/context.h"
 #include "platform/win32/win32_machine.h"
 #include "platform/win32/win32_ui_host.h"
 
@@ -14,9 +14,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     using namespace grimsweep;
     win32::Win32Machine machine;
     win32::Win32UiHost host;
-    Program program(machine.View(), host);
-    MainWindow mainWindow(program);
-    Splash splash(program, mainWindow);
+    Context context(machine.View(), host);
+    MainWindow mainWindow(context);
+    Splash splash(context, mainWindow);
     try {
         splash.Show();
         return host.Run();

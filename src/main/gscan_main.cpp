@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <string>
 
-#include "app/path_macros.h"
-#include "app/program.h"
-#include "app/settings_keys.h"
+#include "core/context.h"
+#include "core/path_macros.h"
+#include "core/settings_keys.h"
 #include "definitions/definition_status.h"
 #include "definitions/exclusion_list.h"
 #include "platform/win32/win32_machine.h"
@@ -26,30 +26,30 @@ int wmain() {
     using namespace grimsweep;
     win32::Win32Machine machine;
     win32::Win32UiHost host;
-    Program program(machine.View(), host);
-    program.EstablishDataFolder();
-    program.messages.RegisterDefaults();
+    Context context(machine.View(), host);
+    context.EstablishDataFolder();
+    context.messages.RegisterDefaults();
 
     const OsVersion os = machine.system.GetOsVersion();
-    Line("Program name", program.brand.programName);
-    Line("Company", program.brand.companyName);
-    Line("Website", program.brand.website);
-    Line("Version", program.brand.VersionText());
+    Line("Program name", context.brand.programName);
+    Line("Company", context.brand.companyName);
+    Line("Website", context.brand.website);
+    Line("Version", context.brand.VersionText());
     Line("Executable", machine.system.OwnExecutablePath());
     Line("Windows", "platform " + std::to_string(os.platformId) + ", version " + std::to_string(os.major) +
                         "." + std::to_string(os.minor) + " build " + std::to_string(os.build));
     Line("System folder", machine.system.SystemFolder());
     Line("Local time", machine.system.FormatDateTimeForDisplay(machine.system.Now()));
-    Line("Data folder", program.dataFolder);
-    Line("Settings key", "HKEY_CURRENT_USER\\" + program.settings.SectionPath(settings::kSectionSettings));
+    Line("Data folder", context.dataFolder);
+    Line("Settings key", "HKEY_CURRENT_USER\\" + context.settings.SectionPath(settings::kSectionSettings));
     Line("Language",
-         program.settings.Read(settings::kSectionSettings, settings::kLanguage, settings::kLanguageDefault));
-    Line("Welcome message", program.messages.getMessages("MSG_CAPTION2"));
+         context.settings.Read(settings::kSectionSettings, settings::kLanguage, settings::kLanguageDefault));
+    Line("Welcome message", context.messages.getMessages("MSG_CAPTION2"));
 
-    const int installed = InstallPendingDefinitions(machine.files, program.dataFolder);
-    program.definitions.counts = CountDefinitions(machine.files, program.dataFolder);
-    LoadExclusions(program);
-    const DefinitionCounts& counts = program.definitions.counts;
+    const int installed = InstallPendingDefinitions(machine.files, context.dataFolder);
+    const DefinitionCounts counts = CountDefinitions(machine.files, context.dataFolder);
+    ExclusionList exclusions;
+    LoadExclusions(context, exclusions);
     std::printf("\nDefinitions:\n");
     Line("  Downloads installed", std::to_string(installed));
     Line("  Cookie sites", std::to_string(counts.cookies));
@@ -57,7 +57,7 @@ int wmain() {
     Line("  Registry entries", std::to_string(counts.registry));
     Line("  Files and folders", std::to_string(counts.filesAndFolders));
     Line("  Total", std::to_string(counts.total));
-    Line("  Last updated", ReadDefinitionsDate(machine.files, machine.system, program.dataFolder) + " PST");
+    Line("  Last updated", ReadDefinitionsDate(machine.files, machine.system, context.dataFolder) + " PST");
 
     std::printf("\nSpecial folders:\n");
     const PathMacroTable folders = PathMacroTable::Capture(machine.shell);

@@ -1,6 +1,6 @@
 #include "removal/quarantine_folder.h"
 
-#include "app/program.h"
+#include "core/context.h"
 
 namespace grimsweep {
 
@@ -8,16 +8,16 @@ namespace {
 constexpr std::string_view kExplorerCommand = "explorer ";
 } // namespace
 
-std::string QuarantineFolder(const Program& program) {
-    return program.DataFile(kQuarantineFolderName);
+std::string QuarantineFolder(const Context& context) {
+    return context.DataFile(kQuarantineFolderName);
 }
 
-void ViewQuarantine(Program& program) {
-    const std::string folder = QuarantineFolder(program);
-    if (!program.machine.files.FolderExists(folder)) {
-        program.machine.files.CreateFolder(folder);
+void ViewQuarantine(Context& context) {
+    const std::string folder = QuarantineFolder(context);
+    if (!context.machine.files.FolderExists(folder)) {
+        context.machine.files.CreateFolder(folder);
     }
-    program.machine.shell.RunCommand(std::string(kExplorerCommand) + folder);
+    context.machine.shell.RunCommand(std::string(kExplorerCommand) + folder);
 }
 
 } // namespace grimsweep

@@ -6,14 +6,14 @@
 
 namespace grimsweep {
 
-class Program;
+class Context;
 
 inline constexpr std::string_view kQuarantineFolderName = "quarantine";
 
 // data folder & "\quarantine"
-std::string QuarantineFolder(const Program& program);
+std::string QuarantineFolder(const Context& context);
 
 // "View Quarantine": creates the folder when missing and opens it in the file explorer.
-void ViewQuarantine(Program& program);
+void ViewQuarantine(Context& context);
 
 } // namespace grimsweep

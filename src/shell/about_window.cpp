@@ -1,12 +1,12 @@
 #include "shell/about_window.h"
 
-#include "app/program.h"
+#include "core/context.h"
 #include "shell/skin.h"
 
 namespace grimsweep {
 
-AboutWindow::AboutWindow(Program& program, std::function<void()> openWebsite)
-    : program_(program), openWebsite_(std::move(openWebsite)), form_(program.host, "frmAbout") {
+AboutWindow::AboutWindow(Context& context, const Skin& skin, std::function<void()> openWebsite)
+    : context_(context), skin_(skin), openWebsite_(std::move(openWebsite)), form_(context.host, "frmAbout") {
     using ui::ControlType;
     form_.Move(0, 0, 5400, 3600);
     form_.Add("picLogo", ControlType::PictureBox).Move(240, 240, 720, 720);
@@ -28,7 +28,7 @@ void AboutWindow::Show() {
 }
 
 void AboutWindow::OnLoad() {
-    const BrandValues& brand = program_.brand;
+    const BrandValues& brand = context_.brand;
     form_.SetCaption("About " + brand.programName);
     form_.SetIconResource(std::string(kWindowIconResource));
     form_.Get("lblProgram").SetCaption(brand.programName);
@@ -37,7 +37,7 @@ void AboutWindow::OnLoad() {
     form_.Get("lblVersion").SetCaption("Version " + brand.VersionText());
     form_.Get("lblWebsite").SetCaption(brand.website);
     if (brand.skinningEnabled) {
-        ApplySkin(form_, program_.skin);
+        ApplySkin(form_, skin_);
     }
 }
 

@@ -3,16 +3,17 @@
 
 #include <functional>
 
+#include "shell/skin.h"
 #include "ui/form.h"
 
 namespace grimsweep {
 
-class Program;
+class Context;
 
 class AboutWindow {
 public:
     // `openWebsite` opens the brand website (through the website opener).
-    AboutWindow(Program& program, std::function<void()> openWebsite);
+    AboutWindow(Context& context, const Skin& skin, std::function<void()> openWebsite);
 
     void Show();
     ui::Form& Window() { return form_; }
@@ -20,7 +21,8 @@ public:
 private:
     void OnLoad();
 
-    Program& program_;
+    Context& context_;
+    const Skin& skin_;
     std::function<void()> openWebsite_;
     ui::Form form_;
 };

@@ -1,24 +1,18 @@
 #include "shell/help_launcher.h"
 
-#include "app/program.h"
-#include "app/settings_keys.h"
-#include "definitions/definition_status.h"
+#include "core/context.h"
+#include "core/file_presence.h"
+#include "core/settings_keys.h"
 
 namespace grimsweep {
 
-std::string ApplicationFolder(Program& program) {
-    const std::string executable = program.machine.system.OwnExecutablePath();
-    const auto slash = executable.rfind('\\');
-    return slash == std::string::npos ? std::string() : executable.substr(0, slash);
-}
-
-bool ShowHelp(Program& program) {
-    const std::string help = ApplicationFolder(program) + "\\" + std::string(kHelpFileName);
-    if (!FileExists(program.machine.files, help)) {
+bool ShowHelp(Context& context) {
+    const std::string help = context.ApplicationFile(kHelpFileName);
+    if (!FileExists(context.machine.files, help)) {
         return false;
     }
-    program.machine.shell.OpenWithDefaultHandler(help, "open");
-    program.settings.Write(settings::kSectionSettings, settings::kShowHelp, "0");
+    context.machine.shell.OpenWithDefaultHandler(help, "open");
+    context.settings.Write(settings::kSectionSettings, settings::kShowHelp, "0");
     return true;
 }
 

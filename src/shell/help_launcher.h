@@ -5,15 +5,12 @@
 
 namespace grimsweep {
 
-class Program;
+class Context;
 
 inline constexpr std::string_view kHelpFileName = "Help.chm";
 
-// The program's own folder, without trailing backslash.
-std::string ApplicationFolder(Program& program);
-
 // Opens the help file when it exists, then records that help has been shown; true when it was opened.
 // Without the file nothing changes, so the first-run help is tried again at the next start.
-bool ShowHelp(Program& program);
+bool ShowHelp(Context& context);
 
 } // namespace grimsweep

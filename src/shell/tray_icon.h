@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "core/brand_values.h"
 #include "platform/shell.h"
-#include "shell/brand_values.h"
 #include "ui/form.h"
 
 namespace grimsweep {

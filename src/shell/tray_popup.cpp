@@ -1,6 +1,6 @@
 #include "shell/tray_popup.h"
 
-#include "app/program.h"
+#include "core/context.h"
 #include "ui/ui_host.h"
 
 namespace grimsweep {
@@ -10,8 +10,8 @@ constexpr int kPopupWidth = 2880;
 constexpr int kPopupHeight = 2400;
 } // namespace
 
-TrayPopup::TrayPopup(Program& program, ui::Form& mainWindow)
-    : program_(program), mainWindow_(mainWindow), form_(program.host, "frmMenuPopUp") {
+TrayPopup::TrayPopup(Context& context, const Skin& skin, ui::Form& mainWindow)
+    : context_(context), skin_(skin), mainWindow_(mainWindow), form_(context.host, "frmMenuPopUp") {
     using ui::ControlType;
     form_.Move(0, 0, kPopupWidth, kPopupHeight);
     form_.SetShowInTaskList(false);
@@ -82,7 +82,7 @@ TrayPopup::TrayPopup(Program& program, ui::Form& mainWindow)
 }
 
 int TrayPopup::ScreenHeight() {
-    return static_cast<int>(program_.host.DesktopRect().bottom * program_.host.TwipsPerPixelY());
+    return static_cast<int>(context_.host.DesktopRect().bottom * context_.host.TwipsPerPixelY());
 }
 
 void TrayPopup::Show() {
@@ -91,7 +91,7 @@ void TrayPopup::Show() {
 }
 
 void TrayPopup::OnLoad() {
-    const std::string& name = program_.brand.programName;
+    const std::string& name = context_.brand.programName;
     form_.Get("lblName").SetCaption(name);
     form_.SetCaption(name);
     form_.Get("lblMenuClose").SetBold(false);
@@ -106,7 +106,7 @@ void TrayPopup::OnLoad() {
     form_.Get("mnuMaxmimaize").SetEnabled(!mainWindow_.Visible());
 
     // Start at the top edge of the taskbar at the right of the screen, stop a little above the bottom.
-    IUiHost& host = program_.host;
+    IUiHost& host = context_.host;
     const ScreenRect taskbar = host.TaskbarRect();
     const ScreenRect desktop = host.DesktopRect();
     const int screenHeight = ScreenHeight();
@@ -117,8 +117,8 @@ void TrayPopup::OnLoad() {
 
     form_.Show();
     form_.Get("tmrMenuPopup").SetEnabled(true);
-    if (program_.brand.skinningEnabled) {
-        ApplySkin(form_, program_.skin);
+    if (context_.brand.skinningEnabled) {
+        ApplySkin(form_, skin_);
     }
 }
 

@@ -4,11 +4,12 @@
 
 #include <functional>
 
+#include "shell/skin.h"
 #include "ui/form.h"
 
 namespace grimsweep {
 
-class Program;
+class Context;
 
 inline constexpr int kPopupSlideUpStep = 80;    // twips per tick
 inline constexpr int kPopupSlideDownStep = 100; // twips per tick
@@ -19,7 +20,7 @@ inline constexpr int kPopupUnloadAboveBottom = 2000;
 class TrayPopup {
 public:
     // `mainWindow` is the window the popup shows or ends.
-    TrayPopup(Program& program, ui::Form& mainWindow);
+    TrayPopup(Context& context, const Skin& skin, ui::Form& mainWindow);
 
     // Loads the popup afresh and starts its slide up.
     void Show();
@@ -36,7 +37,8 @@ private:
     void OnLoad();
     int ScreenHeight();
 
-    Program& program_;
+    Context& context_;
+    const Skin& skin_;
     ui::Form& mainWindow_;
     ui::Form form_;
     int lTimDown_ = 0;

@@ -1,7 +1,7 @@
 #include "shell/website_opener.h"
 
-#include "app/program.h"
 #include "common/text.h"
+#include "core/context.h"
 
 namespace grimsweep {
 
@@ -16,7 +16,7 @@ std::string WebAddress(const std::string& address) {
     return "http://" + address;
 }
 
-WebsiteOpener::WebsiteOpener(Program& program) : program_(program), form_(program.host, "frmWebsite") {
+WebsiteOpener::WebsiteOpener(Context& context) : context_(context), form_(context.host, "frmWebsite") {
     form_.Move(0, 0, 0, 0);
     form_.SetShowInTaskList(false);
     ui::Control& timer = form_.Add("tmrClose", ui::ControlType::Timer);
@@ -31,15 +31,16 @@ WebsiteOpener::WebsiteOpener(Program& program) : program_(program), form_(progra
     form_.onLoad = [this] { OnLoad(); };
 }
 
-void WebsiteOpener::Open() {
+void WebsiteOpener::Open(std::string_view page) {
+    page_ = std::string(page);
     form_.Load();
 }
 
 void WebsiteOpener::OnLoad() {
-    program_.brand = LoadBrandValues(program_.machine.system);
-    if (program_.websitePage == kWebsitePage) {
-        program_.machine.shell.OpenWithDefaultHandler(WebAddress(program_.brand.website), "");
-        program_.websitePage.clear();
+    context_.brand = LoadBrandValues(context_.machine.system);
+    if (page_ == kWebsitePage) {
+        context_.machine.shell.OpenWithDefaultHandler(WebAddress(context_.brand.website), "");
+        page_.clear();
     }
     form_.Get("tmrClose").SetEnabled(true);
 }

@@ -9,7 +9,7 @@
 
 namespace grimsweep {
 
-class Program;
+class Context;
 
 inline constexpr std::string_view kWebsitePage = "Website";
 
@@ -18,10 +18,10 @@ std::string WebAddress(const std::string& address);
 
 class WebsiteOpener {
 public:
-    explicit WebsiteOpener(Program& program);
+    explicit WebsiteOpener(Context& context);
 
-    // Loads the window, which opens the selected page.
-    void Open();
+    // Loads the window, which opens the page (kWebsitePage: the brand website).
+    void Open(std::string_view page);
     ui::Form& Window() { return form_; }
     // Runs once the window has unloaded itself.
     std::function<void()> onClosed;
@@ -29,7 +29,9 @@ public:
 private:
     void OnLoad();
 
-    Program& program_;
+    Context& context_;
+    // The page the window opens when it loads; cleared once opened.
+    std::string page_;
     ui::Form form_;
 };
 

@@ -1,6 +1,6 @@
 #include "app/main_window_controls.h"
 #include "app/main_window_fixture.h"
-#include "app/run_at_startup.h"
+#include "core/run_at_startup.h"
 
 namespace grimsweep {
 namespace {
@@ -49,13 +49,13 @@ TEST_F(MainWindowTest, FirstLoadWritesTheRunStateShowsStatusAndAsksForLiveUpdate
 }
 
 TEST_F(MainWindowTest, StoredSettingsComeBackIntoTheControlsWithQuickScanAlwaysSelected) {
-    program->settings.Write(kSectionOptions, kMakeLog, "0");
-    program->settings.Write(kSectionOptions, kScanAllDrives, "True");
-    program->settings.Write(kSectionOptions, kScanKnownOnly, "False");
-    program->settings.Write(kSectionOptions, kMemoryShieldOn, "False");
-    program->settings.Write(kSectionOptions, kMemoryShieldOff, "True");
-    program->settings.Write(kSectionSettings, "FoundCol22", "2100");
-    program->settings.Write(kSectionSettings, kMax, "1");
+    context->settings.Write(kSectionOptions, kMakeLog, "0");
+    context->settings.Write(kSectionOptions, kScanAllDrives, "True");
+    context->settings.Write(kSectionOptions, kScanKnownOnly, "False");
+    context->settings.Write(kSectionOptions, kMemoryShieldOn, "False");
+    context->settings.Write(kSectionOptions, kMemoryShieldOff, "True");
+    context->settings.Write(kSectionSettings, "FoundCol22", "2100");
+    context->settings.Write(kSectionSettings, kMax, "1");
     Open();
     EXPECT_EQ(Control(kMakeLog).Value(), 0);
     EXPECT_EQ(Control(kScanKnownOnly).Value(), 1);
@@ -87,7 +87,7 @@ TEST_F(MainWindowTest, TimersFollowTheWindowState) {
         EXPECT_FALSE(window->Window().ShowInTaskList());
         window->Window().SetState(ui::WindowState::Normal);
     }
-    program->settings.Write(kSectionOptions, kScheduledScans, "1");
+    context->settings.Write(kSectionOptions, kScheduledScans, "1");
     window->Window().SetState(ui::WindowState::Minimized);
     EXPECT_TRUE(TimerOn("tmrScheduler"));
 
@@ -103,7 +103,7 @@ TEST_F(MainWindowTest, SendToTrayAndBackRecordsWhereTheUserLeftTheProgram) {
     EXPECT_FALSE(window->Window().Visible());
     EXPECT_TRUE(sim.shell.iconShown);
     EXPECT_EQ(sim.shell.iconTip, "Grimsweep");
-    EXPECT_TRUE(program->tray.bRunningInTray);
+    EXPECT_TRUE(window->Tray().bRunningInTray);
     EXPECT_EQ(Setting(kSectionSettings, kMinimized), "Yes");
 
     // A double click on the icon restores the window.

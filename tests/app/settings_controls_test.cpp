@@ -1,6 +1,6 @@
 #include "app/main_window_controls.h"
 #include "app/main_window_fixture.h"
-#include "app/run_at_startup.h"
+#include "core/run_at_startup.h"
 
 namespace grimsweep {
 namespace {
@@ -73,7 +73,7 @@ TEST_F(MainWindowTest, CheckBoxesScanTypeScheduleAndDrivesStoreTheirKeys) {
 }
 
 TEST_F(MainWindowTest, DrivesNeverSeenStartTickedAndStoredOnesComeBack) {
-    program->settings.Write(kSectionDrives, "D", "False");
+    context->settings.Write(kSectionDrives, "D", "False");
     ui::Control& drives = Control(kDriveList);
     drives.AddRow({"C", {}, 0, false});
     drives.AddRow({"D", {}, 0, false});

@@ -13,7 +13,7 @@ protected:
     void PutAllFive() {
         for (const auto name : {kFileDefinitionFile, kRegistryDefinitionFile, kExeDefinitionFile,
                                 kBlockedCookiesFile, kDirectoryDefinitionFile}) {
-            sim.files.PutFile(program.DataFile(name), "");
+            sim.files.PutFile(context.DataFile(name), "");
         }
     }
 };
@@ -40,51 +40,51 @@ TEST_F(DefinitionStatusTest, FileExistsMeansAPlainFileOfExactlyThatName) {
 }
 
 TEST_F(DefinitionStatusTest, PendingCopiesReplaceTheirFilesInOneStep) {
-    sim.files.PutFile(program.DataFile("BlockedCookies.dat"), "old cookies");
-    sim.files.PutFile(program.DataFile("DLBlockedCookies.dat"), "new cookies");
-    sim.files.PutFile(program.DataFile("DLRegistryDefinition.dat"), "new registry"); // no current file
-    sim.files.PutFile(program.DataFile("DLDirectoryDefinition.dat"), "never installed");
+    sim.files.PutFile(context.DataFile("BlockedCookies.dat"), "old cookies");
+    sim.files.PutFile(context.DataFile("DLBlockedCookies.dat"), "new cookies");
+    sim.files.PutFile(context.DataFile("DLRegistryDefinition.dat"), "new registry"); // no current file
+    sim.files.PutFile(context.DataFile("DLDirectoryDefinition.dat"), "never installed");
 
-    EXPECT_EQ(InstallPendingDefinitions(sim.files, program.dataFolder), 2);
-    EXPECT_EQ(sim.files.Contents(program.DataFile("BlockedCookies.dat")), "new cookies");
-    EXPECT_EQ(sim.files.Contents(program.DataFile("RegistryDefinition.dat")), "new registry");
-    EXPECT_FALSE(sim.files.Exists(program.DataFile("DLBlockedCookies.dat")));
-    EXPECT_TRUE(sim.files.Exists(program.DataFile("DLDirectoryDefinition.dat")));
-    EXPECT_FALSE(sim.files.Exists(program.DataFile("DirectoryDefinition.dat")));
+    EXPECT_EQ(InstallPendingDefinitions(sim.files, context.dataFolder), 2);
+    EXPECT_EQ(sim.files.Contents(context.DataFile("BlockedCookies.dat")), "new cookies");
+    EXPECT_EQ(sim.files.Contents(context.DataFile("RegistryDefinition.dat")), "new registry");
+    EXPECT_FALSE(sim.files.Exists(context.DataFile("DLBlockedCookies.dat")));
+    EXPECT_TRUE(sim.files.Exists(context.DataFile("DLDirectoryDefinition.dat")));
+    EXPECT_FALSE(sim.files.Exists(context.DataFile("DirectoryDefinition.dat")));
 }
 
 TEST_F(DefinitionStatusTest, AFailedInstallKeepsTheOldFileAndTheOthersStillInstall) {
-    const std::string current = program.DataFile("FileDefinition.dat");
+    const std::string current = context.DataFile("FileDefinition.dat");
     sim.files.PutFile(current, "old files");
-    sim.files.PutFile(program.DataFile("DLFileDefinition.dat"), "new files");
-    sim.files.PutFile(program.DataFile("DLExeDefinition.dat"), "new exe");
+    sim.files.PutFile(context.DataFile("DLFileDefinition.dat"), "new files");
+    sim.files.PutFile(context.DataFile("DLExeDefinition.dat"), "new exe");
     sim.files.SetMoveFails(current, true);
 
-    EXPECT_EQ(InstallPendingDefinitions(sim.files, program.dataFolder), 1);
+    EXPECT_EQ(InstallPendingDefinitions(sim.files, context.dataFolder), 1);
     EXPECT_EQ(sim.files.Contents(current), "old files");
-    EXPECT_EQ(sim.files.Contents(program.DataFile("DLFileDefinition.dat")), "new files");
-    EXPECT_EQ(sim.files.Contents(program.DataFile("ExeDefinition.dat")), "new exe");
+    EXPECT_EQ(sim.files.Contents(context.DataFile("DLFileDefinition.dat")), "new files");
+    EXPECT_EQ(sim.files.Contents(context.DataFile("ExeDefinition.dat")), "new exe");
 
     // A locked or read-only current file is kept as well, and so is its pending copy.
     sim.files.SetMoveFails(current, false);
     sim.files.SetLocked(current, true);
-    EXPECT_EQ(InstallPendingDefinitions(sim.files, program.dataFolder), 0);
+    EXPECT_EQ(InstallPendingDefinitions(sim.files, context.dataFolder), 0);
     EXPECT_EQ(sim.files.Contents(current), "old files");
     sim.files.SetLocked(current, false);
     sim.files.SetAttributes(current, kAttrReadOnly);
-    EXPECT_EQ(InstallPendingDefinitions(sim.files, program.dataFolder), 0);
+    EXPECT_EQ(InstallPendingDefinitions(sim.files, context.dataFolder), 0);
     EXPECT_EQ(sim.files.Contents(current), "old files");
 }
 
 TEST_F(DefinitionStatusTest, CountsIncludeBlankLinesAndMissingFilesCountZero) {
-    sim.files.PutFile(program.DataFile("BlockedCookies.dat"), "a\r\n\r\nb\r\n");
-    sim.files.PutFile(program.DataFile("ExeDefinition.dat"), "a\r\nb"); // no line end at the end
-    sim.files.PutFile(program.DataFile("FileDefinition.dat"), "");
-    sim.files.PutFile(program.DataFile("DirectoryDefinition.dat"), "a\r\n");
-    sim.files.PutFile(program.DataFile("RegistryDefinition.dat"), "a\r\n", kAttrHidden); // counts as absent
-    sim.files.PutFile(program.DataFile("Safety.dat"), "a\r\nb\r\n");                     // not counted
+    sim.files.PutFile(context.DataFile("BlockedCookies.dat"), "a\r\n\r\nb\r\n");
+    sim.files.PutFile(context.DataFile("ExeDefinition.dat"), "a\r\nb"); // no line end at the end
+    sim.files.PutFile(context.DataFile("FileDefinition.dat"), "");
+    sim.files.PutFile(context.DataFile("DirectoryDefinition.dat"), "a\r\n");
+    sim.files.PutFile(context.DataFile("RegistryDefinition.dat"), "a\r\n", kAttrHidden); // counts as absent
+    sim.files.PutFile(context.DataFile("Safety.dat"), "a\r\nb\r\n");                     // not counted
 
-    const auto counts = CountDefinitions(sim.files, program.dataFolder);
+    const auto counts = CountDefinitions(sim.files, context.dataFolder);
     EXPECT_EQ(counts.cookies, 3);
     EXPECT_EQ(counts.executables, 2);
     EXPECT_EQ(counts.registry, 0);
@@ -95,36 +95,36 @@ TEST_F(DefinitionStatusTest, CountsIncludeBlankLinesAndMissingFilesCountZero) {
 TEST_F(DefinitionStatusTest, PresenceStopsAtTheFirstMissingFile) {
     std::string caption = "3/16/2006 12:00:00 AM PST";
     PutAllFive();
-    EXPECT_TRUE(DefinitionFilesPresent(program, caption)); // empty files are present
+    EXPECT_TRUE(DefinitionFilesPresent(context, caption)); // empty files are present
     EXPECT_EQ(caption, "3/16/2006 12:00:00 AM PST");
 
-    sim.files.DeleteFile(program.DataFile("FileDefinition.dat"));
-    sim.files.DeleteFile(program.DataFile("BlockedCookies.dat"));
-    EXPECT_FALSE(DefinitionFilesPresent(program, caption));
+    sim.files.DeleteFile(context.DataFile("FileDefinition.dat"));
+    sim.files.DeleteFile(context.DataFile("BlockedCookies.dat"));
+    EXPECT_FALSE(DefinitionFilesPresent(context, caption));
     EXPECT_EQ(caption, "Files Missing, Run Live Update");
 
     PutAllFive();
-    sim.files.SetAttributes(program.DataFile("DirectoryDefinition.dat"), kAttrHidden);
-    EXPECT_FALSE(DefinitionFilesPresent(program, caption));
+    sim.files.SetAttributes(context.DataFile("DirectoryDefinition.dat"), kAttrHidden);
+    EXPECT_FALSE(DefinitionFilesPresent(context, caption));
 }
 
 TEST_F(DefinitionStatusTest, DateReadsTheFirstLineAndIsReplacedInOneStep) {
-    const std::string path = program.DataFile("date.dat");
-    EXPECT_EQ(ReadDefinitionsDate(sim.files, sim.system, program.dataFolder), "3/16/2006 12:00:00 AM");
+    const std::string path = context.DataFile("date.dat");
+    EXPECT_EQ(ReadDefinitionsDate(sim.files, sim.system, context.dataFolder), "3/16/2006 12:00:00 AM");
 
-    EXPECT_TRUE(WriteDefinitionsDate(sim.files, sim.system, program.dataFolder, "2024-05-01 10:20:30"));
+    EXPECT_TRUE(WriteDefinitionsDate(sim.files, sim.system, context.dataFolder, "2024-05-01 10:20:30"));
     EXPECT_EQ(sim.files.Contents(path), "2024-05-01 10:20:30\r\n");
-    EXPECT_EQ(ReadDefinitionsDate(sim.files, sim.system, program.dataFolder), "2024-05-01 10:20:30");
+    EXPECT_EQ(ReadDefinitionsDate(sim.files, sim.system, context.dataFolder), "2024-05-01 10:20:30");
 
     sim.files.SetMoveFails(path, true);
-    EXPECT_FALSE(WriteDefinitionsDate(sim.files, sim.system, program.dataFolder, "2025-01-01 00:00:00"));
-    EXPECT_EQ(ReadDefinitionsDate(sim.files, sim.system, program.dataFolder), "2024-05-01 10:20:30");
-    EXPECT_EQ(sim.files.FindEntries(program.dataFolder + "\\*").size(), 1u); // no temporary file left
+    EXPECT_FALSE(WriteDefinitionsDate(sim.files, sim.system, context.dataFolder, "2025-01-01 00:00:00"));
+    EXPECT_EQ(ReadDefinitionsDate(sim.files, sim.system, context.dataFolder), "2024-05-01 10:20:30");
+    EXPECT_EQ(sim.files.FindEntries(context.dataFolder + "\\*").size(), 1u); // no temporary file left
 
     sim.files.PutFile(path, "first\r\nsecond\r\n");
-    EXPECT_EQ(ReadDefinitionsDate(sim.files, sim.system, program.dataFolder), "first");
+    EXPECT_EQ(ReadDefinitionsDate(sim.files, sim.system, context.dataFolder), "first");
     sim.files.PutFile(path, "");
-    EXPECT_EQ(ReadDefinitionsDate(sim.files, sim.system, program.dataFolder), "3/16/2006 12:00:00 AM");
+    EXPECT_EQ(ReadDefinitionsDate(sim.files, sim.system, context.dataFolder), "3/16/2006 12:00:00 AM");
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-// A simulated machine with the program object and its data folder, and helpers that store definition
-// files in encoded form.
+// A simulated machine with the context, its data folder and the definitions state, and helpers that store
+// definition files in encoded form.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/program.h"
+#include "core/context.h"
+#include "definitions/definition_state.h"
 #include "definitions/line_code.h"
 #include "platform/sim/sim_machine.h"
 #include "platform/text_files.h"
@@ -17,10 +18,10 @@ namespace grimsweep {
 
 class DefinitionsTest : public ::testing::Test {
 protected:
-    DefinitionsTest() : program(sim.View(), host) {
-        program.EstablishDataFolder();
-        program.messages.RegisterDefaults();
-        sim.files.PutFolder(program.dataFolder);
+    DefinitionsTest() : context(sim.View(), host) {
+        context.EstablishDataFolder();
+        context.messages.RegisterDefaults();
+        sim.files.PutFolder(context.dataFolder);
     }
 
     // Stores plain lines as an encoded definition file in the data folder.
@@ -29,12 +30,13 @@ protected:
         for (const auto& line : plainLines) {
             bytes += EncodeDefinitionLine(line) + std::string(kCrLf);
         }
-        sim.files.PutFile(program.DataFile(name), bytes);
+        sim.files.PutFile(context.DataFile(name), bytes);
     }
 
     sim::SimMachine sim;
     HeadlessHost host;
-    Program program;
+    Context context;
+    DefinitionState definitions;
 };
 
 } // namespace grimsweep

@@ -14,13 +14,13 @@ namespace {
 
 class ExclusionListTest : public DefinitionsTest {
 protected:
-    const ExclusionList& Exclusions() const { return program.definitions.exclusions; }
-    std::string ExclusionFile() const { return program.DataFile(kExclusionFile); }
+    const ExclusionList& Exclusions() const { return definitions.exclusions; }
+    std::string ExclusionFile() const { return context.DataFile(kExclusionFile); }
 };
 
 TEST_F(ExclusionListTest, LoadKeepsNonBlankLinesAsReadAndTestsIgnoreCase) {
     sim.files.PutFile(ExclusionFile(), " Evil.exe \r\n\r\n   \r\nC:\\Tools\\spy.dll\rlast");
-    LoadExclusions(program);
+    LoadExclusions(context, definitions.exclusions);
     EXPECT_EQ(Exclusions().Form(), " Evil.exe |C:\\Tools\\spy.dll|last|");
     EXPECT_EQ(host.pumps, 5);
     EXPECT_TRUE(Exclusions().IsExcluded(" EVIL.EXE "));
@@ -31,11 +31,11 @@ TEST_F(ExclusionListTest, LoadKeepsNonBlankLinesAsReadAndTestsIgnoreCase) {
 }
 
 TEST_F(ExclusionListTest, BlankOrMissingFileExcludesNothing) {
-    LoadExclusions(program);
+    LoadExclusions(context, definitions.exclusions);
     EXPECT_FALSE(Exclusions().IsExcluded(""));
     EXPECT_FALSE(Exclusions().IsExcludedFolder(""));
     sim.files.PutFile(ExclusionFile(), "\r\n  \r\n");
-    LoadExclusions(program);
+    LoadExclusions(context, definitions.exclusions);
     EXPECT_EQ(Exclusions().Form(), "");
     EXPECT_FALSE(Exclusions().IsExcluded(""));
     EXPECT_FALSE(Exclusions().IsExcludedFolder("C:\\"));
@@ -43,7 +43,7 @@ TEST_F(ExclusionListTest, BlankOrMissingFileExcludesNothing) {
 
 TEST_F(ExclusionListTest, FoldersAreExcludedByEntriesThatContainThem) {
     sim.files.PutFile(ExclusionFile(), "C:\\Program Files\\Evil\\evil.exe\r\nother\r\n");
-    LoadExclusions(program);
+    LoadExclusions(context, definitions.exclusions);
     EXPECT_TRUE(Exclusions().IsExcludedFolder("c:\\program files\\evil"));
     EXPECT_FALSE(Exclusions().IsExcluded("c:\\program files\\evil"));
     EXPECT_FALSE(Exclusions().IsExcludedFolder("evil.exe|other")); // no piece holds the separator
@@ -51,13 +51,13 @@ TEST_F(ExclusionListTest, FoldersAreExcludedByEntriesThatContainThem) {
 }
 
 TEST_F(ExclusionListTest, AppendTrimsCreatesTheFileAndReloadsEvenWhenWritingFails) {
-    EXPECT_TRUE(AppendExclusion(program, "  spy.exe  "));
+    EXPECT_TRUE(AppendExclusion(context, definitions.exclusions, "  spy.exe  "));
     EXPECT_EQ(sim.files.Contents(ExclusionFile()), "spy.exe\r\n");
     EXPECT_TRUE(Exclusions().IsExcluded("SPY.EXE"));
 
     sim.files.PutFile(ExclusionFile(), "spy.exe\r\nhand.exe\r\n"); // edited by hand meanwhile
     sim.files.SetWriteFails(ExclusionFile(), true);
-    EXPECT_FALSE(AppendExclusion(program, "more.exe"));
+    EXPECT_FALSE(AppendExclusion(context, definitions.exclusions, "more.exe"));
     EXPECT_TRUE(Exclusions().IsExcluded("hand.exe"));
     EXPECT_FALSE(Exclusions().IsExcluded("more.exe"));
 }
@@ -69,7 +69,7 @@ TEST_F(ExclusionListTest, ExcludeCommandAppendsLocationThenTextOfTickedRows) {
         {"Spy Threat", "HKEY_CURRENT_USER\\Software\\Spy", true},
     };
     host.Answer(MessageBoxAnswer::Yes);
-    EXPECT_EQ(ExcludeSelectedRows(program, rows, false), ExcludeOutcome::Excluded);
+    EXPECT_EQ(ExcludeSelectedRows(context, definitions.exclusions, rows, false), ExcludeOutcome::Excluded);
     EXPECT_EQ(sim.files.Contents(ExclusionFile()),
               "C:\\Cookies\\tester@tracker.example[1].txt\r\ntester@tracker.example[1].txt\r\n"
               "HKEY_CURRENT_USER\\Software\\Spy\r\nSpy Threat\r\n");
@@ -86,32 +86,33 @@ TEST_F(ExclusionListTest, ExcludeCommandAppendsLocationThenTextOfTickedRows) {
 
 TEST_F(ExclusionListTest, ExcludeCommandWithNothingToDoOrDeclined) {
     const std::vector<ExcludeRow> rows = {{"Evil", "C:\\evil.exe", true}};
-    EXPECT_EQ(ExcludeSelectedRows(program, {}, true), ExcludeOutcome::NothingToExclude);
+    EXPECT_EQ(ExcludeSelectedRows(context, definitions.exclusions, {}, true),
+              ExcludeOutcome::NothingToExclude);
     EXPECT_EQ(host.Shown().back().text, "Sorry, there are no entries to be excluded.");
-    EXPECT_EQ(host.Shown().back().title, program.brand.programName);
+    EXPECT_EQ(host.Shown().back().title, context.brand.programName);
 
     host.Answer(MessageBoxAnswer::No);
-    EXPECT_EQ(ExcludeSelectedRows(program, rows, false), ExcludeOutcome::Declined);
+    EXPECT_EQ(ExcludeSelectedRows(context, definitions.exclusions, rows, false), ExcludeOutcome::Declined);
     host.Answer(MessageBoxAnswer::Yes);
-    EXPECT_EQ(ExcludeSelectedRows(program, {{"Evil", "C:\\evil.exe", false}}, false),
+    EXPECT_EQ(ExcludeSelectedRows(context, definitions.exclusions, {{"Evil", "C:\\evil.exe", false}}, false),
               ExcludeOutcome::Excluded);
     EXPECT_FALSE(sim.files.Exists(ExclusionFile()));
 }
 
 TEST_F(ExclusionListTest, ViewCommandsOpenTheFileOrTheQuarantineFolder) {
-    ViewExclusions(program);
+    ViewExclusions(context);
     ASSERT_EQ(host.Shown().size(), 1u);
     EXPECT_EQ(host.Shown()[0].text, "No exclusion file exists yet.");
     EXPECT_EQ(host.Shown()[0].title, "No Exclusion File");
     EXPECT_TRUE(sim.shell.commands.empty());
 
-    AppendExclusion(program, "x");
-    ViewExclusions(program);
+    AppendExclusion(context, definitions.exclusions, "x");
+    ViewExclusions(context);
     EXPECT_EQ(sim.shell.commands.back(), "notepad " + ExclusionFile());
 
-    ViewQuarantine(program);
-    EXPECT_TRUE(sim.files.FolderExists(program.dataFolder + "\\quarantine"));
-    EXPECT_EQ(sim.shell.commands.back(), "explorer " + program.dataFolder + "\\quarantine");
+    ViewQuarantine(context);
+    EXPECT_TRUE(sim.files.FolderExists(context.dataFolder + "\\quarantine"));
+    EXPECT_EQ(sim.shell.commands.back(), "explorer " + context.dataFolder + "\\quarantine");
 }
 
 TEST(ExclusionListDifferential, HashedLookupAnswersLikeTheLinearWalk) {

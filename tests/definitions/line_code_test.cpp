@@ -48,7 +48,7 @@ TEST(LineCode, WholeTextsUseTheLineEndsOfTheirForm) {
 class ReadDefinitionLinesTest : public DefinitionsTest {};
 
 TEST_F(ReadDefinitionLinesTest, NeverStopsEarlyOnAnyBytes) {
-    const std::string path = program.DataFile("FileDefinition.dat");
+    const std::string path = context.DataFile("FileDefinition.dat");
     const std::string longLine(1 << 20, 'k');
     std::string bytes = EncodeDefinitionLine(longLine) + "\r\n";
     bytes += std::string("\0\x01\xFF\x80", 4) + "\r"; // garbage, NUL, a lone CR
@@ -61,15 +61,15 @@ TEST_F(ReadDefinitionLinesTest, NeverStopsEarlyOnAnyBytes) {
     EXPECT_EQ(lines->at(2), "last");
 
     // Absent in the sense of the presence test: missing, hidden, or a folder.
-    EXPECT_FALSE(ReadDefinitionLines(sim.files, sim.system, program.DataFile("none.dat")));
-    sim.files.PutFile(program.DataFile("hidden.dat"), "x", kAttrHidden);
-    EXPECT_FALSE(ReadDefinitionLines(sim.files, sim.system, program.DataFile("hidden.dat")));
+    EXPECT_FALSE(ReadDefinitionLines(sim.files, sim.system, context.DataFile("none.dat")));
+    sim.files.PutFile(context.DataFile("hidden.dat"), "x", kAttrHidden);
+    EXPECT_FALSE(ReadDefinitionLines(sim.files, sim.system, context.DataFile("hidden.dat")));
     sim.files.SetReadFails(path, true);
     EXPECT_FALSE(ReadDefinitionLines(sim.files, sim.system, path));
 }
 
 TEST_F(ReadDefinitionLinesTest, DecodesBeforeConvertingTheCodePage) {
-    const std::string path = program.DataFile("ExeDefinition.dat");
+    const std::string path = context.DataFile("ExeDefinition.dat");
     sim.files.PutFile(path, EncodeDefinitionLine("caf\xE9.exe=T|[windir]") + "\r\n");
     const auto lines = ReadDefinitionLines(sim.files, sim.system, path);
     ASSERT_TRUE(lines.has_value());

@@ -13,14 +13,14 @@ namespace {
 
 class SafeListTest : public DefinitionsTest {
 protected:
-    const SafeList& Safe() const { return program.definitions.safeList; }
+    const SafeList& Safe() const { return definitions.safeList; }
 };
 
 TEST_F(SafeListTest, LoadsEveryTagAndMatchesWholePathsOnly) {
     PutDefinitions(kSafetyFile,
                    {"SREG|x|2^SOFTWARE\\Example", "SFILE|good.exe=1|[drive]\\Tools\\good.exe|v",
                     "SDIR|x|[comdesk]Keep\\", "SEXE|plain.exe=1|", " continued.exe=2", "JUNK|x|y", ""});
-    EXPECT_TRUE(LoadSafeList(program));
+    EXPECT_TRUE(LoadSafeList(context, definitions.safeList));
     EXPECT_EQ(Safe().Entries(),
               (std::vector<std::string>{"HKEY_LOCAL_MACHINE\\SOFTWARE\\Example", "C:\\Tools\\good.exe",
                                         "C:\\Documents and Settings\\Tester\\Desktop\\Keep\\", "plain.exe",
@@ -38,18 +38,18 @@ TEST_F(SafeListTest, LoadsEveryTagAndMatchesWholePathsOnly) {
 }
 
 TEST_F(SafeListTest, EmptyPathsAndBareHiveRoots) {
-    EXPECT_TRUE(LoadSafeList(program)); // no Safety.dat
+    EXPECT_TRUE(LoadSafeList(context, definitions.safeList)); // no Safety.dat
     EXPECT_TRUE(Safe().Entries().empty());
     EXPECT_FALSE(Safe().IsSafeItem("HKEY_LOCAL_MACHINE"));
     EXPECT_TRUE(Safe().IsSafeItem(""));
     EXPECT_TRUE(Safe().IsSafeItem(" \\"));
 
     PutDefinitions(kSafetyFile, {"SDIR|x|", "SFILE|  |"}); // blank entries only
-    LoadSafeList(program);
+    LoadSafeList(context, definitions.safeList);
     EXPECT_FALSE(Safe().IsSafeItem("HKEY_USERS"));
 
     PutDefinitions(kSafetyFile, {"SFILE|x|C:\\x.exe"});
-    LoadSafeList(program);
+    LoadSafeList(context, definitions.safeList);
     EXPECT_TRUE(Safe().IsSafeItem("HKEY_LOCAL_MACHINE"));
     EXPECT_TRUE(Safe().IsSafeItem("hkey_current_config\\"));
     EXPECT_TRUE(Safe().IsSafeItem("HKEY_USERS\\\\"));
@@ -60,7 +60,7 @@ TEST_F(SafeListTest, EmptyPathsAndBareHiveRoots) {
 TEST_F(SafeListTest, StopRequestEndsTheLoadEarly) {
     PutDefinitions(kSafetyFile, {"SFILE|a|C:\\a", "SFILE|b|C:\\b", "SFILE|c|C:\\c"});
     int asked = 0;
-    LoadSafeList(program, [&] { return ++asked > 2; });
+    LoadSafeList(context, definitions.safeList, [&] { return ++asked > 2; });
     EXPECT_TRUE(Safe().IsSafeItem("C:\\b"));
     EXPECT_FALSE(Safe().IsSafeItem("C:\\c"));
 }

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/run_at_startup.h"
+#include "core/run_at_startup.h"
 #include "gui/mouse.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_registry.h"

@@ -11,7 +11,7 @@ namespace {
 using namespace settings;
 
 TEST_F(MainWindowTest, SplashHandsOverAfterSeventyFiveTicks) {
-    Splash splash(*program, *window);
+    Splash splash(*context, *window);
     host->Answer(MessageBoxAnswer::No);
     splash.Show();
     EXPECT_TRUE(splash.Window().Visible());
@@ -91,7 +91,6 @@ TEST_F(MainWindowTest, WebsiteOpensWithSchemeAndKeepsTheProgramAliveUntilItClose
     Control("cmdWebsite").Click();
     ASSERT_FALSE(sim.shell.opened.empty());
     EXPECT_EQ(sim.shell.opened.back(), "|http://www.lanternfish-software.example");
-    EXPECT_TRUE(program->websitePage.empty());
 
     window->Window().RequestClose();
     EXPECT_FALSE(host->quitRequested);
@@ -103,7 +102,7 @@ TEST_F(MainWindowTest, FirstRunHelpWaitsForTheHelpFile) {
     Open();
     EXPECT_EQ(Setting(kSectionSettings, kShowHelp), "<unset>");
     sim.files.PutFile("C:\\Program Files\\Grimsweep\\Help.chm", "ITSF");
-    EXPECT_TRUE(ShowHelp(*program));
+    EXPECT_TRUE(ShowHelp(*context));
     EXPECT_EQ(sim.shell.opened.back(), "open|C:\\Program Files\\Grimsweep\\Help.chm");
     EXPECT_EQ(Setting(kSectionSettings, kShowHelp), "0");
 }
@@ -113,13 +112,13 @@ TEST_F(MainWindowTest, AboutShowsTheBrandAndSkinColoursFollowTheControlType) {
         EXPECT_EQ(about.Caption(), "About Grimsweep");
         EXPECT_EQ(about.Get("lblVersion").Caption(), "Version 3.1");
         EXPECT_EQ(about.Get("lblWebsite").Caption(), "www.lanternfish-software.example");
-        EXPECT_EQ(about.Get("cmdOK").BackColor(), program->skin.first);
+        EXPECT_EQ(about.Get("cmdOK").BackColor(), window->SkinInUse().first);
     };
     Open();
     Control("mnuAboutSoftware").Click();
 
-    EXPECT_EQ(Control("cmdScan").BackColor(), program->skin.first);
-    EXPECT_EQ(Control("lvwSpywareFound").ForeColor(), program->skin.second);
+    EXPECT_EQ(Control("cmdScan").BackColor(), window->SkinInUse().first);
+    EXPECT_EQ(Control("lvwSpywareFound").ForeColor(), window->SkinInUse().second);
     EXPECT_FALSE(Control("Label22").BackColor().has_value());
     EXPECT_TRUE(NeedsRegionReset({kPlatformNt, 6, 0, 0}));
     EXPECT_FALSE(NeedsRegionReset({kPlatformNt, 5, 1, 0}));

@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/machine_settings.h"
-#include "app/run_at_startup.h"
-#include "app/settings_store.h"
+#include "core/machine_settings.h"
+#include "core/run_at_startup.h"
+#include "core/settings_store.h"
 #include "ui/headless_host.h"
 
 namespace grimsweep::win32 {

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/path_macros.h"
 #include "common/text.h"
+#include "core/path_macros.h"
 #include "platform/win32/win32_file_system.h"
 
 namespace grimsweep::win32 {

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "common/text.h"
+#include "core/brand_values.h"
 #include "platform/win32/win32_file_system.h"
-#include "shell/brand_values.h"
 
 namespace grimsweep::win32 {
 namespace {

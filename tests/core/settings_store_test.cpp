@@ -1,8 +1,8 @@
-#include "app/settings_store.h"
+#include "core/settings_store.h"
 
 #include <gtest/gtest.h>
 
-#include "app/settings_keys.h"
+#include "core/settings_keys.h"
 #include "platform/sim/sim_registry.h"
 
 namespace grimsweep {

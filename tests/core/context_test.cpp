@@ -1,4 +1,4 @@
-#include "app/program.h"
+#include "core/context.h"
 
 #include <gtest/gtest.h>
 
@@ -8,16 +8,16 @@
 namespace grimsweep {
 namespace {
 
-TEST(Program, DataFolderIsTheExpandedAppDataFolderWithoutTrailingBackslash) {
+TEST(Context, DataFolderIsTheExpandedAppDataFolderWithoutTrailingBackslash) {
     sim::SimMachine sim;
     HeadlessHost host;
-    Program program(sim.View(), host);
-    program.EstablishDataFolder();
-    EXPECT_EQ(program.dataFolder, "C:\\Documents and Settings\\Tester\\Application Data\\AntiSpywareDAT");
-    EXPECT_EQ(program.DataFile("date.dat"),
+    Context context(sim.View(), host);
+    context.EstablishDataFolder();
+    EXPECT_EQ(context.dataFolder, "C:\\Documents and Settings\\Tester\\Application Data\\AntiSpywareDAT");
+    EXPECT_EQ(context.DataFile("date.dat"),
               "C:\\Documents and Settings\\Tester\\Application Data\\AntiSpywareDAT\\date.dat");
     // The settings store is addressed by the brand values.
-    program.settings.Write("Settings", "Language", "English");
+    context.settings.Write("Settings", "Language", "English");
     EXPECT_TRUE(sim.registry.Value(RegistryRoot::CurrentUser,
                                    "Software\\Lanternfish Software\\Grimsweep\\Settings", "Language"));
 }

@@ -1,4 +1,4 @@
-#include "app/run_at_startup.h"
+#include "core/run_at_startup.h"
 
 namespace grimsweep {
 

@@ -1,7 +1,7 @@
-#include "localization/message_catalogue.h"
+#include "core/message_catalogue.h"
 
 #include "common/text.h"
-#include "localization/default_messages.h"
+#include "core/default_messages.h"
 
 namespace grimsweep {
 

@@ -1,19 +1,16 @@
-// The program object: the process-wide state every subsystem works with (the machine, the window host,
-// brand values, settings, the message catalogue, the data folder). The main window owns it; it is passed
-// by reference.
+// The process-wide context every subsystem works with: the machine, the window host, brand values, the
+// settings store and machine-wide settings, the message catalogue, the data and application folders.
+// The program's top owns it and passes it by reference; subsystems keep their own state themselves.
 #pragma once
 
 #include <string>
 #include <string_view>
 
-#include "app/machine_settings.h"
-#include "app/settings_store.h"
-#include "definitions/definition_state.h"
-#include "localization/message_catalogue.h"
+#include "core/brand_values.h"
+#include "core/machine_settings.h"
+#include "core/message_catalogue.h"
+#include "core/settings_store.h"
 #include "platform/machine.h"
-#include "shell/brand_values.h"
-#include "shell/skin.h"
-#include "shell/tray_icon.h"
 #include "ui/ui_host.h"
 
 namespace grimsweep {
@@ -21,17 +18,21 @@ namespace grimsweep {
 // The data folder's name below the user's Application Data folder.
 inline constexpr std::string_view kDataFolderMacroPath = "[appdata]AntiSpywareDAT";
 
-class Program {
+class Context {
 public:
     // Loads the brand values; the settings store is addressed by the program name they give.
-    Program(Machine machine, IUiHost& host);
-    Program(const Program&) = delete;
-    Program& operator=(const Program&) = delete;
+    Context(Machine machine, IUiHost& host);
+    Context(const Context&) = delete;
+    Context& operator=(const Context&) = delete;
 
     // Sets the data folder to the expansion of "[appdata]AntiSpywareDAT" (no trailing backslash).
     void EstablishDataFolder();
     // data folder & "\" & name
     std::string DataFile(std::string_view name) const;
+    // The folder of the running executable, without trailing backslash.
+    std::string ApplicationFolder() const;
+    // application folder & "\" & name
+    std::string ApplicationFile(std::string_view name) const;
 
     Machine machine;
     IUiHost& host;
@@ -40,11 +41,6 @@ public:
     MachineSettings machineSettings;
     MessageCatalogue messages;
     std::string dataFolder;
-    Skin skin;
-    TrayIcon tray;
-    // The page the website opener opens next ("Website"); cleared by the opener.
-    std::string websitePage;
-    DefinitionState definitions;
 };
 
 } // namespace grimsweep

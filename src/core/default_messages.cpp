@@ -1,4 +1,4 @@
-#include "localization/default_messages.h"
+#include "core/default_messages.h"
 
 namespace grimsweep {
 

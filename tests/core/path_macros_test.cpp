@@ -1,4 +1,4 @@
-#include "app/path_macros.h"
+#include "core/path_macros.h"
 
 #include <gtest/gtest.h>
 

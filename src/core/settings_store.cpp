@@ -1,9 +1,9 @@
-#include "app/settings_store.h"
+#include "core/settings_store.h"
 
 #include <charconv>
 
-#include "app/settings_keys.h"
 #include "common/text.h"
+#include "core/settings_keys.h"
 
 namespace grimsweep {
 

@@ -1,8 +1,8 @@
-#include "app/machine_settings.h"
+#include "core/machine_settings.h"
 
 #include <gtest/gtest.h>
 
-#include "app/settings_keys.h"
+#include "core/settings_keys.h"
 #include "platform/sim/sim_registry.h"
 #include "ui/headless_host.h"
 

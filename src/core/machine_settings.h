@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/settings_store.h"
+#include "core/settings_store.h"
 #include "platform/registry.h"
 #include "ui/ui_host.h"
 

@@ -1,7 +1,7 @@
-#include "app/machine_settings.h"
+#include "core/machine_settings.h"
 
-#include "app/settings_keys.h"
 #include "common/text.h"
+#include "core/settings_keys.h"
 
 namespace grimsweep {
 

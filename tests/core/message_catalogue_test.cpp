@@ -1,8 +1,8 @@
-#include "localization/message_catalogue.h"
+#include "core/message_catalogue.h"
 
 #include <gtest/gtest.h>
 
-#include "localization/default_messages.h"
+#include "core/default_messages.h"
 
 namespace grimsweep {
 namespace {

@@ -1,4 +1,4 @@
-#include "shell/brand_values.h"
+#include "core/brand_values.h"
 
 namespace grimsweep {
 
