@@ -267,6 +267,38 @@ void MainWindow::SendToTray() {
     context_.settings.Write(kSectionSettings, kMinimized, kMinimizedYes);
 }
 
+void MainWindow::ExcludeTickedRows() {
+    ui::Control& removal = Control(kRemovalList);
+    std::vector<ExcludeRow> rows;
+    rows.reserve(removal.Rows().size());
+    for (const ui::ListRow& row : removal.Rows()) {
+        rows.push_back({row.text, row.SubItem(1), row.checked});
+    }
+    const bool listsEmpty = Control("lvwSpywareFound").Rows().empty() &&
+                            Control("lvwRegistryToBeDeleted").Rows().empty() && removal.Rows().empty();
+    if (ExcludeSelectedRows(context_, definitions_.exclusions, rows, listsEmpty) !=
+        ExcludeOutcome::Excluded) {
+        return;
+    }
+    // The partner rows carry the removal rows' check marks, so the ticked rows of every list go.
+    const auto removeTicked = [this](std::string_view list) {
+        ui::Control& control = Control(list);
+        for (std::size_t i = 0; i < control.Rows().size();) {
+            if (control.Rows()[i].checked) {
+                control.RemoveRow(i);
+            } else {
+                ++i;
+            }
+        }
+    };
+    for (std::string_view list :
+         {"lvwFilesToBeDeleted", "lvwRegistryToBeDeleted", "lvwSpywareFound", "lvwCookiesToDelete"}) {
+        removeTicked(list);
+    }
+    Control("lblDeletingCaption").SetCaption("");
+    removeTicked(kRemovalList);
+}
+
 void MainWindow::OnTrayMessage(int message) {
     switch (message) {
     case kTrayLeftDown:
@@ -421,6 +453,7 @@ void MainWindow::WireCommands() {
         context_.host.PumpMessages();
     };
     Control("mnuAboutSoftware").onClick = [this] { about_.Show(); };
+    Control("cmdExclude").onClick = [this] { ExcludeTickedRows(); };
 }
 
 } // namespace grimsweep

@@ -49,6 +49,9 @@ public:
     void ShowPanel(std::string_view panel);
     // Copies the stored settings into the option controls; every control's handler runs as on a click.
     void ApplySettingsToControls();
+    // The Results panel's Exclude command: asks, appends the ticked removal rows to the exclusion list
+    // and takes them and their partner rows off the lists.
+    void ExcludeTickedRows();
     // The tray icon's events, as the mouse-move message carries them.
     void OnTrayMessage(int message);
     // Recomputes the positions of the panels and lists from the window size.
