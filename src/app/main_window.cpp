@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "app/main_window_controls.h"
+#include "common/attempt.h"
 #include "core/settings_keys.h"
 #include "definitions/definition_status.h"
 #include "definitions/exclusion_commands.h"
@@ -27,14 +28,6 @@ std::string Grouped(std::int32_t value) {
         digits.insert(static_cast<std::size_t>(i), ",");
     }
     return value < 0 ? "-" + digits : digits;
-}
-
-// Runs one load step; from step 10 on a failing step is skipped and loading goes on.
-template <typename Step> void Attempt(Step&& step) {
-    try {
-        step();
-    } catch (const std::exception&) {
-    }
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include "app/main_window.h"
 #include "app/main_window_controls.h"
+#include "common/attempt.h"
 #include "core/run_at_startup.h"
 #include "core/settings_keys.h"
 #include "definitions/definition_status.h"
@@ -28,61 +29,76 @@ bool Selected(const ui::Control& control) {
 } // namespace
 
 void MainWindow::ApplySettingsToControls() {
+    // Each control is one step: a control whose handler fails leaves the ones after it unharmed.
     SettingsStore& store = context_.settings;
     auto check = [&](std::string_view name, std::string_view section, std::string_view defaultValue) {
-        Control(name).SetValue(store.ReadNumber(section, name, defaultValue));
+        Attempt([&] { Control(name).SetValue(store.ReadNumber(section, name, defaultValue)); });
     };
     auto option = [&](std::string_view name, std::string_view defaultValue) {
-        Control(name).SetValue(store.ReadTruth(kSectionOptions, name, defaultValue) ? 1 : 0);
+        Attempt(
+            [&] { Control(name).SetValue(store.ReadTruth(kSectionOptions, name, defaultValue) ? 1 : 0); });
+    };
+    auto follow = [&](std::string_view name, std::string_view leader) {
+        Attempt([&] { Control(name).SetValue(Selected(Control(leader)) ? 1 : 0); });
     };
 
-    store.Write(kSectionOptions, kShow, kTrue);
+    Attempt([&] { store.Write(kSectionOptions, kShow, kTrue); });
     option(kHomePageShieldOn, kHomePageShieldOnDefault);
-    Control("chkHomePage").SetValue(Selected(Control(kHomePageShieldOn)) ? 1 : 0);
+    follow("chkHomePage", kHomePageShieldOn);
     check(kMakeLog, kSectionOptions, kMakeLogDefault);
     option(kHomePageShieldOff, kHomePageShieldOffDefault);
     option(kAskBeforeRestoring, kAskBeforeRestoringDefault);
     option(kRestoreSilently, kRestoreSilentlyDefault);
     option(kMemoryShieldOn, kMemoryShieldOnDefault);
-    Control("chkAutoProtect").SetValue(Selected(Control(kMemoryShieldOn)) ? 1 : 0);
+    follow("chkAutoProtect", kMemoryShieldOn);
     option(kMemoryShieldOff, kMemoryShieldOffDefault);
     check(kSweepMemory, kSectionOptions, kSweepMemoryDefault);
     check(kScanRegistry, kSectionOptions, kScanRegistryDefault);
     // Every start begins with Quick Scan selected, whatever was chosen before.
     option(kScanAllDrives, kScanAllDrivesDefault);
-    Control(kScanKnownOnly).SetValue(1);
+    Attempt([&] { Control(kScanKnownOnly).SetValue(1); });
     check(kRunAtStartup, kSectionOptions, kRunAtStartupControlDefault);
     check(kSweepMemory, kSectionOptions, kSweepMemoryDefault);
     check(kScanRegistry, kSectionOptions, kScanRegistryDefault);
     check(kScanCookies, kSectionOptions, kScanCookiesDefault);
     check(kSendData, kSectionOptions, kSendDataDefault);
-    Control("lblLastUpdate")
-        .SetCaption(
-            std::string(kLastUpdatePrefix) +
-            ReadDefinitionsDate(context_.machine.files, context_.machine.system, context_.dataFolder) +
-            std::string(kPst));
+    Attempt([&] {
+        Control("lblLastUpdate")
+            .SetCaption(
+                std::string(kLastUpdatePrefix) +
+                ReadDefinitionsDate(context_.machine.files, context_.machine.system, context_.dataFolder) +
+                std::string(kPst));
+    });
     check(kScheduledScans, kSectionOptions, kScheduledScansDefault);
-    const bool scheduled = Control(kScheduledScans).Value() != 0;
-    Control("tmrScheduler").SetEnabled(scheduled);
-    for (const char* name : kScheduleControls) {
-        Control(name).SetEnabled(scheduled);
-    }
+    Attempt([&] {
+        const bool scheduled = Control(kScheduledScans).Value() != 0;
+        Control("tmrScheduler").SetEnabled(scheduled);
+        for (const char* name : kScheduleControls) {
+            Control(name).SetEnabled(scheduled);
+        }
+    });
     check(kAutomaticUpdate, kSectionOptions, kAutomaticUpdateControlDefault);
-    ui::Control& drives = Control(kDriveList);
-    for (std::size_t row = 0; row < drives.Rows().size(); ++row) {
-        drives.SetRowChecked(row,
-                             store.ReadTruth(kSectionDrives, drives.Rows()[row].text, kDriveSelectedDefault));
-    }
-    ui::Control& removal = Control(kRemovalList);
-    for (std::size_t column = 0; column < removal.Columns().size(); ++column) {
-        removal.SetColumnWidth(column,
-                               store.ReadNumber(kSectionSettings,
-                                                std::string(kFoundColumnPrefix) + std::to_string(column + 1),
-                                                kFoundColumnDefault));
-    }
-    if (store.Read(kSectionSettings, kMax, kMaxDefault) == "1") {
-        form_.SetState(ui::WindowState::Maximized);
-    }
+    Attempt([&] {
+        ui::Control& drives = Control(kDriveList);
+        for (std::size_t row = 0; row < drives.Rows().size(); ++row) {
+            drives.SetRowChecked(
+                row, store.ReadTruth(kSectionDrives, drives.Rows()[row].text, kDriveSelectedDefault));
+        }
+    });
+    Attempt([&] {
+        ui::Control& removal = Control(kRemovalList);
+        for (std::size_t column = 0; column < removal.Columns().size(); ++column) {
+            removal.SetColumnWidth(
+                column, store.ReadNumber(kSectionSettings,
+                                         std::string(kFoundColumnPrefix) + std::to_string(column + 1),
+                                         kFoundColumnDefault));
+        }
+    });
+    Attempt([&] {
+        if (store.Read(kSectionSettings, kMax, kMaxDefault) == "1") {
+            form_.SetState(ui::WindowState::Maximized);
+        }
+    });
 }
 
 void MainWindow::WireOptionHandlers() {

@@ -4,6 +4,7 @@
 #include "platform/win32/windows_api.h"
 
 #include <cstdio>
+#include <iostream>
 #include <string>
 
 #include "core/context.h"
@@ -12,7 +13,7 @@
 #include "definitions/definition_status.h"
 #include "definitions/exclusion_list.h"
 #include "platform/win32/win32_machine.h"
-#include "platform/win32/win32_ui_host.h"
+#include "ui/console_host.h"
 
 namespace {
 
@@ -25,7 +26,8 @@ void Line(const std::string& label, const std::string& value) {
 int wmain() {
     using namespace grimsweep;
     win32::Win32Machine machine;
-    win32::Win32UiHost host;
+    // A console program opens no window: message boxes are printed and answered without a click.
+    ConsoleHost host(std::cout);
     Context context(machine.View(), host);
     context.EstablishDataFolder();
     context.messages.RegisterDefaults();

@@ -93,5 +93,17 @@ TEST_F(MainWindowTest, RefusedMachineWriteOnFirstRunRaisesThePermissionDialogue)
     EXPECT_EQ(Setting(kSectionSettings, kIgnorePermissionDenied), "1");
 }
 
+TEST_F(MainWindowTest, AControlWhoseHandlerFailsDoesNotKeepTheLaterSettingsOut) {
+    context->settings.Write(kSectionOptions, kScanCookies, "0");
+    context->settings.Write(kSectionSettings, std::string(kFoundColumnPrefix) + "1", "2222");
+    context->settings.Write(kSectionSettings, kMax, "1");
+    Control(kMakeLog).onClick = [] { throw std::runtime_error("handler failed"); };
+    Open();
+    EXPECT_EQ(Control(kScanCookies).Value(), 0);
+    EXPECT_EQ(Control(kRemovalList).Columns()[0].width, 2222);
+    EXPECT_EQ(window->Window().State(), ui::WindowState::Maximized);
+    EXPECT_NE(Control("lblLastUpdate").Caption().find("Signatures Last Updated On "), std::string::npos);
+}
+
 } // namespace
 } // namespace grimsweep

@@ -24,13 +24,19 @@ TEST(RunAtStartup, WritesQuotedPathWithoutExtensionAndRemovesIt) {
         registry.Value(RegistryRoot::LocalMachine, std::string(kRunKeyPath), "grimsweep").has_value());
 }
 
-TEST(RunAtStartup, RefusedWriteIsIgnored) {
+TEST(RunAtStartup, RefusedWriteAndDeleteLeaveTheKeyAsItWas) {
+    const std::string runKey(kRunKeyPath);
     sim::SimRegistry registry;
     registry.DenyAccess(RegistryRoot::LocalMachine, "SOFTWARE", 0x3F);
     WriteRunAtStartup(registry, "C:\\P\\grimsweep.exe");
-    RemoveRunAtStartup(registry, "C:\\P\\grimsweep.exe");
-    EXPECT_FALSE(
-        registry.Value(RegistryRoot::LocalMachine, std::string(kRunKeyPath), "grimsweep").has_value());
+    EXPECT_FALSE(registry.Value(RegistryRoot::LocalMachine, runKey, "grimsweep").has_value());
+
+    sim::SimRegistry written;
+    WriteRunAtStartup(written, "C:\\P\\grimsweep.exe");
+    ASSERT_TRUE(written.Value(RegistryRoot::LocalMachine, runKey, "grimsweep").has_value());
+    written.DenyAccess(RegistryRoot::LocalMachine, "SOFTWARE", 0x3F);
+    RemoveRunAtStartup(written, "C:\\P\\grimsweep.exe");
+    EXPECT_TRUE(written.Value(RegistryRoot::LocalMachine, runKey, "grimsweep").has_value());
 }
 
 } // namespace
