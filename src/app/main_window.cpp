@@ -37,6 +37,7 @@ MainWindow::MainWindow(Context& context)
       hiddenForm_(context.host, std::string(kHiddenWindowName)),
       about_(context, skin_, [this] { OpenWebsite(); }), websiteOpener_(context),
       popup_(context, skin_, form_) {
+    skin_.resetRegion = NeedsRegionReset(context_.machine.system.GetOsVersion());
     BuildMainWindowControls(form_);
     WireCommands();
     WireOptionHandlers();

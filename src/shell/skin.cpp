@@ -4,6 +4,9 @@ namespace grimsweep {
 
 void ApplySkin(ui::Form& window, const Skin& skin) {
     using ui::ControlType;
+    if (skin.resetRegion) {
+        window.ResetRegion();
+    }
     for (const auto& control : window.Controls()) {
         switch (control->Type()) {
         case ControlType::CommandButton:

@@ -83,6 +83,11 @@ void Form::SetShowInTaskList(bool show) {
     FormChanged(FormChange::TaskList);
 }
 
+void Form::ResetRegion() {
+    ++regionResets_;
+    FormChanged(FormChange::Region);
+}
+
 void Form::SetIconResource(std::string name) {
     iconResource_ = std::move(name);
     FormChanged(FormChange::Icon);

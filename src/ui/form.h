@@ -18,7 +18,7 @@ namespace grimsweep::ui {
 
 enum class WindowState { Normal, Minimized, Maximized };
 
-enum class FormChange { Caption, Visible, State, Position, TaskList, Icon };
+enum class FormChange { Caption, Visible, State, Position, TaskList, Icon, Region };
 
 class Form {
 public:
@@ -57,6 +57,9 @@ public:
     void SetShowInTaskList(bool show);
     const std::string& IconResource() const { return iconResource_; }
     void SetIconResource(std::string name);
+    // Sets the window's region to its whole rectangle, replacing any earlier region.
+    void ResetRegion();
+    int RegionResets() const { return regionResets_; }
     bool Loaded() const { return loaded_; }
     bool Modal() const { return modal_; }
 
@@ -110,6 +113,7 @@ private:
     WindowState state_ = WindowState::Normal;
     bool showInTaskList_ = true;
     std::string iconResource_;
+    int regionResets_ = 0;
 };
 
 } // namespace grimsweep::ui

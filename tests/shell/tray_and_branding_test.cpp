@@ -120,8 +120,18 @@ TEST_F(MainWindowTest, AboutShowsTheBrandAndSkinColoursFollowTheControlType) {
     EXPECT_EQ(Control("cmdScan").BackColor(), window->SkinInUse().first);
     EXPECT_EQ(Control("lvwSpywareFound").ForeColor(), window->SkinInUse().second);
     EXPECT_FALSE(Control("Label22").BackColor().has_value());
-    EXPECT_TRUE(NeedsRegionReset({kPlatformNt, 6, 0, 0}));
-    EXPECT_FALSE(NeedsRegionReset({kPlatformNt, 5, 1, 0}));
+}
+
+TEST_F(MainWindowTest, WindowsFromVistaOnHaveTheirRegionResetBeforeSkinningAndXpNot) {
+    Open(); // the simulated machine is Windows XP
+    EXPECT_EQ(window->Window().RegionResets(), 0);
+
+    ReleaseInstanceLock();
+    sim.system.osVersion = {kPlatformNt, 6, 0, 6000};
+    Start();
+    Open();
+    EXPECT_EQ(window->Window().RegionResets(), 1);
+    EXPECT_FALSE(NeedsRegionReset({kPlatformWin9x, 6, 0, 0})); // not the NT family
 }
 
 } // namespace

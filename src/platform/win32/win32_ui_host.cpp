@@ -332,6 +332,14 @@ void Win32UiHost::FormChanged(ui::Form& form, ui::FormChange change) {
     case ui::FormChange::Icon:
         ApplyIcon(form);
         break;
+    case ui::FormChange::Region: {
+        RECT bounds{};
+        GetWindowRect(window, &bounds);
+        // The window owns the region once it is set, and frees the one it replaces.
+        SetWindowRgn(window, CreateRectRgn(0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top),
+                     TRUE);
+        break;
+    }
     }
 }
 
