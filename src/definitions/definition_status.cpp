@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "app/program.h"
+#include "common/case_folding.h"
 #include "common/text.h"
 #include "definitions/definition_files.h"
 #include "platform/text_files.h"
@@ -27,7 +28,7 @@ bool FileExists(IFileSystem& files, std::string_view path) {
     }
     const std::string leaf = AfterLastBackslash(path);
     for (const auto& entry : files.FindEntries(std::string(path))) {
-        if ((entry.attributes & kAbsentAttributes) == 0 && EqualsIgnoreCase(entry.name, leaf)) {
+        if ((entry.attributes & kAbsentAttributes) == 0 && EqualsFolded(entry.name, leaf)) {
             return true;
         }
     }

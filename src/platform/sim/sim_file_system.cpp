@@ -1,29 +1,47 @@
 #include "platform/sim/sim_file_system.h"
 
+#include <algorithm>
+
+#include "common/case_folding.h"
 #include "common/text.h"
+#include "common/utf8.h"
 
 namespace grimsweep::sim {
 
 namespace {
 
-// Wildcard match of a name against a pattern with "*" and "?", ignoring case.
-bool WildcardMatch(std::string_view name, std::string_view pattern) {
-    std::size_t n = 0, p = 0, star = std::string_view::npos, mark = 0;
+// The code points of a text; a byte that is not well-formed UTF-8 gets a value of its own above them.
+std::u32string CodePoints(std::string_view text) {
+    std::u32string units;
+    for (std::size_t i = 0; i < text.size();) {
+        const Utf8Unit unit = DecodeUtf8At(text, i);
+        units += unit.wellFormed ? unit.codePoint : 0x110000 + unit.codePoint;
+        i += unit.length;
+    }
+    return units;
+}
+
+// Wildcard match of a name against a pattern with "*" and "?" ("?" standing for one character),
+// ignoring case.
+bool WildcardMatch(std::string_view nameText, std::string_view patternText) {
+    const std::u32string name = CodePoints(FoldCase(nameText));
+    const std::u32string pattern = CodePoints(FoldCase(patternText));
+    std::size_t n = 0, p = 0, star = std::u32string::npos, mark = 0;
     while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == '?' || ToUpperAscii(pattern[p]) == ToUpperAscii(name[n]))) {
+        if (p < pattern.size() && (pattern[p] == U'?' || pattern[p] == name[n])) {
             ++n;
             ++p;
-        } else if (p < pattern.size() && pattern[p] == '*') {
+        } else if (p < pattern.size() && pattern[p] == U'*') {
             star = p++;
             mark = n;
-        } else if (star != std::string_view::npos) {
+        } else if (star != std::u32string::npos) {
             p = star + 1;
             n = ++mark;
         } else {
             return false;
         }
     }
-    while (p < pattern.size() && pattern[p] == '*') {
+    while (p < pattern.size() && pattern[p] == U'*') {
         ++p;
     }
     return p == pattern.size();
@@ -33,6 +51,24 @@ bool HasWildcards(std::string_view text) {
     return text.find_first_of("*?") != std::string_view::npos;
 }
 
+// The last `count` elements of a path as it was spelt, each with the backslash before it. (A folded key
+// can be shorter or longer than the path it came from, so lengths cannot be carried over.)
+std::string LastElements(std::string_view path, std::size_t count) {
+    std::size_t end = path.size();
+    while (end > 0 && (path[end - 1] == '\\' || path[end - 1] == '/')) {
+        --end;
+    }
+    std::size_t start = end;
+    for (; count > 0 && start > 0; --start) {
+        if (path[start - 1] == '\\' || path[start - 1] == '/') {
+            --count;
+        }
+    }
+    std::string tail(path.substr(start, end - start));
+    std::replace(tail.begin(), tail.end(), '/', '\\');
+    return tail;
+}
+
 } // namespace
 
 SimFileSystem::SimFileSystem() {
@@ -40,7 +76,7 @@ SimFileSystem::SimFileSystem() {
 }
 
 std::string SimFileSystem::KeyOf(const std::string& path) {
-    std::string key = ToUpper(ReplaceAll(path, "/", "\\"));
+    std::string key = FoldCase(ReplaceAll(path, "/", "\\"));
     while (key.size() > 3 && key.back() == '\\') {
         key.pop_back();
     }
@@ -184,7 +220,9 @@ bool SimFileSystem::MoveFile(const std::string& from, const std::string& to, boo
         for (auto it = nodes_.begin(); it != nodes_.end();) {
             if (it->first == fromKey || it->first.rfind(fromKey + "\\", 0) == 0) {
                 Node node = it->second;
-                node.path = to + node.path.substr(fromKey.size());
+                const auto depth = static_cast<std::size_t>(std::count(
+                    it->first.begin() + static_cast<std::ptrdiff_t>(fromKey.size()), it->first.end(), '\\'));
+                node.path = to + LastElements(node.path, depth);
                 moved[toKey + it->first.substr(fromKey.size())] = node;
                 it = nodes_.erase(it);
             } else {
@@ -279,8 +317,9 @@ bool SimFileSystem::CopyFolder(const std::string& from, const std::string& to) {
         }
     }
     for (const auto& key : keys) {
-        const std::string relative = nodes_.at(key).path.substr(source->path.size());
-        CopyNode(key, to + relative);
+        const auto depth = static_cast<std::size_t>(
+            std::count(key.begin() + static_cast<std::ptrdiff_t>(fromKey.size()), key.end(), '\\'));
+        CopyNode(key, to + LastElements(nodes_.at(key).path, depth));
         source = Lookup(from);
     }
     return true;
@@ -300,7 +339,7 @@ void SimFileSystem::PutFolder(const std::string& path) {
     }
     Node& node = nodes_[key];
     if (node.path.empty()) {
-        node.path = key.size() == 3 ? key : path;
+        node.path = key.size() == 3 ? ToUpper(key) : path;
     }
     node.folder = true;
     node.attributes |= kAttrDirectory;

@@ -1,6 +1,6 @@
-// An in-memory file system with drives, folders, files and attributes. Paths compare without regard to
-// case. Fault knobs: locked files (another program holds them open), failing reads, writes, copies and
-// moves.
+// An in-memory file system with drives, folders, files and attributes. Names compare as Windows compares
+// them, without regard to case of any letter (simple Unicode case folding). Fault knobs: locked files
+// (another program holds them open), failing reads, writes, copies and moves.
 #pragma once
 
 #include <map>
@@ -60,7 +60,7 @@ private:
     void Mark(std::set<std::string>& set, const std::string& path, bool on);
     bool CopyNode(const std::string& fromKey, const std::string& toPath);
 
-    std::map<std::string, Node> nodes_; // by upper-case normalised path
+    std::map<std::string, Node> nodes_; // by case-folded normalised path
     std::vector<DriveInfo> drives_;
     std::set<std::string> locked_, readFails_, writeFails_, copyFails_, moveFails_;
 };

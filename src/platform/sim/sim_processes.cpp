@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/case_folding.h"
 #include "common/text.h"
 
 namespace grimsweep::sim {
@@ -72,7 +73,7 @@ SimProcess* SimProcesses::Find(std::uint32_t id) {
 
 bool SimProcesses::IsRunning(const std::string& baseName) const {
     return std::any_of(running.begin(), running.end(), [&](const SimProcess& p) {
-        return EqualsIgnoreCase(AfterLastBackslash(p.fullPath), baseName);
+        return EqualsFolded(AfterLastBackslash(p.fullPath), baseName);
     });
 }
 

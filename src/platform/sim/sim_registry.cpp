@@ -1,5 +1,6 @@
 #include "platform/sim/sim_registry.h"
 
+#include "common/case_folding.h"
 #include "common/text.h"
 
 namespace grimsweep::sim {
@@ -34,7 +35,7 @@ const SimRegistry::Key* SimRegistry::Find(RegistryRoot root, const std::string& 
     const Key* key = &rootIt->second;
     std::uint32_t rights = key->deniedRights;
     for (const auto& part : PathParts(path)) {
-        auto child = key->children.find(ToUpper(part));
+        auto child = key->children.find(FoldCase(part));
         if (child == key->children.end()) {
             return nullptr;
         }
@@ -78,10 +79,10 @@ RegistryStatus SimRegistry::CreateKey(RegistryRoot root, const std::string& path
     Key* key = &rootIt->second;
     std::uint32_t rights = key->deniedRights;
     for (const auto& part : PathParts(path)) {
-        auto& slot = key->children[ToUpper(part)];
+        auto& slot = key->children[FoldCase(part)];
         if (!slot) {
             if (rights & kKeyCreateSubKey) {
-                key->children.erase(ToUpper(part));
+                key->children.erase(FoldCase(part));
                 return kRegistryAccessDenied;
             }
             slot = std::make_unique<Key>();
@@ -99,7 +100,7 @@ RegistryStatus SimRegistry::QueryValue(RegistryRoot root, const std::string& pat
     if (auto status = OpenForAccess(root, path, access, &key); status != kRegistryOk) {
         return status;
     }
-    auto it = key->values.find(ToUpper(name));
+    auto it = key->values.find(FoldCase(name));
     if (it == key->values.end()) {
         return kRegistryNotFound;
     }
@@ -113,7 +114,7 @@ RegistryStatus SimRegistry::SetValue(RegistryRoot root, const std::string& path,
     if (auto status = OpenForAccess(root, path, kKeySetValue, &key); status != kRegistryOk) {
         return status;
     }
-    key->values[ToUpper(name)] = {name, value};
+    key->values[FoldCase(name)] = {name, value};
     return kRegistryOk;
 }
 
@@ -122,7 +123,7 @@ RegistryStatus SimRegistry::DeleteValue(RegistryRoot root, const std::string& pa
     if (auto status = OpenForAccess(root, path, kKeySetValue, &key); status != kRegistryOk) {
         return status;
     }
-    return key->values.erase(ToUpper(name)) ? kRegistryOk : kRegistryNotFound;
+    return key->values.erase(FoldCase(name)) ? kRegistryOk : kRegistryNotFound;
 }
 
 RegistryStatus SimRegistry::DeleteKeyTree(RegistryRoot root, const std::string& path) {
@@ -130,7 +131,7 @@ RegistryStatus SimRegistry::DeleteKeyTree(RegistryRoot root, const std::string& 
     if (parts.empty()) {
         return kRegistryAccessDenied;
     }
-    const std::string last = ToUpper(parts.back());
+    const std::string last = FoldCase(parts.back());
     parts.pop_back();
     std::string parentPath;
     for (const auto& part : parts) {
@@ -191,7 +192,7 @@ void SimRegistry::PutString(RegistryRoot root, const std::string& path, const st
                             const std::string& text) {
     CreateKey(root, path);
     if (Key* key = Find(root, path, nullptr)) {
-        key->values[ToUpper(name)] = {name, RegistryValue::String(text)};
+        key->values[FoldCase(name)] = {name, RegistryValue::String(text)};
     }
 }
 
@@ -205,7 +206,7 @@ std::optional<RegistryValue> SimRegistry::Value(RegistryRoot root, const std::st
     if (!key) {
         return std::nullopt;
     }
-    auto it = key->values.find(ToUpper(name));
+    auto it = key->values.find(FoldCase(name));
     if (it == key->values.end()) {
         return std::nullopt;
     }

@@ -1,5 +1,6 @@
-// An in-memory registry. Keys and value names compare without regard to case and keep the spelling
-// they were created with. Fault knob: access rights denied on a key and everything below it.
+// An in-memory registry. Keys and value names compare without regard to case (of every letter, as
+// Windows compares them) and keep the spelling they were created with. Fault knob: access rights denied on a
+// key and everything below it.
 #pragma once
 
 #include <map>
@@ -43,9 +44,9 @@ private:
     struct Key {
         std::string name;
         std::uint32_t deniedRights = 0;
-        std::map<std::string, std::unique_ptr<Key>> children; // by upper-case name
+        std::map<std::string, std::unique_ptr<Key>> children; // by case-folded name
         std::map<std::string, std::pair<std::string, RegistryValue>>
-            values; // upper-case name -> (name, value)
+            values; // case-folded name -> (name, value)
     };
 
     // The key at path, and the rights denied on the way to it; nullptr when a key is missing.

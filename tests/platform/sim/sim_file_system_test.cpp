@@ -56,5 +56,19 @@ TEST(SimFileSystem, FolderCopyAndMoveCarryTheirContents) {
     EXPECT_FALSE(files.Exists("C:\\src\\inner"));
 }
 
+// Names of other scripts, as the Wine test shows Windows compares them.
+TEST(SimFileSystem, NamesOfEveryScriptCompareWithoutCase) {
+    SimFileSystem files;
+    files.PutFile("C:\\Daten\\B\xC3\x96SE.EXE", "x");          // BÖSE.EXE
+    files.PutFile("C:\\\xD0\x97\xD0\x9B\xD0\x9E\\a.dll", "x"); // ЗЛО\a.dll
+    const auto found = files.FindEntries("c:\\daten\\B\xC3\xB6se.exe");
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].name, "B\xC3\x96SE.EXE");
+    EXPECT_EQ(files.FindEntries("C:\\DATEN\\b?se.*").size(), 1u); // "?" is one letter of two bytes
+    EXPECT_TRUE(files.FindEntries("C:\\DATEN\\b??se.*").empty());
+    EXPECT_TRUE(files.Exists("c:\\\xD0\xB7\xD0\xBB\xD0\xBE\\A.DLL"));
+    EXPECT_TRUE(files.FindEntries("C:\\Daten\\BOSE.EXE").empty());
+}
+
 } // namespace
 } // namespace grimsweep::sim
