@@ -63,16 +63,25 @@ TEST_F(FileSystemTest, FoldersCopyAndDeleteWithReadOnlyContents) {
     EXPECT_EQ(files.ReadFile(folder + "\\log.txt").value_or(""), "a\r\nb\r\n");
 }
 
-TEST_F(FileSystemTest, DrivesIncludeTheSystemDrive) {
+TEST_F(FileSystemTest, DrivesIncludeTheSystemDriveAndOnlyItsReadinessIsAsked) {
     bool sawC = false;
     for (const auto& drive : files.ListDrives()) {
         if (drive.letter == "C") {
             sawC = true;
             EXPECT_EQ(drive.type, DriveType::Fixed);
-            EXPECT_TRUE(drive.ready);
         }
     }
     EXPECT_TRUE(sawC);
+    EXPECT_TRUE(files.IsDriveReady("C"));
+    EXPECT_TRUE(files.IsDriveReady("c"));
+    // A letter with no drive behind it is not ready.
+    const DWORD letters = GetLogicalDrives();
+    for (char letter = 'Z'; letter > 'C'; --letter) {
+        if ((letters & (1u << (letter - 'A'))) == 0) {
+            EXPECT_FALSE(files.IsDriveReady(std::string(1, letter))) << letter;
+            break;
+        }
+    }
 }
 
 } // namespace

@@ -326,7 +326,21 @@ bool SimFileSystem::CopyFolder(const std::string& from, const std::string& to) {
 }
 
 std::vector<DriveInfo> SimFileSystem::ListDrives() {
-    return drives_;
+    std::vector<DriveInfo> drives;
+    for (const auto& drive : drives_) {
+        drives.push_back(drive.info);
+    }
+    return drives;
+}
+
+bool SimFileSystem::IsDriveReady(const std::string& letter) {
+    for (auto& drive : drives_) {
+        if (EqualsIgnoreCase(drive.info.letter, letter)) {
+            ++drive.volumeQueries;
+            return drive.ready;
+        }
+    }
+    return false;
 }
 
 void SimFileSystem::PutFolder(const std::string& path) {
@@ -358,7 +372,7 @@ void SimFileSystem::PutFile(const std::string& path, const std::string& bytes, s
 }
 
 void SimFileSystem::AddDrive(const std::string& letter, DriveType type, bool ready) {
-    drives_.push_back({ToUpper(letter), type, ready});
+    drives_.push_back({{ToUpper(letter), type}, ready, 0});
     PutFolder(ToUpper(letter) + ":\\");
 }
 
@@ -385,6 +399,15 @@ void SimFileSystem::SetCopyFails(const std::string& path, bool fails) {
 }
 void SimFileSystem::SetMoveFails(const std::string& path, bool fails) {
     Mark(moveFails_, path, fails);
+}
+
+int SimFileSystem::VolumeQueries(const std::string& letter) const {
+    for (const auto& drive : drives_) {
+        if (EqualsIgnoreCase(drive.info.letter, letter)) {
+            return drive.volumeQueries;
+        }
+    }
+    return 0;
 }
 
 } // namespace grimsweep::sim

@@ -29,10 +29,12 @@ public:
     bool DeleteFolder(const std::string& path) override;
     bool CopyFolder(const std::string& from, const std::string& to) override;
     std::vector<DriveInfo> ListDrives() override;
+    bool IsDriveReady(const std::string& letter) override;
 
     // Test set-up: creates the file and every missing folder above it.
     void PutFile(const std::string& path, const std::string& bytes, std::uint32_t attributes = kAttrArchive);
     void PutFolder(const std::string& path);
+    // A drive and whether a volume is in it (an empty card reader, floppy or CD drive is not ready).
     void AddDrive(const std::string& letter, DriveType type, bool ready);
     bool Exists(const std::string& path) const;
     std::string Contents(const std::string& path) const;
@@ -44,12 +46,21 @@ public:
     void SetCopyFails(const std::string& path, bool fails);  // copying from it fails
     void SetMoveFails(const std::string& path, bool fails);  // moving to or from it fails
 
+    // How many times the drive was asked whether it is ready (each ask is a volume query that can take
+    // seconds on a floppy, CD or network drive).
+    int VolumeQueries(const std::string& letter) const;
+
 private:
     struct Node {
         std::string path; // as created
         bool folder = false;
         std::uint32_t attributes = 0;
         std::string data;
+    };
+    struct SimDrive {
+        DriveInfo info;
+        bool ready = false;
+        int volumeQueries = 0;
     };
 
     static std::string KeyOf(const std::string& path);
@@ -61,7 +72,7 @@ private:
     bool CopyNode(const std::string& fromKey, const std::string& toPath);
 
     std::map<std::string, Node> nodes_; // by case-folded normalised path
-    std::vector<DriveInfo> drives_;
+    std::vector<SimDrive> drives_;
     std::set<std::string> locked_, readFails_, writeFails_, copyFails_, moveFails_;
 };
 
