@@ -48,7 +48,15 @@ MainModule SimProcesses::QueryMainModule(std::uint32_t id) {
 
 bool SimProcesses::Terminate(std::uint32_t id, std::uint32_t /*exitCode*/, bool /*debugPrivilege*/) {
     auto it = std::find_if(running.begin(), running.end(), [id](const SimProcess& p) { return p.id == id; });
-    if (it == running.end() || it->refusesToStop) {
+    if (it == running.end()) {
+        return false;
+    }
+    ++it->terminateAttempts;
+    if (it->endsDuringWait) {
+        it->exiting = true;
+        return false;
+    }
+    if (it->refusesToStop || it->terminateAttempts < it->stopsOnAttempt) {
         return false;
     }
     running.erase(it);
@@ -57,7 +65,16 @@ bool SimProcesses::Terminate(std::uint32_t id, std::uint32_t /*exitCode*/, bool 
 }
 
 bool SimProcesses::WaitForExit(std::uint32_t id, std::uint32_t /*milliseconds*/) {
-    return Find(id) == nullptr;
+    auto it = std::find_if(running.begin(), running.end(), [id](const SimProcess& p) { return p.id == id; });
+    if (it == running.end()) {
+        return true;
+    }
+    if (it->exiting) {
+        running.erase(it);
+        endedByThemselves.push_back(id);
+        return true;
+    }
+    return false;
 }
 
 std::uint32_t SimProcesses::Start(const std::string& fullPath) {

@@ -123,7 +123,14 @@ RegistryStatus SimRegistry::DeleteValue(RegistryRoot root, const std::string& pa
     if (auto status = OpenForAccess(root, path, kKeySetValue, &key); status != kRegistryOk) {
         return status;
     }
-    return key->values.erase(FoldCase(name)) ? kRegistryOk : kRegistryNotFound;
+    if (!key->values.count(FoldCase(name))) {
+        return kRegistryNotFound;
+    }
+    if (key->valueDeleteFails) {
+        return kRegistryAccessDenied;
+    }
+    key->values.erase(FoldCase(name));
+    return kRegistryOk;
 }
 
 RegistryStatus SimRegistry::DeleteKeyTree(RegistryRoot root, const std::string& path) {
@@ -145,7 +152,22 @@ RegistryStatus SimRegistry::DeleteKeyTree(RegistryRoot root, const std::string& 
     if ((denied | parent->children[last]->deniedRights) & kKeySetValue) {
         return kRegistryAccessDenied;
     }
-    parent->children.erase(last);
+    return DeleteTree(*parent, last);
+}
+
+RegistryStatus SimRegistry::DeleteTree(Key& parent, const std::string& childKey) {
+    // As the system's tree delete: the first sub-key is deleted, whole, again and again; the first
+    // failure ends the walk, leaving the sub-keys after it and the key itself in place.
+    Key& child = *parent.children.at(childKey);
+    while (!child.children.empty()) {
+        if (const auto status = DeleteTree(child, child.children.begin()->first); status != kRegistryOk) {
+            return status;
+        }
+    }
+    if (child.keyDeleteFails) {
+        return kRegistryAccessDenied;
+    }
+    parent.children.erase(childKey);
     return kRegistryOk;
 }
 
@@ -179,6 +201,20 @@ void SimRegistry::DenyAccess(RegistryRoot root, const std::string& path, std::ui
     CreateKey(root, path);
     if (Key* key = Find(root, path, nullptr)) {
         key->deniedRights |= rights;
+    }
+}
+
+void SimRegistry::SetValueDeleteFails(RegistryRoot root, const std::string& path, bool fails) {
+    CreateKey(root, path);
+    if (Key* key = Find(root, path, nullptr)) {
+        key->valueDeleteFails = fails;
+    }
+}
+
+void SimRegistry::SetKeyDeleteFails(RegistryRoot root, const std::string& path, bool fails) {
+    CreateKey(root, path);
+    if (Key* key = Find(root, path, nullptr)) {
+        key->keyDeleteFails = fails;
     }
 }
 

@@ -21,5 +21,31 @@ TEST(SimRegistry, KeyAndValueNamesOfEveryScriptCompareWithoutCase) {
     EXPECT_EQ(registry.OpenKey(kUser, "Software\\Arger", kKeyRead), kRegistryNotFound);
 }
 
+TEST(SimRegistry, ProtectedValuesAndKeysOpenButRefuseDeletes) {
+    SimRegistry registry;
+    registry.PutString(kUser, "Software\\Guarded", "Run", "evil.exe");
+    registry.SetValueDeleteFails(kUser, "Software\\Guarded", true);
+    EXPECT_EQ(registry.OpenKey(kUser, "Software\\Guarded", kKeyFullAccess), kRegistryOk);
+    EXPECT_EQ(registry.SetValue(kUser, "Software\\Guarded", "Other", RegistryValue::String("y")),
+              kRegistryOk);
+    EXPECT_EQ(registry.DeleteValue(kUser, "Software\\Guarded", "Run"), kRegistryAccessDenied);
+    EXPECT_EQ(registry.DeleteValue(kUser, "Software\\Guarded", "Missing"), kRegistryNotFound);
+    EXPECT_TRUE(registry.Value(kUser, "Software\\Guarded", "Run").has_value());
+
+    // A tree delete takes the sub-keys in order and stops at the first it cannot delete.
+    registry.CreateKey(kUser, "Software\\Spy\\A\\Deep");
+    registry.CreateKey(kUser, "Software\\Spy\\B");
+    registry.CreateKey(kUser, "Software\\Spy\\C");
+    registry.SetKeyDeleteFails(kUser, "Software\\Spy\\B", true);
+    EXPECT_EQ(registry.DeleteKeyTree(kUser, "Software\\Spy"), kRegistryAccessDenied);
+    EXPECT_FALSE(registry.KeyExists(kUser, "Software\\Spy\\A"));
+    EXPECT_TRUE(registry.KeyExists(kUser, "Software\\Spy\\B"));
+    EXPECT_TRUE(registry.KeyExists(kUser, "Software\\Spy\\C"));
+    EXPECT_EQ(registry.DeleteKeyTree(kUser, "Software\\Spy\\C"), kRegistryOk);
+    registry.SetKeyDeleteFails(kUser, "Software\\Spy\\B", false);
+    EXPECT_EQ(registry.DeleteKeyTree(kUser, "Software\\Spy"), kRegistryOk);
+    EXPECT_FALSE(registry.KeyExists(kUser, "Software\\Spy"));
+}
+
 } // namespace
 } // namespace grimsweep::sim
