@@ -2,7 +2,8 @@
 # how to run Windows programs under Wine in a prefix of their own.
 
 GRIMSWEEP_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-GRIMSWEEP_PACKAGES=(cmake ninja-build g++ clang libgtest-dev googletest libbenchmark-dev
+# unicode-data: CaseFolding.txt, from which the build generates the table that compares names and paths.
+GRIMSWEEP_PACKAGES=(cmake ninja-build g++ clang libgtest-dev googletest libbenchmark-dev unicode-data
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 xvfb xauth imagemagick xdotool)
 
 grimsweep_install_packages() {

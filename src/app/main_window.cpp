@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <stdexcept>
+#include <utility>
 
 #include "app/main_window_controls.h"
 #include "common/attempt.h"
@@ -9,6 +10,7 @@
 #include "definitions/exclusion_commands.h"
 #include "definitions/exclusion_list.h"
 #include "removal/quarantine_folder.h"
+#include "scan/drive_list.h"
 #include "shell/help_launcher.h"
 #include "shell/skin.h"
 #include "ui/ui_host.h"
@@ -141,8 +143,19 @@ void MainWindow::LoadRemainingSteps() {
     });
     // 14.
     Attempt([&] { SetBackgroundTimers(false); });
-    // 15. The schedule controls and the drive list are filled by their own parts once those exist.
-    Attempt([&] { ApplySettingsToControls(); });
+    // 15. The drive list, then the settings into the controls (the schedule controls are filled by
+    //     their own part once it exists).
+    Attempt([&] { ListDrives(context_.machine.files, context_.host, Control(kDriveList)); });
+    Attempt([&] {
+        // Restoring the drive ticks row by row must not store the selection on each change: the rows
+        // not yet restored would be stored unticked over the user's choice.
+        struct HandlerBack {
+            ui::Control& drives;
+            std::function<void(std::size_t)> handler;
+            ~HandlerBack() { drives.onItemCheck = std::move(handler); }
+        } back{Control(kDriveList), std::exchange(Control(kDriveList).onItemCheck, nullptr)};
+        ApplySettingsToControls();
+    });
     // 16.
     Attempt([&] {
         Control("tmrScroll").SetEnabled(false);

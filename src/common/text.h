@@ -1,5 +1,6 @@
-// Text helpers shared by every subsystem. Text is UTF-8; case folding is ASCII only, which is how
-// the program compares paths, keys and names (Windows folds the rest, which our data never relies on).
+// Text helpers shared by every subsystem. Text is UTF-8. The case helpers here fold ASCII letters only:
+// they serve text that is ASCII by construction (settings keys, path macros, hive names, tags, message
+// keys). Names and paths compare with the Unicode folding of case_folding.h, as Windows compares them.
 #pragma once
 
 #include <string>

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "common/case_folding.h"
 #include "common/text.h"
 
 namespace grimsweep {
@@ -16,7 +17,7 @@ bool FileExists(IFileSystem& files, std::string_view path) {
     }
     const std::string leaf = AfterLastBackslash(path);
     for (const auto& entry : files.FindEntries(std::string(path))) {
-        if ((entry.attributes & kAbsentAttributes) == 0 && EqualsIgnoreCase(entry.name, leaf)) {
+        if ((entry.attributes & kAbsentAttributes) == 0 && EqualsFolded(entry.name, leaf)) {
             return true;
         }
     }

@@ -4,6 +4,7 @@
 #include <array>
 #include <limits>
 
+#include "common/case_folding.h"
 #include "common/text.h"
 #include "core/context.h"
 #include "definitions/definition_files.h"

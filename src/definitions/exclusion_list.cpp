@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "common/case_folding.h"
 #include "common/text.h"
 #include "core/context.h"
 #include "definitions/definition_status.h"
@@ -16,22 +17,24 @@ constexpr std::string_view kPieceSeparator = "|";
 
 void ExclusionList::Assign(std::string form) {
     form_ = std::move(form);
-    upperForm_ = ToUpper(form_);
-    upperPieces_.clear();
-    for (auto& piece : Split(upperForm_, kPieceSeparator)) {
-        upperPieces_.insert(std::move(piece));
+    // Folding the whole form folds each piece alone: no UTF-8 sequence spans the ASCII separator.
+    foldedForm_ = FoldCase(form_);
+    foldedPieces_.clear();
+    for (auto& piece : Split(foldedForm_, kPieceSeparator)) {
+        foldedPieces_.insert(std::move(piece));
     }
 }
 
 bool ExclusionList::IsExcluded(std::string_view name) const {
-    if (upperPieces_.empty()) {
+    if (foldedPieces_.empty()) {
         return false;
     }
-    return upperPieces_.count(ToUpper(name)) != 0 || upperPieces_.count(ToUpper(Trim(name))) != 0;
+    const std::string folded = FoldCase(name);
+    return foldedPieces_.count(folded) != 0 || foldedPieces_.count(Trim(folded)) != 0;
 }
 
 bool ExclusionList::IsExcludedFolder(std::string_view name) const {
-    if (upperPieces_.empty()) {
+    if (foldedPieces_.empty()) {
         return false;
     }
     if (IsExcluded(name)) {
@@ -42,9 +45,9 @@ bool ExclusionList::IsExcludedFolder(std::string_view name) const {
     if (name.find('|') != std::string_view::npos) {
         return false;
     }
-    const std::string needle = ToUpper(name);
+    const std::string needle = FoldCase(name);
     const std::boyer_moore_horspool_searcher searcher(needle.begin(), needle.end());
-    return std::search(upperForm_.begin(), upperForm_.end(), searcher) != upperForm_.end();
+    return std::search(foldedForm_.begin(), foldedForm_.end(), searcher) != foldedForm_.end();
 }
 
 void LoadExclusions(Context& context, ExclusionList& exclusions) {

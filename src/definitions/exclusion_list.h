@@ -19,7 +19,8 @@ public:
     void Assign(std::string form);
     const std::string& Form() const { return form_; }
 
-    // True when a piece equals the name, or the name trimmed, ignoring case. With a non-empty list a
+    // True when a piece equals the name, or the name trimmed, ignoring case (of every letter, as Windows
+    // compares names). With a non-empty list a
     // blank name is excluded (the piece after the last "|" is empty).
     bool IsExcluded(std::string_view name) const;
     // As IsExcluded; a piece that contains the name, ignoring case, also excludes it.
@@ -27,8 +28,8 @@ public:
 
 private:
     std::string form_;
-    std::string upperForm_;
-    std::unordered_set<std::string> upperPieces_;
+    std::string foldedForm_;
+    std::unordered_set<std::string> foldedPieces_;
 };
 
 // Rebuilds the list from the file, letting window messages run after each line.

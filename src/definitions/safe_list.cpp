@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "common/case_folding.h"
 #include "common/text.h"
 #include "core/context.h"
 #include "definitions/definition_files.h"
@@ -17,9 +18,9 @@ namespace {
 constexpr std::array<std::string_view, 5> kSafeHiveRoots = {
     "HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE", "HKEY_USERS", "HKEY_CURRENT_CONFIG"};
 
-// Lower case and trimmed, then one trailing "/" and one trailing "\" removed.
+// Case-folded and trimmed, then one trailing "/" and one trailing "\" removed.
 std::string Normalise(std::string_view text) {
-    std::string s = Trim(ToLower(text));
+    std::string s = Trim(FoldCase(text));
     if (!s.empty() && s.back() == '/') {
         s.pop_back();
     }

@@ -27,7 +27,7 @@ public:
 
 private:
     std::vector<std::string> entries_;
-    std::unordered_set<std::string> normalised_; // lower case, trimmed, one "/" then one "\" removed
+    std::unordered_set<std::string> normalised_; // case-folded, trimmed, one "/" then one "\" removed
 };
 
 // The entries of the plain (decoded) lines of Safety.dat: one per line, joined by CR LF and split again,

@@ -33,7 +33,6 @@ enum class DriveType : int {
 struct DriveInfo {
     std::string letter; // "C"
     DriveType type = DriveType::Unknown;
-    bool ready = false;
 };
 
 class IFileSystem {
@@ -65,7 +64,12 @@ public:
     // Copies the folder with everything in it to a new folder `to`.
     virtual bool CopyFolder(const std::string& from, const std::string& to) = 0;
 
+    // Every drive with its kind, in the system's order. No drive is asked for its volume.
     virtual std::vector<DriveInfo> ListDrives() = 0;
+    // Whether the drive holds a readable volume. This is a volume query: on an empty floppy or CD drive,
+    // or a network drive whose server is away, it can take seconds, so ask it only where the answer is
+    // needed.
+    virtual bool IsDriveReady(const std::string& letter) = 0;
 };
 
 } // namespace grimsweep

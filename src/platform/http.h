@@ -13,10 +13,12 @@ public:
     virtual ~IHttp() = default;
 
     // Reads the whole body (whatever the status) in chunks of at most `chunkSize` bytes; `onChunk`
-    // runs after each chunk with the number of bytes received so far. Nothing when the connection or
-    // the address cannot be opened.
+    // runs after each chunk with the number of bytes received so far and returns whether to read on
+    // (false stops reading: the body so far is the result, so a caller can bound a body that never
+    // ends). A connection that breaks gives the body up to the break. Nothing when the connection or the
+    // address cannot be opened.
     virtual std::optional<std::string> Get(const std::string& url, std::size_t chunkSize,
-                                           const std::function<void(std::size_t)>& onChunk) = 0;
+                                           const std::function<bool(std::size_t)>& onChunk) = 0;
 };
 
 } // namespace grimsweep

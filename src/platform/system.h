@@ -37,6 +37,7 @@ struct LocalDateTime {
     int minute = 0;
     int second = 0;
     int dayOfWeek = 0; // 0 Sunday .. 6 Saturday
+    int millisecond = 0;
 
     friend bool operator==(const LocalDateTime&, const LocalDateTime&) = default;
 };

@@ -65,6 +65,7 @@ TEST_F(MainWindowTest, CheckBoxesScanTypeScheduleAndDrivesStoreTheirKeys) {
     EXPECT_TRUE(Control("dtpScheduleTime").Enabled());
 
     ui::Control& drives = Control(kDriveList);
+    drives.ClearRows(); // in place of the simulated machine's own drives
     drives.AddRow({"C", {}, 0, true});
     drives.AddRow({"D", {}, 0, true});
     drives.SetRowChecked(1, false);

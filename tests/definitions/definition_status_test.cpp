@@ -39,6 +39,15 @@ TEST_F(DefinitionStatusTest, FileExistsMeansAPlainFileOfExactlyThatName) {
     EXPECT_FALSE(FileExists(sim.files, folder));
 }
 
+TEST_F(DefinitionStatusTest, FileExistsIgnoresTheCaseOfEveryLetter) {
+    sim.files.PutFile("C:\\Daten\\B\xC3\x96SE.EXE", "x");          // BÖSE.EXE
+    sim.files.PutFile("C:\\\xCE\xA3\xCE\x9F\xCE\xA6\\x.dll", "x"); // ΣΟΦ\x.dll
+    EXPECT_TRUE(FileExists(sim.files, "C:\\Daten\\B\xC3\xB6se.exe"));
+    EXPECT_TRUE(FileExists(sim.files, "c:\\\xCF\x83\xCE\xBF\xCF\x86\\X.DLL"));
+    EXPECT_FALSE(FileExists(sim.files, "C:\\Daten\\Bose.exe"));
+    EXPECT_FALSE(FileExists(sim.files, "C:\\Daten\\B\xC3se.exe")); // a broken byte is no letter
+}
+
 TEST_F(DefinitionStatusTest, PendingCopiesReplaceTheirFilesInOneStep) {
     sim.files.PutFile(context.DataFile("BlockedCookies.dat"), "old cookies");
     sim.files.PutFile(context.DataFile("DLBlockedCookies.dat"), "new cookies");

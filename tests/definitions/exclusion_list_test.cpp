@@ -50,6 +50,18 @@ TEST_F(ExclusionListTest, FoldersAreExcludedByEntriesThatContainThem) {
     EXPECT_FALSE(Exclusions().IsExcludedFolder("C:\\Program Files\\Evil\\Other"));
 }
 
+TEST_F(ExclusionListTest, EntriesTypedInAnotherCaseOfAnyLetterExclude) {
+    // The file is in the system code page: "ÜBEL.EXE" and "C:\Müll\x.dll" are Windows-1252 bytes there.
+    sim.files.PutFile(ExclusionFile(), "\xDC"
+                                       "BEL.EXE\r\nC:\\M\xFCll\\x.dll\r\n");
+    LoadExclusions(context, definitions.exclusions);
+    EXPECT_TRUE(Exclusions().IsExcluded("\xC3\xBC"
+                                        "bel.exe"));
+    EXPECT_FALSE(Exclusions().IsExcluded("ubel.exe"));
+    EXPECT_TRUE(Exclusions().IsExcludedFolder("c:\\M\xC3\x9CLL"));
+    EXPECT_FALSE(Exclusions().IsExcludedFolder("c:\\Mull"));
+}
+
 TEST_F(ExclusionListTest, AppendTrimsCreatesTheFileAndReloadsEvenWhenWritingFails) {
     EXPECT_TRUE(AppendExclusion(context, definitions.exclusions, "  spy.exe  "));
     EXPECT_EQ(sim.files.Contents(ExclusionFile()), "spy.exe\r\n");
@@ -116,7 +128,9 @@ TEST_F(ExclusionListTest, ViewCommandsOpenTheFileOrTheQuarantineFolder) {
 }
 
 TEST(ExclusionListDifferential, HashedLookupAnswersLikeTheLinearWalk) {
-    static const std::vector<std::string> kPieces = {"a", "B", " ", "|", "c:\\", "Evil", "EVIL", "\\x"};
+    static const std::vector<std::string> kPieces = {
+        "a",        "B",        " ",    "|",    "c:\\",         "Evil", "EVIL",     "\\x",
+        "\xC3\x96", "\xC3\xB6", "\xC3", "\xB6", "\xE2\x84\xAA", "k",    "\xCF\x82", "\xCE\xA3"};
     std::mt19937 random(7);
     const auto text = [&](std::size_t maxLength) {
         std::string out;

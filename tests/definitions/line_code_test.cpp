@@ -15,28 +15,44 @@ std::string AllCodes(int from, int to) {
     return text;
 }
 
-TEST(LineCode, RoundTripsEveryCodeButTheWrapPair) {
-    const std::string plain = AllCodes(1, 254);
-    EXPECT_EQ(DecodeDefinitionLine(EncodeDefinitionLine(plain)), plain);
-    EXPECT_EQ(EncodeDefinitionLine(plain).size(), plain.size());
-    // 0 and 255 both encode to the shift; the shift decodes to 0.
-    const std::string wrapPair("\0\xFF", 2);
-    EXPECT_EQ(EncodeDefinitionLine(wrapPair), std::string(2, static_cast<char>(kDefinitionShift)));
-    EXPECT_EQ(DecodeDefinitionLine(EncodeDefinitionLine("\xFF")), std::string(1, '\0'));
-    // The wrap is by 255, not 256.
+TEST(LineCode, EveryByteRoundTripsButTheWrapPair) {
+    for (int c = 0; c <= 255; ++c) {
+        const std::string plain(1, static_cast<char>(c));
+        const std::string stored = EncodeDefinitionLine(plain);
+        ASSERT_EQ(stored.size(), 1u) << c;
+        // 0 and 255 both encode to the shift, which decodes to 0: only 255 does not come back.
+        EXPECT_EQ(DecodeDefinitionLine(stored), c == 255 ? std::string(1, '\0') : plain) << c;
+    }
+    const std::string all = AllCodes(0, 255);
+    std::string back = all;
+    back.back() = '\0';
+    EXPECT_EQ(DecodeDefinitionLine(EncodeDefinitionLine(all)), back);
+    EXPECT_EQ(EncodeDefinitionLine(std::string("\0\xFF", 2)),
+              std::string(2, static_cast<char>(kDefinitionShift)));
+    // The wrap is by 255, not 256, in both directions.
     EXPECT_EQ(EncodeDefinitionLine("\xFE"), std::string(1, static_cast<char>(254 + kDefinitionShift - 255)));
     EXPECT_EQ(DecodeDefinitionLine(std::string(1, '\x01')),
               std::string(1, static_cast<char>(1 - kDefinitionShift + 255)));
 }
 
-TEST(LineCode, SeparatorsEncodeAloneAndNoTextCharacterBecomesALineEnd) {
+TEST(LineCode, SeparatorsEncodeAloneAndNoTextByteBecomesALineEnd) {
     const std::string bar = EncodeDefinitionLine("|");
     const std::string equals = EncodeDefinitionLine("=");
     ASSERT_EQ(bar.size(), 1u);
     EXPECT_EQ(EncodeDefinitionLine("a|b=c"), EncodeDefinitionLine("a") + bar + EncodeDefinitionLine("b") +
                                                  equals + EncodeDefinitionLine("c"));
-    const std::string stored = EncodeDefinitionLine(AllCodes(9, 254));
-    EXPECT_EQ(stored.find_first_of("\r\n"), std::string::npos);
+    // Every text byte, the tab included, in one line: stored, it is still one line, and it reads back.
+    const std::string plain = "\t" + AllCodes(0x20, 0xFF);
+    const std::string stored = EncodeDefinitionLine(plain);
+    for (std::size_t i = 0; i < plain.size(); ++i) {
+        EXPECT_NE(stored[i], '\n') << "byte " << static_cast<int>(static_cast<unsigned char>(plain[i]));
+        EXPECT_NE(stored[i], '\r') << "byte " << static_cast<int>(static_cast<unsigned char>(plain[i]));
+    }
+    const auto lines = SplitLines(EncodeDefinitionText(plain));
+    ASSERT_EQ(lines.size(), 1u);
+    std::string expected = plain;
+    expected.back() = '\0';
+    EXPECT_EQ(DecodeDefinitionLine(lines[0]), expected);
 }
 
 TEST(LineCode, WholeTextsUseTheLineEndsOfTheirForm) {

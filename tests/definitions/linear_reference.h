@@ -1,17 +1,19 @@
 // Plain linear versions of the safe-list and exclusion tests, written step by step after the rules, for
-// the differential tests and the benchmark of the hashed lookups.
+// the differential tests and the benchmark of the hashed lookups. "Ignoring case" is simple Unicode case
+// folding of each text, as Windows compares names.
 #pragma once
 
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "common/case_folding.h"
 #include "common/text.h"
 
 namespace grimsweep::reference {
 
 inline bool LinearIsSafeItem(const std::vector<std::string>& entries, std::string_view path) {
-    std::string s = Trim(ToLower(path));
+    std::string s = Trim(FoldCase(path));
     if (s.empty() || s == " ") {
         return true;
     }
@@ -25,7 +27,7 @@ inline bool LinearIsSafeItem(const std::vector<std::string>& entries, std::strin
         return true;
     }
     for (const auto& entry : entries) {
-        std::string t = Trim(ToLower(entry));
+        std::string t = Trim(FoldCase(entry));
         if (t.empty() || t == " ") {
             continue;
         }
@@ -54,7 +56,7 @@ inline bool LinearIsSafeItem(const std::vector<std::string>& entries, std::strin
 
 inline bool LinearIsExcluded(const std::string& form, std::string_view name) {
     for (const auto& piece : Split(form, "|")) {
-        if (ToUpper(piece) == ToUpper(name) || ToUpper(piece) == ToUpper(Trim(name))) {
+        if (FoldCase(piece) == FoldCase(name) || FoldCase(piece) == FoldCase(Trim(name))) {
             return true;
         }
     }
@@ -63,8 +65,8 @@ inline bool LinearIsExcluded(const std::string& form, std::string_view name) {
 
 inline bool LinearIsExcludedFolder(const std::string& form, std::string_view name) {
     for (const auto& piece : Split(form, "|")) {
-        if (ToUpper(piece) == ToUpper(name) || ToUpper(piece) == ToUpper(Trim(name)) ||
-            ContainsIgnoreCase(piece, name)) {
+        if (FoldCase(piece) == FoldCase(name) || FoldCase(piece) == FoldCase(Trim(name)) ||
+            ContainsFolded(piece, name)) {
             return true;
         }
     }

@@ -57,6 +57,20 @@ TEST_F(SafeListTest, EmptyPathsAndBareHiveRoots) {
     EXPECT_FALSE(Safe().IsSafeItem("HKEY_LOCAL_MACHINE\\Software"));
 }
 
+TEST_F(SafeListTest, EntriesMatchInAnyCaseOfEveryLetter) {
+    // Safety.dat is in the system code page: "Ärger.exe" and "Mötley" are Windows-1252 bytes there.
+    PutDefinitions(kSafetyFile, {"SFILE|x|C:\\Tools\\\xC4rger.exe", "SDIR|x|[drive]\\M\xF6tley\\"});
+    LoadSafeList(context, definitions.safeList);
+    EXPECT_TRUE(Safe().IsSafeItem("c:\\tools\\\xC3\xA4RGER.EXE"));
+    EXPECT_TRUE(Safe().IsSafeItem("C:\\M\xC3\x96TLEY"));
+    EXPECT_FALSE(Safe().IsSafeItem("C:\\Tools\\Arger.exe"));
+
+    SafeList list;
+    list.Assign({"HKEY_CURRENT_USER\\Software\\\xD0\x97\xD0\x9B\xD0\x9E"}); // ЗЛО
+    EXPECT_TRUE(list.IsSafeItem("hkey_current_user\\software\\\xD0\xB7\xD0\xBB\xD0\xBE\\"));
+    EXPECT_FALSE(list.IsSafeItem("hkey_current_user\\software\\\xD0\xB7\xD0\xBB"));
+}
+
 TEST_F(SafeListTest, StopRequestEndsTheLoadEarly) {
     PutDefinitions(kSafetyFile, {"SFILE|a|C:\\a", "SFILE|b|C:\\b", "SFILE|c|C:\\c"});
     int asked = 0;
@@ -69,7 +83,13 @@ TEST_F(SafeListTest, StopRequestEndsTheLoadEarly) {
 // collide often.
 std::string RandomText(std::mt19937& random, std::size_t maxLength) {
     static const std::vector<std::string> kPieces = {
-        "a", "B", "\\", "/", " ", "c:", "HKEY_USERS", "hkey_local_machine", "HKEY_DYN_DATA", "x\\y", "\\\\"};
+        "a", "B", "\\", "/", " ", "c:", "HKEY_USERS", "hkey_local_machine", "HKEY_DYN_DATA", "x\\y", "\\\\",
+        // Letters whose cases differ in their bytes or their length, a long s that folds to ASCII, and
+        // broken UTF-8.
+        "\xC3\x96", "\xC3\xB6", "\xE2\x84\xAA", "k",
+        "hkey_u\xC5\xBF"
+        "ers",
+        "\xC3", "\xFF"};
     std::string text;
     const std::size_t length = random() % (maxLength + 1);
     for (std::size_t i = 0; i < length; ++i) {

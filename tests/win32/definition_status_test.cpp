@@ -48,6 +48,20 @@ TEST_F(DefinitionStatusTest, OnlyPlainFilesArePresent) {
     EXPECT_FALSE(FileExists(files, folder + "\\no-such-folder\\x.dat"));
 }
 
+// Windows finds a name in another case of any letter, and FileExists must take the name it returns.
+TEST_F(DefinitionStatusTest, NonAsciiNamesArePresentInAnyCase) {
+    Put("B\xC3\x96SE.EXE", "x");                                      // BÖSE.EXE
+    Put("\xD0\x97\xD0\x9B\xD0\x9E.dll", "x");                         // ЗЛО.dll
+    Put("\xCE\xA3\xCE\x9F\xCE\xA6\xCE\x8A\xCE\x91\xCE\xA3.txt", "x"); // ΣΟΦΊΑΣ.txt
+    const auto found = files.FindEntries(folder + "\\B\xC3\xB6se.exe");
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].name, "B\xC3\x96SE.EXE");
+    EXPECT_TRUE(FileExists(files, folder + "\\B\xC3\xB6se.exe"));
+    EXPECT_TRUE(FileExists(files, folder + "\\\xD0\xB7\xD0\xBB\xD0\xBE.DLL"));
+    EXPECT_TRUE(FileExists(files, folder + "\\\xCF\x83\xCE\xBF\xCF\x86\xCE\xAF\xCE\xB1\xCF\x82.TXT"));
+    EXPECT_FALSE(FileExists(files, folder + "\\BOSE.EXE"));
+}
+
 TEST_F(DefinitionStatusTest, PendingDownloadsReplaceTheirFilesInOneStep) {
     Put("BlockedCookies.dat", "old cookies\r\n");
     Put("DLBlockedCookies.dat", "new cookies\r\n");

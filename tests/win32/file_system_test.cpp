@@ -63,16 +63,75 @@ TEST_F(FileSystemTest, FoldersCopyAndDeleteWithReadOnlyContents) {
     EXPECT_EQ(files.ReadFile(folder + "\\log.txt").value_or(""), "a\r\nb\r\n");
 }
 
-TEST_F(FileSystemTest, DrivesIncludeTheSystemDrive) {
+// Another program holds the file open for reading and shares reading only (no FILE_SHARE_DELETE).
+TEST_F(FileSystemTest, AFileHeldOpenForReadingIsReadAndCopiedButNotDeleted) {
+    const std::string path = folder + "\\busy.exe";
+    ASSERT_TRUE(files.WriteFile(path, "MZ"));
+    HANDLE holder =
+        CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(files.ReadFile(path).value_or(""), "MZ");
+    EXPECT_TRUE(files.CopyFile(path, folder + "\\copy.exe", true));
+    EXPECT_FALSE(files.DeleteFile(path));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    EXPECT_FALSE(files.MoveFile(path, folder + "\\moved.exe", false));
+    EXPECT_FALSE(files.WriteFile(path, "new"));
+    EXPECT_FALSE(files.AppendFile(path, "more"));
+    CloseHandle(holder);
+    EXPECT_TRUE(files.DeleteFile(path));
+}
+
+// What the folder delete does with a file it cannot delete; the simulated one does the same.
+TEST_F(FileSystemTest, FolderDeleteDeletesWhatItCan) {
+    const std::string a = folder + "\\a";
+    ASSERT_TRUE(files.CreateFolder(a));
+    ASSERT_TRUE(files.CreateFolder(a + "\\sub"));
+    ASSERT_TRUE(files.CreateFolder(a + "\\keep"));
+    for (const char* name :
+         {"\\readonly.txt", "\\hidden.txt", "\\sub\\inner.txt", "\\keep\\held.txt", "\\keep\\other.txt"}) {
+        ASSERT_TRUE(files.WriteFile(a + name, "x"));
+    }
+    ASSERT_TRUE(files.SetAttributes(a + "\\readonly.txt", kAttrReadOnly));
+    ASSERT_TRUE(files.SetAttributes(a + "\\hidden.txt", kAttrHidden));
+    ASSERT_TRUE(files.SetAttributes(a + "\\keep\\held.txt", kAttrReadOnly));
+    ASSERT_TRUE(files.SetAttributes(a, kAttrHidden));
+    HANDLE holder = CreateFileW(Widen(a + "\\keep\\held.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+
+    EXPECT_FALSE(files.DeleteFolder(a));
+    EXPECT_FALSE(files.GetAttributes(a + "\\readonly.txt"));
+    EXPECT_FALSE(files.GetAttributes(a + "\\hidden.txt"));
+    EXPECT_FALSE(files.GetAttributes(a + "\\sub"));
+    EXPECT_FALSE(files.GetAttributes(a + "\\keep\\other.txt"));
+    EXPECT_TRUE(files.GetAttributes(a + "\\keep\\held.txt"));
+    EXPECT_EQ(files.GetAttributes(a + "\\keep\\held.txt").value_or(0) & kAttrReadOnly, 0u);
+    EXPECT_EQ(files.GetAttributes(a).value_or(0) & (kAttrHidden | kAttrDirectory), kAttrDirectory);
+
+    CloseHandle(holder);
+    EXPECT_TRUE(files.DeleteFolder(a));
+    EXPECT_FALSE(files.FolderExists(a));
+}
+
+TEST_F(FileSystemTest, DrivesIncludeTheSystemDriveAndOnlyItsReadinessIsAsked) {
     bool sawC = false;
     for (const auto& drive : files.ListDrives()) {
         if (drive.letter == "C") {
             sawC = true;
             EXPECT_EQ(drive.type, DriveType::Fixed);
-            EXPECT_TRUE(drive.ready);
         }
     }
     EXPECT_TRUE(sawC);
+    EXPECT_TRUE(files.IsDriveReady("C"));
+    EXPECT_TRUE(files.IsDriveReady("c"));
+    // A letter with no drive behind it is not ready.
+    const DWORD letters = GetLogicalDrives();
+    for (char letter = 'Z'; letter > 'C'; --letter) {
+        if ((letters & (1u << (letter - 'A'))) == 0) {
+            EXPECT_FALSE(files.IsDriveReady(std::string(1, letter))) << letter;
+            break;
+        }
+    }
 }
 
 } // namespace

@@ -58,6 +58,25 @@ TEST_F(RegistryTest, ValuesRoundTripInBothHives) {
     }
 }
 
+// Key and value names of other scripts compare without regard to case; the simulated registry does
+// the same.
+TEST_F(RegistryTest, NonAsciiNamesCompareWithoutCase) {
+    const std::string path = kTestKey + "\\\xC3\x84rger";                     // Ärger
+    const std::string valueName = "\xCE\xA3\xCE\xA4\xCE\x91\xCE\xA1\xCE\xA4"; // ΣΤΑΡΤ
+    ASSERT_EQ(registry.CreateKey(RegistryRoot::CurrentUser, path), kRegistryOk);
+    ASSERT_EQ(registry.SetValue(RegistryRoot::CurrentUser, path, valueName, RegistryValue::String("x")),
+              kRegistryOk);
+    RegistryValue value;
+    EXPECT_EQ(registry.QueryValue(RegistryRoot::CurrentUser, kTestKey + "\\\xC3\xA4RGER",
+                                  "\xCF\x83\xCF\x84\xCE\xB1\xCF\x81\xCF\x84", kKeyRead, value),
+              kRegistryOk);
+    EXPECT_EQ(value.text, "x");
+    EXPECT_EQ(registry.OpenKey(RegistryRoot::CurrentUser, kTestKey + "\\Arger", kKeyRead), kRegistryNotFound);
+    std::vector<std::string> names;
+    ASSERT_EQ(registry.ListSubKeys(RegistryRoot::CurrentUser, kTestKey, names), kRegistryOk);
+    EXPECT_EQ(names, std::vector<std::string>{"\xC3\x84rger"});
+}
+
 TEST_F(RegistryTest, SettingsStoresUseTheRealRegistry) {
     SettingsStore store(registry, "Lanternfish Software Tests", "Grimsweep");
     EXPECT_EQ(store.Read("Settings", "Language", "English"), "English");

@@ -1,29 +1,47 @@
 #include "platform/sim/sim_file_system.h"
 
+#include <algorithm>
+
+#include "common/case_folding.h"
 #include "common/text.h"
+#include "common/utf8.h"
 
 namespace grimsweep::sim {
 
 namespace {
 
-// Wildcard match of a name against a pattern with "*" and "?", ignoring case.
-bool WildcardMatch(std::string_view name, std::string_view pattern) {
-    std::size_t n = 0, p = 0, star = std::string_view::npos, mark = 0;
+// The code points of a text; a byte that is not well-formed UTF-8 gets a value of its own above them.
+std::u32string CodePoints(std::string_view text) {
+    std::u32string units;
+    for (std::size_t i = 0; i < text.size();) {
+        const Utf8Unit unit = DecodeUtf8At(text, i);
+        units += unit.wellFormed ? unit.codePoint : 0x110000 + unit.codePoint;
+        i += unit.length;
+    }
+    return units;
+}
+
+// Wildcard match of a name against a pattern with "*" and "?" ("?" standing for one character),
+// ignoring case.
+bool WildcardMatch(std::string_view nameText, std::string_view patternText) {
+    const std::u32string name = CodePoints(FoldCase(nameText));
+    const std::u32string pattern = CodePoints(FoldCase(patternText));
+    std::size_t n = 0, p = 0, star = std::u32string::npos, mark = 0;
     while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == '?' || ToUpperAscii(pattern[p]) == ToUpperAscii(name[n]))) {
+        if (p < pattern.size() && (pattern[p] == U'?' || pattern[p] == name[n])) {
             ++n;
             ++p;
-        } else if (p < pattern.size() && pattern[p] == '*') {
+        } else if (p < pattern.size() && pattern[p] == U'*') {
             star = p++;
             mark = n;
-        } else if (star != std::string_view::npos) {
+        } else if (star != std::u32string::npos) {
             p = star + 1;
             n = ++mark;
         } else {
             return false;
         }
     }
-    while (p < pattern.size() && pattern[p] == '*') {
+    while (p < pattern.size() && pattern[p] == U'*') {
         ++p;
     }
     return p == pattern.size();
@@ -33,6 +51,28 @@ bool HasWildcards(std::string_view text) {
     return text.find_first_of("*?") != std::string_view::npos;
 }
 
+bool IsAtOrBelow(const std::string& key, const std::string& folderKey) {
+    return key == folderKey || key.rfind(folderKey + "\\", 0) == 0;
+}
+
+// The last `count` elements of a path as it was spelt, each with the backslash before it. (A folded key
+// can be shorter or longer than the path it came from, so lengths cannot be carried over.)
+std::string LastElements(std::string_view path, std::size_t count) {
+    std::size_t end = path.size();
+    while (end > 0 && (path[end - 1] == '\\' || path[end - 1] == '/')) {
+        --end;
+    }
+    std::size_t start = end;
+    for (; count > 0 && start > 0; --start) {
+        if (path[start - 1] == '\\' || path[start - 1] == '/') {
+            --count;
+        }
+    }
+    std::string tail(path.substr(start, end - start));
+    std::replace(tail.begin(), tail.end(), '/', '\\');
+    return tail;
+}
+
 } // namespace
 
 SimFileSystem::SimFileSystem() {
@@ -40,7 +80,7 @@ SimFileSystem::SimFileSystem() {
 }
 
 std::string SimFileSystem::KeyOf(const std::string& path) {
-    std::string key = ToUpper(ReplaceAll(path, "/", "\\"));
+    std::string key = FoldCase(ReplaceAll(path, "/", "\\"));
     while (key.size() > 3 && key.back() == '\\') {
         key.pop_back();
     }
@@ -80,8 +120,31 @@ void SimFileSystem::Mark(std::set<std::string>& set, const std::string& path, bo
     }
 }
 
+bool SimFileSystem::Attempt(FileOp op, const std::string& path, const std::string& other) {
+    bool go = true;
+    for (const std::string* named : {&path, &other}) {
+        if (named->empty()) {
+            continue;
+        }
+        const auto key = std::make_pair(op, KeyOf(*named));
+        ++counts_[key];
+        if (auto it = failuresLeft_.find(key); it != failuresLeft_.end() && it->second > 0) {
+            --it->second;
+            go = false;
+        }
+    }
+    return go;
+}
+
+bool SimFileSystem::Held(const std::string& path) const {
+    return Has(locked_, path) || Has(heldForReading_, path);
+}
+
 std::vector<DirectoryEntry> SimFileSystem::FindEntries(const std::string& pattern) {
     std::vector<DirectoryEntry> entries;
+    if (!Attempt(FileOp::Find, pattern)) {
+        return entries;
+    }
     const std::string key = KeyOf(pattern);
     const auto slash = key.rfind('\\');
     const std::string leaf = slash == std::string::npos ? key : key.substr(slash + 1);
@@ -105,7 +168,7 @@ std::vector<DirectoryEntry> SimFileSystem::FindEntries(const std::string& patter
 }
 
 std::optional<std::uint32_t> SimFileSystem::GetAttributes(const std::string& path) {
-    if (HasWildcards(path)) {
+    if (!Attempt(FileOp::GetAttributes, path) || HasWildcards(path)) {
         return std::nullopt;
     }
     Node* node = Lookup(path);
@@ -116,7 +179,8 @@ std::optional<std::uint32_t> SimFileSystem::GetAttributes(const std::string& pat
 }
 
 bool SimFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
-    Node* node = Lookup(path);
+    // Attributes can be changed on a file another program holds open, as on Windows.
+    Node* node = Attempt(FileOp::SetAttributes, path) ? Lookup(path) : nullptr;
     if (!node) {
         return false;
     }
@@ -125,6 +189,9 @@ bool SimFileSystem::SetAttributes(const std::string& path, std::uint32_t attribu
 }
 
 std::optional<std::string> SimFileSystem::ReadFile(const std::string& path) {
+    if (!Attempt(FileOp::Read, path)) {
+        return std::nullopt;
+    }
     Node* node = Lookup(path);
     if (!node || node->folder || Has(readFails_, path) || Has(locked_, path)) {
         return std::nullopt;
@@ -133,8 +200,11 @@ std::optional<std::string> SimFileSystem::ReadFile(const std::string& path) {
 }
 
 bool SimFileSystem::WriteFile(const std::string& path, const std::string& bytes) {
+    if (!Attempt(FileOp::Write, path)) {
+        return false;
+    }
     Node* node = Lookup(path);
-    if (Has(writeFails_, path) || Has(locked_, path) ||
+    if (Has(writeFails_, path) || Held(path) ||
         (node && (node->folder || (node->attributes & kAttrReadOnly)))) {
         return false;
     }
@@ -151,20 +221,32 @@ bool SimFileSystem::WriteFile(const std::string& path, const std::string& bytes)
 }
 
 bool SimFileSystem::AppendFile(const std::string& path, const std::string& bytes) {
-    Node* node = Lookup(path);
-    if (!node) {
-        return WriteFile(path, bytes);
-    }
-    if (Has(writeFails_, path) || Has(locked_, path) || node->folder || (node->attributes & kAttrReadOnly)) {
+    if (!Attempt(FileOp::Append, path)) {
         return false;
+    }
+    Node* node = Lookup(path);
+    if (Has(writeFails_, path) || Held(path) ||
+        (node && (node->folder || (node->attributes & kAttrReadOnly)))) {
+        return false;
+    }
+    if (!node) {
+        if (!ParentIsFolder(path) || HasWildcards(path)) {
+            return false;
+        }
+        node = &nodes_[KeyOf(path)];
+        node->path = path;
+        node->attributes = kAttrArchive;
     }
     node->data += bytes;
     return true;
 }
 
 bool SimFileSystem::MoveFile(const std::string& from, const std::string& to, bool replaceExisting) {
+    if (!Attempt(FileOp::Move, from, to)) {
+        return false;
+    }
     Node* source = Lookup(from);
-    if (!source || Has(moveFails_, from) || Has(moveFails_, to) || Has(locked_, from) || Has(locked_, to) ||
+    if (!source || Has(moveFails_, from) || Has(moveFails_, to) || Held(from) || Held(to) ||
         !ParentIsFolder(to)) {
         return false;
     }
@@ -179,12 +261,20 @@ bool SimFileSystem::MoveFile(const std::string& from, const std::string& to, boo
     const std::string fromKey = KeyOf(from);
     const std::string toKey = KeyOf(to);
     if (source->folder) {
+        // A folder with a file open inside cannot be renamed.
+        for (const auto& [nodeKey, node] : nodes_) {
+            if (IsAtOrBelow(nodeKey, fromKey) && (locked_.count(nodeKey) || heldForReading_.count(nodeKey))) {
+                return false;
+            }
+        }
         // Move the folder and everything below it.
         std::map<std::string, Node> moved;
         for (auto it = nodes_.begin(); it != nodes_.end();) {
-            if (it->first == fromKey || it->first.rfind(fromKey + "\\", 0) == 0) {
+            if (IsAtOrBelow(it->first, fromKey)) {
                 Node node = it->second;
-                node.path = to + node.path.substr(fromKey.size());
+                const auto depth = static_cast<std::size_t>(std::count(
+                    it->first.begin() + static_cast<std::ptrdiff_t>(fromKey.size()), it->first.end(), '\\'));
+                node.path = to + LastElements(node.path, depth);
                 moved[toKey + it->first.substr(fromKey.size())] = node;
                 it = nodes_.erase(it);
             } else {
@@ -209,8 +299,12 @@ bool SimFileSystem::CopyNode(const std::string& fromKey, const std::string& toPa
 }
 
 bool SimFileSystem::CopyFile(const std::string& from, const std::string& to, bool failIfExists) {
+    if (!Attempt(FileOp::Copy, from, to)) {
+        return false;
+    }
+    // A file held open for reading can still be read, and so copied.
     Node* source = Lookup(from);
-    if (!source || source->folder || Has(copyFails_, from) || Has(locked_, from) || Has(locked_, to) ||
+    if (!source || source->folder || Has(copyFails_, from) || Has(locked_, from) || Held(to) ||
         Has(writeFails_, to) || !ParentIsFolder(to)) {
         return false;
     }
@@ -223,8 +317,11 @@ bool SimFileSystem::CopyFile(const std::string& from, const std::string& to, boo
 }
 
 bool SimFileSystem::DeleteFile(const std::string& path) {
+    if (!Attempt(FileOp::Delete, path)) {
+        return false;
+    }
     Node* node = Lookup(path);
-    if (!node || node->folder || (node->attributes & kAttrReadOnly) || Has(locked_, path)) {
+    if (!node || node->folder || (node->attributes & kAttrReadOnly) || Held(path)) {
         return false;
     }
     nodes_.erase(KeyOf(path));
@@ -232,12 +329,12 @@ bool SimFileSystem::DeleteFile(const std::string& path) {
 }
 
 bool SimFileSystem::FolderExists(const std::string& path) {
-    Node* node = Lookup(path);
+    Node* node = Attempt(FileOp::FolderExists, path) ? Lookup(path) : nullptr;
     return node && node->folder;
 }
 
 bool SimFileSystem::CreateFolder(const std::string& path) {
-    if (Lookup(path) || !ParentIsFolder(path) || HasWildcards(path)) {
+    if (!Attempt(FileOp::CreateFolder, path) || Lookup(path) || !ParentIsFolder(path) || HasWildcards(path)) {
         return false;
     }
     Node& node = nodes_[KeyOf(path)];
@@ -248,46 +345,71 @@ bool SimFileSystem::CreateFolder(const std::string& path) {
 }
 
 bool SimFileSystem::DeleteFolder(const std::string& path) {
-    Node* node = Lookup(path);
+    // As the Win32 version: every entry inside is deleted on its own (read-only ones after clearing the
+    // flag), whatever fails along the way; the folder itself goes only once it is empty. What could not
+    // be deleted stays, and the folders above it stay with their attributes reset to normal.
+    if (!Attempt(FileOp::DeleteFolder, path)) {
+        return false;
+    }
+    const Node* node = Lookup(path);
     const std::string key = KeyOf(path);
     if (!node || !node->folder || key.size() <= 3) {
         return false;
     }
-    for (const auto& [nodeKey, inner] : nodes_) {
-        if ((nodeKey == key || nodeKey.rfind(key + "\\", 0) == 0) && locked_.count(nodeKey)) {
-            return false;
+    bool ok = true;
+    for (const auto& entry : FindEntries(path + "\\*")) {
+        const std::string inner = path + "\\" + entry.name;
+        if (entry.attributes & kAttrReadOnly) {
+            SetAttributes(inner, entry.attributes & ~kAttrReadOnly);
         }
+        ok = ((entry.attributes & kAttrDirectory) ? DeleteFolder(inner) : DeleteFile(inner)) && ok;
     }
-    std::erase_if(
-        nodes_, [&](const auto& item) { return item.first == key || item.first.rfind(key + "\\", 0) == 0; });
-    return true;
+    nodes_.at(key).attributes = kAttrDirectory;
+    const auto below = nodes_.lower_bound(key + "\\");
+    if (below != nodes_.end() && below->first.rfind(key + "\\", 0) == 0) {
+        return false; // not empty
+    }
+    nodes_.erase(key);
+    return ok;
 }
 
 bool SimFileSystem::CopyFolder(const std::string& from, const std::string& to) {
-    Node* source = Lookup(from);
-    if (!source || !source->folder || Lookup(to) || !ParentIsFolder(to) || Has(copyFails_, from)) {
+    // As the Win32 version: the new folder is made, then every entry is copied on its own; a failing
+    // entry leaves a partial copy and a false result.
+    if (!Attempt(FileOp::CopyFolder, from, to)) {
         return false;
     }
-    const std::string fromKey = KeyOf(from);
-    std::vector<std::string> keys;
-    for (const auto& [nodeKey, node] : nodes_) {
-        if (nodeKey == fromKey || nodeKey.rfind(fromKey + "\\", 0) == 0) {
-            if (locked_.count(nodeKey) || copyFails_.count(nodeKey)) {
-                return false;
-            }
-            keys.push_back(nodeKey);
-        }
+    const Node* source = Lookup(from);
+    if (!source || !source->folder || Has(copyFails_, from) || !CreateFolder(to)) {
+        return false;
     }
-    for (const auto& key : keys) {
-        const std::string relative = nodes_.at(key).path.substr(source->path.size());
-        CopyNode(key, to + relative);
-        source = Lookup(from);
+    bool ok = true;
+    for (const auto& entry : FindEntries(from + "\\*")) {
+        const std::string inner = from + "\\" + entry.name;
+        const std::string target = to + "\\" + entry.name;
+        ok = ((entry.attributes & kAttrDirectory) ? CopyFolder(inner, target)
+                                                  : CopyFile(inner, target, true)) &&
+             ok;
     }
-    return true;
+    return ok;
 }
 
 std::vector<DriveInfo> SimFileSystem::ListDrives() {
-    return drives_;
+    std::vector<DriveInfo> drives;
+    for (const auto& drive : drives_) {
+        drives.push_back(drive.info);
+    }
+    return drives;
+}
+
+bool SimFileSystem::IsDriveReady(const std::string& letter) {
+    for (auto& drive : drives_) {
+        if (EqualsIgnoreCase(drive.info.letter, letter)) {
+            ++drive.volumeQueries;
+            return drive.ready;
+        }
+    }
+    return false;
 }
 
 void SimFileSystem::PutFolder(const std::string& path) {
@@ -300,7 +422,7 @@ void SimFileSystem::PutFolder(const std::string& path) {
     }
     Node& node = nodes_[key];
     if (node.path.empty()) {
-        node.path = key.size() == 3 ? key : path;
+        node.path = key.size() == 3 ? ToUpper(key) : path;
     }
     node.folder = true;
     node.attributes |= kAttrDirectory;
@@ -319,7 +441,7 @@ void SimFileSystem::PutFile(const std::string& path, const std::string& bytes, s
 }
 
 void SimFileSystem::AddDrive(const std::string& letter, DriveType type, bool ready) {
-    drives_.push_back({ToUpper(letter), type, ready});
+    drives_.push_back({{ToUpper(letter), type}, ready, 0});
     PutFolder(ToUpper(letter) + ":\\");
 }
 
@@ -335,6 +457,9 @@ std::string SimFileSystem::Contents(const std::string& path) const {
 void SimFileSystem::SetLocked(const std::string& path, bool locked) {
     Mark(locked_, path, locked);
 }
+void SimFileSystem::SetHeldOpenForReading(const std::string& path, bool held) {
+    Mark(heldForReading_, path, held);
+}
 void SimFileSystem::SetReadFails(const std::string& path, bool fails) {
     Mark(readFails_, path, fails);
 }
@@ -346,6 +471,24 @@ void SimFileSystem::SetCopyFails(const std::string& path, bool fails) {
 }
 void SimFileSystem::SetMoveFails(const std::string& path, bool fails) {
     Mark(moveFails_, path, fails);
+}
+
+void SimFileSystem::FailNext(FileOp op, const std::string& path, int times) {
+    failuresLeft_[{op, KeyOf(path)}] = times;
+}
+
+int SimFileSystem::Count(FileOp op, const std::string& path) const {
+    auto it = counts_.find({op, KeyOf(path)});
+    return it == counts_.end() ? 0 : it->second;
+}
+
+int SimFileSystem::VolumeQueries(const std::string& letter) const {
+    for (const auto& drive : drives_) {
+        if (EqualsIgnoreCase(drive.info.letter, letter)) {
+            return drive.volumeQueries;
+        }
+    }
+    return 0;
 }
 
 } // namespace grimsweep::sim

@@ -1,6 +1,7 @@
-// An in-memory file system with drives, folders, files and attributes. Paths compare without regard to
-// case. Fault knobs: locked files (another program holds them open), failing reads, writes, copies and
-// moves.
+// An in-memory file system with drives, folders, files and attributes. Names compare as Windows compares
+// them, without regard to case of any letter (simple Unicode case folding). Fault knobs: locked files
+// (another program holds them open), files held open for reading only, failing reads, writes, copies and
+// moves, operations that fail a number of times before they work; every call is counted per path.
 #pragma once
 
 #include <map>
@@ -10,6 +11,23 @@
 #include "platform/file_system.h"
 
 namespace grimsweep::sim {
+
+// The calls a test can count or make fail, one per IFileSystem call that names a path.
+enum class FileOp {
+    Find,
+    GetAttributes,
+    SetAttributes,
+    Read,
+    Write,
+    Append,
+    Move,
+    Copy,
+    Delete,
+    FolderExists,
+    CreateFolder,
+    DeleteFolder,
+    CopyFolder,
+};
 
 class SimFileSystem : public IFileSystem {
 public:
@@ -29,20 +47,38 @@ public:
     bool DeleteFolder(const std::string& path) override;
     bool CopyFolder(const std::string& from, const std::string& to) override;
     std::vector<DriveInfo> ListDrives() override;
+    bool IsDriveReady(const std::string& letter) override;
 
     // Test set-up: creates the file and every missing folder above it.
     void PutFile(const std::string& path, const std::string& bytes, std::uint32_t attributes = kAttrArchive);
     void PutFolder(const std::string& path);
+    // A drive and whether a volume is in it (an empty card reader, floppy or CD drive is not ready).
     void AddDrive(const std::string& letter, DriveType type, bool ready);
     bool Exists(const std::string& path) const;
     std::string Contents(const std::string& path) const;
 
     // Fault knobs.
-    void SetLocked(const std::string& path, bool locked); // no delete, move, write or copy of it
+    // Another program holds the file open without sharing it: no read, copy, delete, move or write.
+    void SetLocked(const std::string& path, bool locked);
+    // Another program holds the file open for reading and shares only reading (a running program's
+    // image, a log a viewer has open): reading and copying it work; deleting, moving and writing it fail
+    // with a sharing violation.
+    void SetHeldOpenForReading(const std::string& path, bool held);
     void SetReadFails(const std::string& path, bool fails);
     void SetWriteFails(const std::string& path, bool fails); // writing or appending to it fails
     void SetCopyFails(const std::string& path, bool fails);  // copying from it fails
     void SetMoveFails(const std::string& path, bool fails);  // moving to or from it fails
+    // The next `times` calls of `op` that name the path fail before they touch anything; later calls
+    // work. Stands for a passing obstacle: a virus scanner or an indexer that has the file open for a
+    // moment, a program that is still closing its files.
+    void FailNext(FileOp op, const std::string& path, int times);
+
+    // How many calls of `op` named the path (a move or copy counts for both its paths), whatever their
+    // outcome; folder deletes count the calls they make for what is inside.
+    int Count(FileOp op, const std::string& path) const;
+    // How many times the drive was asked whether it is ready (each ask is a volume query that can take
+    // seconds on a floppy, CD or network drive).
+    int VolumeQueries(const std::string& letter) const;
 
 private:
     struct Node {
@@ -50,6 +86,11 @@ private:
         bool folder = false;
         std::uint32_t attributes = 0;
         std::string data;
+    };
+    struct SimDrive {
+        DriveInfo info;
+        bool ready = false;
+        int volumeQueries = 0;
     };
 
     static std::string KeyOf(const std::string& path);
@@ -59,10 +100,16 @@ private:
     bool Has(const std::set<std::string>& set, const std::string& path) const;
     void Mark(std::set<std::string>& set, const std::string& path, bool on);
     bool CopyNode(const std::string& fromKey, const std::string& toPath);
+    // Counts the call under each path and tells whether it may go on (no failure pending for it).
+    bool Attempt(FileOp op, const std::string& path, const std::string& other = {});
+    // Deleting, moving or writing is refused while another program has the file open.
+    bool Held(const std::string& path) const;
 
-    std::map<std::string, Node> nodes_; // by upper-case normalised path
-    std::vector<DriveInfo> drives_;
-    std::set<std::string> locked_, readFails_, writeFails_, copyFails_, moveFails_;
+    std::map<std::string, Node> nodes_; // by case-folded normalised path
+    std::vector<SimDrive> drives_;
+    std::set<std::string> locked_, heldForReading_, readFails_, writeFails_, copyFails_, moveFails_;
+    std::map<std::pair<FileOp, std::string>, int> failuresLeft_;
+    std::map<std::pair<FileOp, std::string>, int> counts_;
 };
 
 } // namespace grimsweep::sim

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/case_folding.h"
 #include "common/text.h"
 
 namespace grimsweep::sim {
@@ -47,7 +48,15 @@ MainModule SimProcesses::QueryMainModule(std::uint32_t id) {
 
 bool SimProcesses::Terminate(std::uint32_t id, std::uint32_t /*exitCode*/, bool /*debugPrivilege*/) {
     auto it = std::find_if(running.begin(), running.end(), [id](const SimProcess& p) { return p.id == id; });
-    if (it == running.end() || it->refusesToStop) {
+    if (it == running.end()) {
+        return false;
+    }
+    ++it->terminateAttempts;
+    if (it->endsDuringWait) {
+        it->exiting = true;
+        return false;
+    }
+    if (it->refusesToStop || it->terminateAttempts < it->stopsOnAttempt) {
         return false;
     }
     running.erase(it);
@@ -56,7 +65,16 @@ bool SimProcesses::Terminate(std::uint32_t id, std::uint32_t /*exitCode*/, bool 
 }
 
 bool SimProcesses::WaitForExit(std::uint32_t id, std::uint32_t /*milliseconds*/) {
-    return Find(id) == nullptr;
+    auto it = std::find_if(running.begin(), running.end(), [id](const SimProcess& p) { return p.id == id; });
+    if (it == running.end()) {
+        return true;
+    }
+    if (it->exiting) {
+        running.erase(it);
+        endedByThemselves.push_back(id);
+        return true;
+    }
+    return false;
 }
 
 std::uint32_t SimProcesses::Start(const std::string& fullPath) {
@@ -72,7 +90,7 @@ SimProcess* SimProcesses::Find(std::uint32_t id) {
 
 bool SimProcesses::IsRunning(const std::string& baseName) const {
     return std::any_of(running.begin(), running.end(), [&](const SimProcess& p) {
-        return EqualsIgnoreCase(AfterLastBackslash(p.fullPath), baseName);
+        return EqualsFolded(AfterLastBackslash(p.fullPath), baseName);
     });
 }
 

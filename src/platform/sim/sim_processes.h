@@ -1,5 +1,6 @@
 // Simulated running processes. Fault knobs: processes that cannot be opened, whose modules cannot be
-// listed, that refuse to stop, and a failing enumeration.
+// listed, that refuse to stop, that end during the wait after a failed stop, that stop only on a later
+// attempt, and a failing enumeration.
 #pragma once
 
 #include <string>
@@ -16,6 +17,14 @@ struct SimProcess {
     bool noModules = false;
     bool nameUnreadable = false;
     bool refusesToStop = false;
+    // Terminating fails, but the process is gone by the end of the wait that follows: it was already
+    // exiting (Windows refuses to terminate a process that is on its way out).
+    bool endsDuringWait = false;
+    // Terminating fails on every attempt before this one and works on it (0: the first works). Stands
+    // for a process that is briefly out of reach, as while it starts or while a debugger holds it.
+    int stopsOnAttempt = 0;
+    int terminateAttempts = 0; // calls of Terminate for this process
+    bool exiting = false;      // set by a failed Terminate of an endsDuringWait process
 };
 
 class SimProcesses : public IProcesses {
@@ -33,7 +42,8 @@ public:
     void SetEnumerationFails(bool fails) { enumerationFails_ = fails; }
 
     std::vector<SimProcess> running;
-    std::vector<std::uint32_t> terminated; // identifiers stopped, in order
+    std::vector<std::uint32_t> terminated;        // identifiers stopped, in order
+    std::vector<std::uint32_t> endedByThemselves; // identifiers that ended during a wait, in order
 
 private:
     std::uint32_t nextId_ = 100;

@@ -1,5 +1,6 @@
 #include "platform/sim/sim_registry.h"
 
+#include "common/case_folding.h"
 #include "common/text.h"
 
 namespace grimsweep::sim {
@@ -34,7 +35,7 @@ const SimRegistry::Key* SimRegistry::Find(RegistryRoot root, const std::string& 
     const Key* key = &rootIt->second;
     std::uint32_t rights = key->deniedRights;
     for (const auto& part : PathParts(path)) {
-        auto child = key->children.find(ToUpper(part));
+        auto child = key->children.find(FoldCase(part));
         if (child == key->children.end()) {
             return nullptr;
         }
@@ -78,10 +79,10 @@ RegistryStatus SimRegistry::CreateKey(RegistryRoot root, const std::string& path
     Key* key = &rootIt->second;
     std::uint32_t rights = key->deniedRights;
     for (const auto& part : PathParts(path)) {
-        auto& slot = key->children[ToUpper(part)];
+        auto& slot = key->children[FoldCase(part)];
         if (!slot) {
             if (rights & kKeyCreateSubKey) {
-                key->children.erase(ToUpper(part));
+                key->children.erase(FoldCase(part));
                 return kRegistryAccessDenied;
             }
             slot = std::make_unique<Key>();
@@ -99,7 +100,7 @@ RegistryStatus SimRegistry::QueryValue(RegistryRoot root, const std::string& pat
     if (auto status = OpenForAccess(root, path, access, &key); status != kRegistryOk) {
         return status;
     }
-    auto it = key->values.find(ToUpper(name));
+    auto it = key->values.find(FoldCase(name));
     if (it == key->values.end()) {
         return kRegistryNotFound;
     }
@@ -113,7 +114,7 @@ RegistryStatus SimRegistry::SetValue(RegistryRoot root, const std::string& path,
     if (auto status = OpenForAccess(root, path, kKeySetValue, &key); status != kRegistryOk) {
         return status;
     }
-    key->values[ToUpper(name)] = {name, value};
+    key->values[FoldCase(name)] = {name, value};
     return kRegistryOk;
 }
 
@@ -122,7 +123,14 @@ RegistryStatus SimRegistry::DeleteValue(RegistryRoot root, const std::string& pa
     if (auto status = OpenForAccess(root, path, kKeySetValue, &key); status != kRegistryOk) {
         return status;
     }
-    return key->values.erase(ToUpper(name)) ? kRegistryOk : kRegistryNotFound;
+    if (!key->values.count(FoldCase(name))) {
+        return kRegistryNotFound;
+    }
+    if (key->valueDeleteFails) {
+        return kRegistryAccessDenied;
+    }
+    key->values.erase(FoldCase(name));
+    return kRegistryOk;
 }
 
 RegistryStatus SimRegistry::DeleteKeyTree(RegistryRoot root, const std::string& path) {
@@ -130,7 +138,7 @@ RegistryStatus SimRegistry::DeleteKeyTree(RegistryRoot root, const std::string& 
     if (parts.empty()) {
         return kRegistryAccessDenied;
     }
-    const std::string last = ToUpper(parts.back());
+    const std::string last = FoldCase(parts.back());
     parts.pop_back();
     std::string parentPath;
     for (const auto& part : parts) {
@@ -144,7 +152,22 @@ RegistryStatus SimRegistry::DeleteKeyTree(RegistryRoot root, const std::string& 
     if ((denied | parent->children[last]->deniedRights) & kKeySetValue) {
         return kRegistryAccessDenied;
     }
-    parent->children.erase(last);
+    return DeleteTree(*parent, last);
+}
+
+RegistryStatus SimRegistry::DeleteTree(Key& parent, const std::string& childKey) {
+    // As the system's tree delete: the first sub-key is deleted, whole, again and again; the first
+    // failure ends the walk, leaving the sub-keys after it and the key itself in place.
+    Key& child = *parent.children.at(childKey);
+    while (!child.children.empty()) {
+        if (const auto status = DeleteTree(child, child.children.begin()->first); status != kRegistryOk) {
+            return status;
+        }
+    }
+    if (child.keyDeleteFails) {
+        return kRegistryAccessDenied;
+    }
+    parent.children.erase(childKey);
     return kRegistryOk;
 }
 
@@ -181,6 +204,20 @@ void SimRegistry::DenyAccess(RegistryRoot root, const std::string& path, std::ui
     }
 }
 
+void SimRegistry::SetValueDeleteFails(RegistryRoot root, const std::string& path, bool fails) {
+    CreateKey(root, path);
+    if (Key* key = Find(root, path, nullptr)) {
+        key->valueDeleteFails = fails;
+    }
+}
+
+void SimRegistry::SetKeyDeleteFails(RegistryRoot root, const std::string& path, bool fails) {
+    CreateKey(root, path);
+    if (Key* key = Find(root, path, nullptr)) {
+        key->keyDeleteFails = fails;
+    }
+}
+
 void SimRegistry::AllowAccess(RegistryRoot root, const std::string& path) {
     if (Key* key = Find(root, path, nullptr)) {
         key->deniedRights = 0;
@@ -191,7 +228,7 @@ void SimRegistry::PutString(RegistryRoot root, const std::string& path, const st
                             const std::string& text) {
     CreateKey(root, path);
     if (Key* key = Find(root, path, nullptr)) {
-        key->values[ToUpper(name)] = {name, RegistryValue::String(text)};
+        key->values[FoldCase(name)] = {name, RegistryValue::String(text)};
     }
 }
 
@@ -205,7 +242,7 @@ std::optional<RegistryValue> SimRegistry::Value(RegistryRoot root, const std::st
     if (!key) {
         return std::nullopt;
     }
-    auto it = key->values.find(ToUpper(name));
+    auto it = key->values.find(FoldCase(name));
     if (it == key->values.end()) {
         return std::nullopt;
     }

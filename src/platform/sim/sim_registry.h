@@ -1,5 +1,6 @@
-// An in-memory registry. Keys and value names compare without regard to case and keep the spelling
-// they were created with. Fault knob: access rights denied on a key and everything below it.
+// An in-memory registry. Keys and value names compare without regard to case (of every letter, as
+// Windows compares them) and keep the spelling they were created with. Fault knobs: access rights denied
+// on a key and everything below it; keys that open with every right but refuse deletes.
 #pragma once
 
 #include <map>
@@ -33,6 +34,13 @@ public:
     // creating a sub-key below it when kKeyCreateSubKey is among them.
     void DenyAccess(RegistryRoot root, const std::string& path, std::uint32_t rights);
     void AllowAccess(RegistryRoot root, const std::string& path);
+    // The key opens, reads and takes new values, but deleting its values (or, with the second knob,
+    // deleting the key itself, alone or with a tree above it) fails with access denied. Stands for a key
+    // guarded by another security program's registry filter, or whose permissions were set to refuse
+    // deletion, as some unwanted programs do to keep their entries. A tree delete that meets such a key
+    // stops there, as the system's does, leaving the sub-keys after it in place.
+    void SetValueDeleteFails(RegistryRoot root, const std::string& path, bool fails);
+    void SetKeyDeleteFails(RegistryRoot root, const std::string& path, bool fails);
     void PutString(RegistryRoot root, const std::string& path, const std::string& name,
                    const std::string& text);
     bool KeyExists(RegistryRoot root, const std::string& path) const;
@@ -43,15 +51,18 @@ private:
     struct Key {
         std::string name;
         std::uint32_t deniedRights = 0;
-        std::map<std::string, std::unique_ptr<Key>> children; // by upper-case name
+        bool valueDeleteFails = false;
+        bool keyDeleteFails = false;
+        std::map<std::string, std::unique_ptr<Key>> children; // by case-folded name
         std::map<std::string, std::pair<std::string, RegistryValue>>
-            values; // upper-case name -> (name, value)
+            values; // case-folded name -> (name, value)
     };
 
     // The key at path, and the rights denied on the way to it; nullptr when a key is missing.
     const Key* Find(RegistryRoot root, const std::string& path, std::uint32_t* denied) const;
     Key* Find(RegistryRoot root, const std::string& path, std::uint32_t* denied);
     RegistryStatus OpenForAccess(RegistryRoot root, const std::string& path, std::uint32_t access, Key** key);
+    RegistryStatus DeleteTree(Key& parent, const std::string& childKey);
 
     std::map<RegistryRoot, Key> roots_;
 };

@@ -194,10 +194,14 @@ std::vector<DriveInfo> Win32FileSystem::ListDrives() {
             drive.type = DriveType::Unknown;
             break;
         }
-        drive.ready = GetVolumeInformationW(root, nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0) != 0;
         drives.push_back(drive);
     }
     return drives;
+}
+
+bool Win32FileSystem::IsDriveReady(const std::string& letter) {
+    const std::wstring root = Widen(letter) + L":\\";
+    return GetVolumeInformationW(root.c_str(), nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0) != 0;
 }
 
 } // namespace grimsweep::win32

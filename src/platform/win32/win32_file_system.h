@@ -23,6 +23,7 @@ public:
     bool DeleteFolder(const std::string& path) override;
     bool CopyFolder(const std::string& from, const std::string& to) override;
     std::vector<DriveInfo> ListDrives() override;
+    bool IsDriveReady(const std::string& letter) override;
 };
 
 } // namespace grimsweep::win32

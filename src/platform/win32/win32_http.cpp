@@ -11,7 +11,7 @@
 namespace grimsweep::win32 {
 
 std::optional<std::string> Win32Http::Get(const std::string& url, std::size_t chunkSize,
-                                          const std::function<void(std::size_t)>& onChunk) {
+                                          const std::function<bool(std::size_t)>& onChunk) {
     HINTERNET root = InternetOpenW(L"Mozilla", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
     if (!root) {
         return std::nullopt;
@@ -30,8 +30,8 @@ std::optional<std::string> Win32Http::Get(const std::string& url, std::size_t ch
             break;
         }
         body.append(buffer.data(), read);
-        if (onChunk) {
-            onChunk(body.size());
+        if (onChunk && !onChunk(body.size())) {
+            break;
         }
     }
     InternetCloseHandle(page);

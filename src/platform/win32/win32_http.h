@@ -8,7 +8,7 @@ namespace grimsweep::win32 {
 class Win32Http : public IHttp {
 public:
     std::optional<std::string> Get(const std::string& url, std::size_t chunkSize,
-                                   const std::function<void(std::size_t)>& onChunk) override;
+                                   const std::function<bool(std::size_t)>& onChunk) override;
 };
 
 } // namespace grimsweep::win32

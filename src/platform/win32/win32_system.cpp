@@ -145,7 +145,8 @@ bool Win32System::AcquireSingleInstanceLock(const std::string& name) {
 LocalDateTime Win32System::Now() {
     SYSTEMTIME time;
     GetLocalTime(&time);
-    return {time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute, time.wSecond, time.wDayOfWeek};
+    return {time.wYear,   time.wMonth,  time.wDay,       time.wHour,
+            time.wMinute, time.wSecond, time.wDayOfWeek, time.wMilliseconds};
 }
 
 std::string Win32System::FormatDateTimeForDisplay(const LocalDateTime& when) {
