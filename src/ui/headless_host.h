@@ -23,6 +23,7 @@ public:
     void FormChanged(ui::Form& form, ui::FormChange change) override;
     void ControlAdded(ui::Control& control) override;
     void ControlChanged(ui::Control& control, ui::Change change) override;
+    void ListRowsChanged(ui::Control&, const ui::RowChange&) override {}
     void LockDrawing(ui::Form& form, bool locked) override;
     ScreenRect TaskbarRect() override { return taskbar; }
     ScreenRect DesktopRect() override { return desktop; }
