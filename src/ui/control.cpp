@@ -56,6 +56,10 @@ void Control::Changed(Change change) {
     form_.ControlChanged(*this, change);
 }
 
+void Control::RowsChanged(RowChangeKind kind, std::size_t first, std::size_t count) {
+    form_.RowsChanged(*this, {kind, first, count});
+}
+
 void Control::SetCaption(std::string caption) {
     if (caption_ != caption) {
         caption_ = std::move(caption);
@@ -213,23 +217,89 @@ void Control::SetColumnWidth(std::size_t column, int width) {
     }
 }
 
+void Control::SetCheckBoxes(bool on) {
+    if (checkBoxes_ != on) {
+        checkBoxes_ = on;
+        Changed(Change::Rows);
+    }
+}
+
 std::size_t Control::AddRow(ListRow row) {
     rows_.push_back(std::move(row));
-    Changed(Change::Rows);
+    RowsChanged(RowChangeKind::Added, rows_.size() - 1, 1);
     return rows_.size() - 1;
+}
+
+std::size_t Control::AddRows(std::vector<ListRow> rows) {
+    const std::size_t first = rows_.size();
+    if (rows.empty()) {
+        return first;
+    }
+    rows_.insert(rows_.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+    BeginRowUpdate();
+    RowsChanged(RowChangeKind::Added, first, rows.size());
+    EndRowUpdate();
+    return first;
 }
 
 void Control::RemoveRow(std::size_t row) {
     if (row < rows_.size()) {
         rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(row));
-        Changed(Change::Rows);
+        RowsChanged(RowChangeKind::Removed, row, 1);
     }
+}
+
+std::size_t Control::RemoveRowsIf(const std::function<bool(const ListRow&)>& match) {
+    // Runs of matching rows, found before any row moves, so that the predicate sees each row once.
+    std::vector<std::pair<std::size_t, std::size_t>> runs; // first, count
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        if (!match(rows_[i])) {
+            continue;
+        }
+        if (!runs.empty() && runs.back().first + runs.back().second == i) {
+            ++runs.back().second;
+        } else {
+            runs.emplace_back(i, 1);
+        }
+    }
+    if (runs.empty()) {
+        return 0;
+    }
+    std::size_t kept = runs.front().first;
+    std::size_t removed = 0;
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+        const std::size_t end = r + 1 < runs.size() ? runs[r + 1].first : rows_.size();
+        for (std::size_t i = runs[r].first + runs[r].second; i < end; ++i) {
+            rows_[kept++] = std::move(rows_[i]);
+        }
+        removed += runs[r].second;
+    }
+    rows_.resize(kept);
+    // Last run first: the indexes of the runs before it stay valid for the host.
+    BeginRowUpdate();
+    for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
+        RowsChanged(RowChangeKind::Removed, run->first, run->second);
+    }
+    EndRowUpdate();
+    return removed;
 }
 
 void Control::ClearRows() {
     if (!rows_.empty()) {
         rows_.clear();
-        Changed(Change::Rows);
+        RowsChanged(RowChangeKind::Cleared);
+    }
+}
+
+void Control::BeginRowUpdate() {
+    if (rowUpdates_++ == 0) {
+        RowsChanged(RowChangeKind::UpdateBegin);
+    }
+}
+
+void Control::EndRowUpdate() {
+    if (rowUpdates_ > 0 && --rowUpdates_ == 0) {
+        RowsChanged(RowChangeKind::UpdateEnd);
     }
 }
 
@@ -242,7 +312,7 @@ void Control::SetSubItem(std::size_t row, std::size_t n, std::string text) {
         subItems.resize(n);
     }
     subItems[n - 1] = std::move(text);
-    Changed(Change::Rows);
+    RowsChanged(RowChangeKind::Changed, row, 1);
 }
 
 void Control::SetRowChecked(std::size_t row, bool checked) {
@@ -250,7 +320,7 @@ void Control::SetRowChecked(std::size_t row, bool checked) {
         return;
     }
     rows_[row].checked = checked;
-    Changed(Change::Rows);
+    RowsChanged(RowChangeKind::Changed, row, 1);
     if (onItemCheck) {
         onItemCheck(row);
     }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <optional>
 #include <string>
@@ -47,7 +48,7 @@ enum class Change {
     Position,
     Value,
     Style, // font, colours
-    Rows,  // list rows, columns, combo items, tabs
+    Rows,  // list columns and check boxes, combo items, tabs (list rows change row by row: RowChange)
     Selection,
     Timer, // interval or enabled state of a timer
 };
@@ -72,6 +73,29 @@ struct ListRow {
 
     // Sub-item n (1-based); empty when it was never set.
     std::string SubItem(std::size_t n) const { return n >= 1 && n <= subItems.size() ? subItems[n - 1] : ""; }
+};
+
+// A list's rows: removing the first or the last row costs the same whatever the length.
+using ListRows = std::deque<ListRow>;
+
+// One change of a list view's rows, reported to the host as it happens so that a window can follow row
+// by row. A host applies each change to its list as the changes before it left it; the text of added
+// and changed rows is the model's at the same index at that moment.
+enum class RowChangeKind {
+    Added,       // rows first .. first + count - 1 are new
+    Removed,     // rows first .. first + count - 1 are gone; later rows moved up
+    Changed,     // row first: text, sub-items, icon or check mark
+    Cleared,     // every row is gone
+    UpdateBegin, // many changes follow: the window may stop drawing
+    UpdateEnd,   // the last of them: draw again
+};
+
+struct RowChange {
+    RowChangeKind kind = RowChangeKind::Changed;
+    std::size_t first = 0;
+    std::size_t count = 0;
+
+    bool operator==(const RowChange&) const = default;
 };
 
 class Control {
@@ -128,14 +152,23 @@ public:
 
     // List views.
     bool CheckBoxes() const { return checkBoxes_; }
-    void SetCheckBoxes(bool on) { checkBoxes_ = on; }
+    void SetCheckBoxes(bool on);
     const std::vector<ListColumn>& Columns() const { return columns_; }
     void AddColumn(std::string caption, int width);
     void SetColumnWidth(std::size_t column, int width);
-    const std::vector<ListRow>& Rows() const { return rows_; }
+    const ListRows& Rows() const { return rows_; }
+    // Returns the new row's index.
     std::size_t AddRow(ListRow row);
+    // Adds the rows at the end in one update; returns the index of the first.
+    std::size_t AddRows(std::vector<ListRow> rows);
     void RemoveRow(std::size_t row);
+    // Removes every row that matches, in one update; the rest keep their order, icons and check marks.
+    // Returns how many rows went.
+    std::size_t RemoveRowsIf(const std::function<bool(const ListRow&)>& match);
     void ClearRows();
+    // Brackets many row changes so that the window draws them once, at the end. Pairs nest.
+    void BeginRowUpdate();
+    void EndRowUpdate();
     void SetSubItem(std::size_t row, std::size_t n, std::string text);
     // Changing a check mark runs onItemCheck with the row, as a user's tick does.
     void SetRowChecked(std::size_t row, bool checked);
@@ -173,6 +206,7 @@ public:
 
 private:
     void Changed(Change change);
+    void RowsChanged(RowChangeKind kind, std::size_t first = 0, std::size_t count = 0);
 
     Form& form_;
     std::string name_;
@@ -193,7 +227,8 @@ private:
     int listIndex_ = -1;
     bool checkBoxes_ = false;
     std::vector<ListColumn> columns_;
-    std::vector<ListRow> rows_;
+    ListRows rows_;
+    int rowUpdates_ = 0;
     std::optional<LocalDateTime> date_;
     bool separator_ = false;
     int interval_ = 0;

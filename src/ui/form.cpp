@@ -175,6 +175,12 @@ void Form::ControlChanged(Control& control, Change change) {
     }
 }
 
+void Form::RowsChanged(Control& list, const RowChange& change) {
+    if (loaded_) {
+        host_.ListRowsChanged(list, change);
+    }
+}
+
 void Form::FormChanged(FormChange change) {
     if (loaded_) {
         host_.FormChanged(*this, change);

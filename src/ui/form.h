@@ -88,6 +88,7 @@ public:
 
     // Called by controls when they change.
     void ControlChanged(Control& control, Change change);
+    void RowsChanged(Control& list, const RowChange& change);
 
     // Host's own data (its window handle), untouched by the model.
     std::uintptr_t hostHandle = 0;

@@ -92,22 +92,23 @@ ui::Form* HeadlessHost::FindForm(std::string_view name) const {
     return it == forms_.end() ? nullptr : *it;
 }
 
+std::map<ui::Control*, std::uint64_t>::iterator HeadlessHost::NextDue() {
+    return std::min_element(due_.begin(), due_.end(),
+                            [](const auto& a, const auto& b) { return a.second < b.second; });
+}
+
 void HeadlessHost::Advance(std::uint64_t milliseconds) {
     const std::uint64_t end = now_ + milliseconds;
-    while (true) {
-        auto next = std::min_element(due_.begin(), due_.end(),
-                                     [](const auto& a, const auto& b) { return a.second < b.second; });
-        if (next == due_.end() || next->second > end) {
-            break;
-        }
+    for (auto next = NextDue(); next != due_.end() && next->second <= end; next = NextDue()) {
         ui::Control* timer = next->first;
-        now_ = next->second;
+        now_ = std::max(now_, next->second);
         // The next tick is planned before this one runs: a tick that stops or re-arms its own timer
         // replaces the plan.
         next->second += static_cast<std::uint64_t>(timer->Interval());
         timer->Tick();
     }
-    now_ = end;
+    // A tick that advanced the clock past `end` leaves it there.
+    now_ = std::max(now_, end);
 }
 
 } // namespace grimsweep

@@ -23,6 +23,7 @@ public:
     void FormChanged(ui::Form& form, ui::FormChange change) override;
     void ControlAdded(ui::Control& control) override;
     void ControlChanged(ui::Control& control, ui::Change change) override;
+    void ListRowsChanged(ui::Control&, const ui::RowChange&) override {}
     void LockDrawing(ui::Form& form, bool locked) override;
     ScreenRect TaskbarRect() override { return taskbar; }
     ScreenRect DesktopRect() override { return desktop; }
@@ -31,7 +32,8 @@ public:
     std::uint64_t Milliseconds() override { return now_; }
     void Quit() override { quitRequested = true; }
 
-    // Moves the virtual clock forward, firing every timer tick that falls due, in time order.
+    // Moves the virtual clock forward, firing every timer tick that falls due, in time order. A tick may
+    // advance the clock itself (a scheduled scan runs inside one): the clock never goes back.
     void Advance(std::uint64_t milliseconds);
 
     // Queues the answer for the next message box.
@@ -53,6 +55,8 @@ public:
 
 private:
     void Arm(ui::Control& timer);
+    // The armed timer that ticks next, or the end of due_.
+    std::map<ui::Control*, std::uint64_t>::iterator NextDue();
 
     std::uint64_t now_ = 0;
     std::deque<MessageBoxAnswer> answers_;

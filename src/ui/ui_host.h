@@ -14,6 +14,7 @@ class Form;
 class Control;
 enum class Change;
 enum class FormChange;
+struct RowChange;
 } // namespace ui
 
 // A rectangle on the screen in pixels.
@@ -41,6 +42,8 @@ public:
     virtual void FormChanged(ui::Form& form, ui::FormChange change) = 0;
     virtual void ControlAdded(ui::Control& control) = 0;
     virtual void ControlChanged(ui::Control& control, ui::Change change) = 0;
+    // A list view's rows changed: one change of the rows, told as it happens (see ui::RowChange).
+    virtual void ListRowsChanged(ui::Control& list, const ui::RowChange& change) = 0;
 
     // Suspends (true) or resumes drawing of a form's window.
     virtual void LockDrawing(ui::Form& form, bool locked) = 0;

@@ -91,13 +91,11 @@ void OnNotify(ui::Form& form, const NMHDR& header) {
     if (!control || WindowOf(*control) != header.hwndFrom) {
         return;
     }
-    Win32UiHost& host = HostOf(form);
     switch (control->Type()) {
     case ui::ControlType::ListView:
         if (header.code == LVN_ITEMCHANGED) {
             const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
-            if (auto check = CheckFromNotification(change, host.Mirror(*control))) {
-                host.Mirror(*control).rows[check->row].checked = check->checked;
+            if (auto check = CheckFromNotification(change, control->Rows().size())) {
                 control->SetRowChecked(check->row, check->checked);
             }
         }

@@ -43,115 +43,151 @@ void SetColumns(HWND list, const ui::Control& control, ListMirror& mirror, const
     mirror.columns = columns;
 }
 
-void SetText(HWND list, int row, int subItem, const std::string& text) {
+void SetText(HWND list, std::size_t row, std::size_t subItem, const std::string& text) {
     std::wstring wide = Widen(text);
     LVITEMW item{};
-    item.iSubItem = subItem;
+    item.iSubItem = static_cast<int>(subItem);
     item.pszText = wide.data();
-    SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    SendMessageW(list, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
 }
 
-void SetIcon(HWND list, int row, int icon) {
-    LVITEMW item{};
-    item.mask = LVIF_IMAGE;
-    item.iItem = row;
-    item.iImage = icon > 0 ? icon - 1 : I_IMAGENONE;
-    SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-}
-
-void SetCheck(HWND list, int row, bool checked) {
+void SetCheck(HWND list, std::size_t row, bool checked) {
     LVITEMW item{};
     item.stateMask = LVIS_STATEIMAGEMASK;
     item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
-    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
 }
 
-void WriteRow(HWND list, int index, const ui::ListRow& row, const ui::ListRow* shown, std::size_t columns,
-              bool checkBoxes) {
-    if (!shown || shown->text != row.text) {
-        SetText(list, index, 0, row.text);
-    }
-    const std::size_t subItems = std::max(columns, row.subItems.size() + 1);
-    for (std::size_t n = 1; n < subItems; ++n) {
-        if (!shown || shown->SubItem(n) != row.SubItem(n)) {
-            SetText(list, index, static_cast<int>(n), row.SubItem(n));
+// Text and icon of the item itself, inserted as row `index` or set on it.
+void WriteItem(HWND list, UINT message, std::size_t index, const ui::ListRow& row) {
+    std::wstring text = Widen(row.text);
+    LVITEMW item{};
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.iItem = static_cast<int>(index);
+    item.pszText = text.data();
+    item.iImage = row.smallIcon > 0 ? row.smallIcon - 1 : I_IMAGENONE;
+    SendMessageW(list, message, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+// A new row: its sub-items start empty and its check box unticked.
+void InsertRow(HWND list, std::size_t index, const ui::ListRow& row, const ListMirror& mirror) {
+    WriteItem(list, LVM_INSERTITEMW, index, row);
+    for (std::size_t n = 1; n < mirror.columns.size(); ++n) {
+        if (!row.SubItem(n).empty()) {
+            SetText(list, index, n, row.SubItem(n));
         }
     }
-    if (!shown || shown->smallIcon != row.smallIcon) {
-        SetIcon(list, index, row.smallIcon);
+    if (mirror.checkBoxes && row.checked) {
+        SetCheck(list, index, true);
     }
-    if (checkBoxes && (!shown || shown->checked != row.checked)) {
+}
+
+void RewriteRow(HWND list, std::size_t index, const ui::ListRow& row, const ListMirror& mirror) {
+    WriteItem(list, LVM_SETITEMW, index, row);
+    for (std::size_t n = 1; n < mirror.columns.size(); ++n) {
+        SetText(list, index, n, row.SubItem(n));
+    }
+    if (mirror.checkBoxes) {
         SetCheck(list, index, row.checked);
+    }
+}
+
+// Drawing stops while many rows change and resumes once after them. Only a window that shows stops:
+// switching drawing back on may show a window.
+void StopDrawing(HWND list, ListMirror& mirror) {
+    if (!mirror.drawingOff && (GetWindowLongPtrW(list, GWL_STYLE) & WS_VISIBLE)) {
+        SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+        mirror.drawingOff = true;
+    }
+}
+
+void ResumeDrawing(HWND list, const ui::Control& control, ListMirror& mirror) {
+    if (!mirror.drawingOff) {
+        return;
+    }
+    mirror.drawingOff = false;
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    if (control.Visible()) {
+        InvalidateRect(list, nullptr, TRUE);
+    } else {
+        ShowWindow(list, SW_HIDE); // hidden while drawing was off
     }
 }
 
 } // namespace
 
 void SyncListView(HWND list, const ui::Control& control, ListMirror& mirror, const TwipsScale& scale) {
+    const ui::ListRows& rows = control.Rows();
+    const bool sameRows = static_cast<std::size_t>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) == rows.size();
     if (control.CheckBoxes() != mirror.checkBoxes) {
         SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES,
                      control.CheckBoxes() ? LVS_EX_CHECKBOXES : 0);
         mirror.checkBoxes = control.CheckBoxes();
-        // Fresh check boxes start unticked: every row's mark is written again.
-        for (auto& row : mirror.rows) {
-            row.checked = !row.checked;
+        // Fresh check boxes start unticked.
+        for (std::size_t i = 0; mirror.checkBoxes && sameRows && i < rows.size(); ++i) {
+            if (rows[i].checked) {
+                SetCheck(list, i, true);
+            }
         }
     }
     if (!SameColumns(control.Columns(), mirror.columns)) {
+        const std::size_t shown = mirror.columns.size();
         SetColumns(list, control, mirror, scale);
-    }
-    const auto& rows = control.Rows();
-    const bool redraw = rows.size() > mirror.rows.size() + 16 || rows.size() + 16 < mirror.rows.size();
-    if (redraw) {
-        SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    }
-    // Rows removed in the middle shift the rest: a removed row is found by comparing with what follows.
-    if (rows.size() < mirror.rows.size()) {
-        std::size_t i = 0;
-        while (i < rows.size() && i < mirror.rows.size() && rows[i].text == mirror.rows[i].text &&
-               rows[i].subItems == mirror.rows[i].subItems) {
-            ++i;
-        }
-        const std::size_t removed = mirror.rows.size() - rows.size();
-        for (std::size_t k = 0; k < removed; ++k) {
-            SendMessageW(list, LVM_DELETEITEM, i, 0);
-        }
-        mirror.rows.erase(mirror.rows.begin() + static_cast<std::ptrdiff_t>(i),
-                          mirror.rows.begin() + static_cast<std::ptrdiff_t>(i + removed));
-    }
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (i < mirror.rows.size()) {
-            const ui::ListRow& shown = mirror.rows[i];
-            if (shown.text != rows[i].text || shown.subItems != rows[i].subItems ||
-                shown.smallIcon != rows[i].smallIcon || shown.checked != rows[i].checked) {
-                WriteRow(list, static_cast<int>(i), rows[i], &shown, control.Columns().size(),
-                         mirror.checkBoxes);
-                mirror.rows[i] = rows[i];
+        for (std::size_t n = std::max<std::size_t>(shown, 1); sameRows && n < mirror.columns.size(); ++n) {
+            for (std::size_t i = 0; i < rows.size(); ++i) {
+                if (!rows[i].SubItem(n).empty()) {
+                    SetText(list, i, n, rows[i].SubItem(n));
+                }
             }
-            continue;
         }
-        LVITEMW item{};
-        item.mask = LVIF_TEXT;
-        item.iItem = static_cast<int>(i);
-        std::wstring text = Widen(rows[i].text);
-        item.pszText = text.data();
-        SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-        ui::ListRow blank;
-        blank.text = rows[i].text;
-        blank.checked = !rows[i].checked; // forces the mark to be written
-        blank.smallIcon = -1;
-        WriteRow(list, static_cast<int>(i), rows[i], &blank, control.Columns().size(), mirror.checkBoxes);
-        mirror.rows.push_back(rows[i]);
     }
-    if (redraw) {
-        SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(list, nullptr, TRUE);
+    if (!sameRows) {
+        const bool wasOff = mirror.drawingOff;
+        StopDrawing(list, mirror);
+        SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            InsertRow(list, i, rows[i], mirror);
+        }
+        if (!wasOff) {
+            ResumeDrawing(list, control, mirror);
+        }
     }
 }
 
-std::optional<RowCheck> CheckFromNotification(const NMLISTVIEW& change, const ListMirror& mirror) {
+void ApplyRowChange(HWND list, const ui::Control& control, ListMirror& mirror, const ui::RowChange& change) {
+    const ui::ListRows& rows = control.Rows();
+    switch (change.kind) {
+    case ui::RowChangeKind::Added:
+        for (std::size_t i = change.first; i < change.first + change.count && i < rows.size(); ++i) {
+            InsertRow(list, i, rows[i], mirror);
+        }
+        break;
+    case ui::RowChangeKind::Removed:
+        // The last row first: fewer rows move up in the window's own array.
+        for (std::size_t k = change.count; k > 0; --k) {
+            SendMessageW(list, LVM_DELETEITEM, change.first + k - 1, 0);
+        }
+        break;
+    case ui::RowChangeKind::Changed:
+        if (change.first < rows.size()) {
+            RewriteRow(list, change.first, rows[change.first], mirror);
+        }
+        break;
+    case ui::RowChangeKind::Cleared:
+        SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+        break;
+    case ui::RowChangeKind::UpdateBegin:
+        StopDrawing(list, mirror);
+        break;
+    case ui::RowChangeKind::UpdateEnd:
+        ResumeDrawing(list, control, mirror);
+        break;
+    }
+}
+
+std::optional<RowCheck> CheckFromNotification(const NMLISTVIEW& change, std::size_t rows) {
     if (change.hdr.code != LVN_ITEMCHANGED || !(change.uChanged & LVIF_STATE) || change.iItem < 0 ||
-        static_cast<std::size_t>(change.iItem) >= mirror.rows.size() ||
+        static_cast<std::size_t>(change.iItem) >= rows ||
         !((change.uNewState ^ change.uOldState) & LVIS_STATEIMAGEMASK)) {
         return std::nullopt;
     }

@@ -354,6 +354,13 @@ void Win32UiHost::ControlChanged(ui::Control& control, ui::Change change) {
     UpdateControlWindow(*this, control, change);
 }
 
+void Win32UiHost::ListRowsChanged(ui::Control& list, const ui::RowChange& change) {
+    if (HWND window = WindowOf(list)) {
+        const SyncGuard guard(*this);
+        ApplyRowChange(window, list, Mirror(list), change);
+    }
+}
+
 void Win32UiHost::LockDrawing(ui::Form& form, bool locked) {
     HWND window = WindowOf(form);
     auto state = forms_.find(&form);

@@ -28,6 +28,7 @@ public:
     void FormChanged(ui::Form& form, ui::FormChange change) override;
     void ControlAdded(ui::Control& control) override;
     void ControlChanged(ui::Control& control, ui::Change change) override;
+    void ListRowsChanged(ui::Control& list, const ui::RowChange& change) override;
     void LockDrawing(ui::Form& form, bool locked) override;
     ScreenRect TaskbarRect() override;
     ScreenRect DesktopRect() override;
