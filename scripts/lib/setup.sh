@@ -3,8 +3,11 @@
 
 GRIMSWEEP_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 # unicode-data: CaseFolding.txt, from which the build generates the table that compares names and paths.
+# fonts-wine: Wine's own Tahoma (its message font) and Marlett (the glyphs of the caption buttons);
+# wine only recommends it.
 GRIMSWEEP_PACKAGES=(cmake ninja-build g++ clang libgtest-dev googletest libbenchmark-dev unicode-data
-    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 xvfb xauth imagemagick xdotool)
+    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 fonts-wine xvfb xauth imagemagick
+    xdotool)
 
 grimsweep_install_packages() {
     local missing=()
@@ -40,6 +43,25 @@ grimsweep_wine_prefix() {
         "$(grimsweep_wine_binary)" wineboot --init >/dev/null 2>&1 || true
         wineserver -w
     fi
+    # Debian's Wine does not look in /usr/share/wine/fonts, where fonts-wine puts its fonts: without
+    # them in the prefix, the message font falls back to a wider one and the caption buttons, which
+    # are Marlett glyphs, show the letters "0 1 r".
+    if [ -d /usr/share/wine/fonts ]; then
+        mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+        cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+    fi
+}
+
+# For a display without a window manager (Xvfb): Wine draws the window frames itself and takes the
+# windows out of the care of a window manager, as Windows does. Left managed, every window waits for a
+# manager that never answers: hiding one blocks for two seconds, and activation follows X focus events
+# that nothing sends, so a click can land on a window that is just being hidden.
+grimsweep_wine_without_window_manager() {
+    local wine
+    wine="$(grimsweep_wine_binary)"
+    "$wine" reg add "HKCU\\Software\\Wine\\X11 Driver" /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
+    "$wine" reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+    wineserver -w
 }
 
 grimsweep_wine_stop() {

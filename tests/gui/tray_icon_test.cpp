@@ -2,6 +2,8 @@
 // the shell, with its mouse messages arriving as the window's mouse-move message.
 #include "platform/win32/windows_api.h"
 
+#include <shellapi.h>
+
 #include <gtest/gtest.h>
 
 #include "platform/win32/win32_shell.h"
@@ -32,6 +34,17 @@ TEST(TrayIconGui, IconLivesOnTheWindowAndItsClicksReachTheForm) {
     request.iconResource = "AAA";
     request.tip = "Grimsweep";
     EXPECT_TRUE(shell.NotifyIcon(NotifyIconAction::Modify, request));
+
+    // The icon is the window's icon number 1.
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = reinterpret_cast<HWND>(form.hostHandle);
+    data.uFlags = NIF_TIP;
+    wcscpy_s(data.szTip, L"Grimsweep");
+    data.uID = 1;
+    EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &data));
+    data.uID = 0;
+    EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &data));
 
     // The shell calls back with the mouse message in the position's place, as a click on the icon does.
     HWND window = reinterpret_cast<HWND>(form.hostHandle);

@@ -1,5 +1,7 @@
 #include "platform/win32/win32_list_icons.h"
 
+#include <iterator>
+
 namespace grimsweep::win32 {
 
 namespace {
@@ -114,24 +116,32 @@ void DrawCookie(Painter& p) {
 } // namespace
 
 HIMAGELIST CreateListIcons(int size) {
-    HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, kListIconCount, 0);
+    HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, ui::kListIconCount, 0);
     if (!list) {
         return nullptr;
     }
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
-    HBITMAP strip = CreateCompatibleBitmap(screen, size * kListIconCount, size);
+    HBITMAP strip = CreateCompatibleBitmap(screen, size * ui::kListIconCount, size);
     ReleaseDC(nullptr, screen);
     HGDIOBJ old = SelectObject(dc, strip);
     HBRUSH background = CreateSolidBrush(kTransparent);
-    RECT all{0, 0, size * kListIconCount, size};
+    RECT all{0, 0, size * ui::kListIconCount, size};
     FillRect(dc, &all, background);
     DeleteObject(background);
-    void (*const draw[kListIconCount])(Painter&) = {DrawProgram, DrawRegistry, DrawFolder, DrawExcluded,
-                                                    DrawCookie};
-    for (int i = 0; i < kListIconCount; ++i) {
-        Painter painter(dc, size, i * size);
-        draw[i](painter);
+    struct Drawing {
+        int icon;
+        void (*draw)(Painter&);
+    };
+    const Drawing drawings[] = {{ui::kIconCookie, DrawCookie},
+                                {ui::kIconRegistry, DrawRegistry},
+                                {ui::kIconFile, DrawProgram},
+                                {ui::kIconFolder, DrawFolder},
+                                {ui::kIconExcluded, DrawExcluded}};
+    static_assert(std::size(drawings) == ui::kListIconCount);
+    for (const Drawing& drawing : drawings) {
+        Painter painter(dc, size, (drawing.icon - 1) * size);
+        drawing.draw(painter);
     }
     SelectObject(dc, old);
     DeleteDC(dc);

@@ -11,6 +11,11 @@
 
 namespace grimsweep::win32 {
 
+namespace {
+// The program has one notification icon per window, identified by the window and this number.
+constexpr UINT kNotifyIconId = 1;
+} // namespace
+
 std::optional<std::string> Win32Shell::SpecialFolderPath(int csidl) {
     wchar_t buffer[MAX_PATH] = {};
     if (!SHGetSpecialFolderPathW(nullptr, buffer, csidl, FALSE)) {
@@ -63,7 +68,7 @@ bool Win32Shell::NotifyIcon(NotifyIconAction action, const NotifyIconRequest& re
     NOTIFYICONDATAW data = {};
     data.cbSize = sizeof data;
     data.hWnd = reinterpret_cast<HWND>(request.window);
-    data.uID = 0;
+    data.uID = kNotifyIconId;
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = request.callbackMessage;
     if (!request.iconResource.empty()) {
