@@ -5,6 +5,7 @@
 #include "common/case_folding.h"
 #include "common/text.h"
 #include "common/utf8.h"
+#include "platform/folder_walk.h"
 
 namespace grimsweep::sim {
 
@@ -199,43 +200,36 @@ std::optional<std::string> SimFileSystem::ReadFile(const std::string& path) {
     return node->data;
 }
 
-bool SimFileSystem::WriteFile(const std::string& path, const std::string& bytes) {
-    if (!Attempt(FileOp::Write, path)) {
-        return false;
-    }
+SimFileSystem::Node* SimFileSystem::WritableFile(const std::string& path) {
     Node* node = Lookup(path);
     if (Has(writeFails_, path) || Held(path) ||
         (node && (node->folder || (node->attributes & kAttrReadOnly)))) {
-        return false;
+        return nullptr;
     }
     if (!node) {
         if (!ParentIsFolder(path) || HasWildcards(path)) {
-            return false;
+            return nullptr;
         }
         node = &nodes_[KeyOf(path)];
         node->path = path;
         node->attributes = kAttrArchive;
+    }
+    return node;
+}
+
+bool SimFileSystem::WriteFile(const std::string& path, const std::string& bytes) {
+    Node* node = Attempt(FileOp::Write, path) ? WritableFile(path) : nullptr;
+    if (!node) {
+        return false;
     }
     node->data = bytes;
     return true;
 }
 
 bool SimFileSystem::AppendFile(const std::string& path, const std::string& bytes) {
-    if (!Attempt(FileOp::Append, path)) {
-        return false;
-    }
-    Node* node = Lookup(path);
-    if (Has(writeFails_, path) || Held(path) ||
-        (node && (node->folder || (node->attributes & kAttrReadOnly)))) {
-        return false;
-    }
+    Node* node = Attempt(FileOp::Append, path) ? WritableFile(path) : nullptr;
     if (!node) {
-        if (!ParentIsFolder(path) || HasWildcards(path)) {
-            return false;
-        }
-        node = &nodes_[KeyOf(path)];
-        node->path = path;
-        node->attributes = kAttrArchive;
+        return false;
     }
     node->data += bytes;
     return true;
@@ -356,14 +350,7 @@ bool SimFileSystem::DeleteFolder(const std::string& path) {
     if (!node || !node->folder || key.size() <= 3) {
         return false;
     }
-    bool ok = true;
-    for (const auto& entry : FindEntries(path + "\\*")) {
-        const std::string inner = path + "\\" + entry.name;
-        if (entry.attributes & kAttrReadOnly) {
-            SetAttributes(inner, entry.attributes & ~kAttrReadOnly);
-        }
-        ok = ((entry.attributes & kAttrDirectory) ? DeleteFolder(inner) : DeleteFile(inner)) && ok;
-    }
+    const bool ok = DeleteFolderContents(*this, path);
     nodes_.at(key).attributes = kAttrDirectory;
     const auto below = nodes_.lower_bound(key + "\\");
     if (below != nodes_.end() && below->first.rfind(key + "\\", 0) == 0) {
@@ -380,18 +367,8 @@ bool SimFileSystem::CopyFolder(const std::string& from, const std::string& to) {
         return false;
     }
     const Node* source = Lookup(from);
-    if (!source || !source->folder || Has(copyFails_, from) || !CreateFolder(to)) {
-        return false;
-    }
-    bool ok = true;
-    for (const auto& entry : FindEntries(from + "\\*")) {
-        const std::string inner = from + "\\" + entry.name;
-        const std::string target = to + "\\" + entry.name;
-        ok = ((entry.attributes & kAttrDirectory) ? CopyFolder(inner, target)
-                                                  : CopyFile(inner, target, true)) &&
-             ok;
-    }
-    return ok;
+    return source && source->folder && !Has(copyFails_, from) && CreateFolder(to) &&
+           CopyFolderContents(*this, from, to);
 }
 
 std::vector<DriveInfo> SimFileSystem::ListDrives() {

@@ -104,6 +104,9 @@ private:
     bool Attempt(FileOp op, const std::string& path, const std::string& other = {});
     // Deleting, moving or writing is refused while another program has the file open.
     bool Held(const std::string& path) const;
+    // The file to write to, made when it is missing (its folder must exist); nothing when writing to it
+    // is refused.
+    Node* WritableFile(const std::string& path);
 
     std::map<std::string, Node> nodes_; // by case-folded normalised path
     std::vector<SimDrive> drives_;

@@ -2,6 +2,7 @@
 
 #include "platform/win32/windows_api.h"
 
+#include "platform/folder_walk.h"
 #include "platform/win32/wide_text.h"
 
 namespace grimsweep::win32 {
@@ -136,31 +137,13 @@ bool Win32FileSystem::DeleteFolder(const std::string& path) {
     if (!FolderExists(path)) {
         return false;
     }
-    bool ok = true;
-    for (const auto& entry : FindEntries(path + "\\*")) {
-        const std::string inner = path + "\\" + entry.name;
-        if (entry.attributes & kAttrReadOnly) {
-            SetAttributes(inner, entry.attributes & ~kAttrReadOnly);
-        }
-        ok = ((entry.attributes & kAttrDirectory) ? DeleteFolder(inner) : DeleteFile(inner)) && ok;
-    }
+    const bool ok = DeleteFolderContents(*this, path);
     SetAttributes(path, kAttrNormal);
     return RemoveDirectoryW(Widen(path).c_str()) != 0 && ok;
 }
 
 bool Win32FileSystem::CopyFolder(const std::string& from, const std::string& to) {
-    if (!FolderExists(from) || !CreateFolder(to)) {
-        return false;
-    }
-    bool ok = true;
-    for (const auto& entry : FindEntries(from + "\\*")) {
-        const std::string source = from + "\\" + entry.name;
-        const std::string target = to + "\\" + entry.name;
-        ok = ((entry.attributes & kAttrDirectory) ? CopyFolder(source, target)
-                                                  : CopyFile(source, target, true)) &&
-             ok;
-    }
-    return ok;
+    return FolderExists(from) && CreateFolder(to) && CopyFolderContents(*this, from, to);
 }
 
 std::vector<DriveInfo> Win32FileSystem::ListDrives() {
