@@ -289,14 +289,7 @@ void MainWindow::ExcludeTickedRows() {
     }
     // The partner rows carry the removal rows' check marks, so the ticked rows of every list go.
     const auto removeTicked = [this](std::string_view list) {
-        ui::Control& control = Control(list);
-        for (std::size_t i = 0; i < control.Rows().size();) {
-            if (control.Rows()[i].checked) {
-                control.RemoveRow(i);
-            } else {
-                ++i;
-            }
-        }
+        Control(list).RemoveRowsIf([](const ui::ListRow& row) { return row.checked; });
     };
     for (std::string_view list :
          {"lvwFilesToBeDeleted", "lvwRegistryToBeDeleted", "lvwSpywareFound", "lvwCookiesToDelete"}) {
