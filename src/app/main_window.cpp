@@ -420,7 +420,7 @@ void MainWindow::WireCommands() {
         ShowHelp(program_);
         program_.host.PumpMessages();
     };
-    Control("mnuAboutSoftware").onClick = [this] { about_.Show(); };
+    Control("mnuAboutSoftware").onClick = [this] { about_.Show(form_); };
 }
 
 } // namespace grimsweep

@@ -14,7 +14,8 @@ public:
     // `openWebsite` opens the brand website (through the website opener).
     AboutWindow(Program& program, std::function<void()> openWebsite);
 
-    void Show();
+    // Shows the window modally, centred over `owner` (the main window).
+    void Show(const ui::Form& owner);
     ui::Form& Window() { return form_; }
 
 private:
