@@ -452,7 +452,7 @@ void MainWindow::WireCommands() {
         ShowHelp(context_);
         context_.host.PumpMessages();
     };
-    Control("mnuAboutSoftware").onClick = [this] { about_.Show(); };
+    Control("mnuAboutSoftware").onClick = [this] { about_.Show(form_); };
     Control("cmdExclude").onClick = [this] { ExcludeTickedRows(); };
 }
 

@@ -101,6 +101,9 @@ void BuildScanPanel(ui::Form& form, Control* panel) {
         Add(form, value, ControlType::Label, panel, "0", kMargin + column * 3720 + 2700, top, 900, 300);
         ++index;
     }
+    // The longest caption takes all the width before its value and, from the bar above down to the row
+    // below, the height of two lines, which it needs with wider fonts.
+    form.Get("lblCounterCaption", 0).Move(kMargin, 2460, 2700, 390);
     Control& found =
         Add(form, "lvwSpywareFound", ControlType::ListView, panel, "", kMargin, 3600, 7320, 2400);
     found.AddColumn("Found", 7000);

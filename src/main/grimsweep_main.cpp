@@ -3,17 +3,19 @@
 #include "platform/win32/windows_api.h"
 
 #include <exception>
+#include <string>
 
 #include "app/main_window.h"
 #include "app/splash.h"
 #include "core/context.h"
 #include "platform/win32/win32_machine.h"
 #include "platform/win32/win32_ui_host.h"
+#include "shell/brand_values.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     using namespace grimsweep;
     win32::Win32Machine machine;
-    win32::Win32UiHost host;
+    win32::Win32UiHost host{std::string(kWindowIconResource)};
     Context context(machine.View(), host);
     MainWindow mainWindow(context);
     Splash splash(context, mainWindow);

@@ -23,7 +23,11 @@ AboutWindow::AboutWindow(Context& context, const Skin& skin, std::function<void(
     form_.onLoad = [this] { OnLoad(); };
 }
 
-void AboutWindow::Show() {
+void AboutWindow::Show(const ui::Form& owner) {
+    const ui::Bounds& over = owner.Position();
+    const ui::Bounds& own = form_.Position();
+    form_.Move(over.left + (over.width - own.width) / 2, over.top + (over.height - own.height) / 2, own.width,
+               own.height);
     form_.Show(true);
 }
 
@@ -31,6 +35,7 @@ void AboutWindow::OnLoad() {
     const BrandValues& brand = context_.brand;
     form_.SetCaption("About " + brand.programName);
     form_.SetIconResource(std::string(kWindowIconResource));
+    form_.Get("picLogo").SetPicture(std::string(kWindowIconResource));
     form_.Get("lblProgram").SetCaption(brand.programName);
     form_.Get("lblProgram").SetBold(true);
     form_.Get("lblCompany").SetCaption(brand.companyName);

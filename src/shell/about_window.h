@@ -15,7 +15,8 @@ public:
     // `openWebsite` opens the brand website (through the website opener).
     AboutWindow(Context& context, const Skin& skin, std::function<void()> openWebsite);
 
-    void Show();
+    // Shows the window modally, centred over `owner` (the main window).
+    void Show(const ui::Form& owner);
     ui::Form& Window() { return form_; }
 
 private:

@@ -118,6 +118,11 @@ void Control::SetBackColor(std::uint32_t color) {
     Changed(Change::Style);
 }
 
+void Control::SetPicture(std::string iconResource) {
+    picture_ = std::move(iconResource);
+    Changed(Change::Style);
+}
+
 void Control::SetForeColor(std::uint32_t color) {
     foreColor_ = color;
     Changed(Change::Style);

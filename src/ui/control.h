@@ -47,7 +47,7 @@ enum class Change {
     Visible,
     Position,
     Value,
-    Style, // font, colours
+    Style, // font, colours, picture
     Rows,  // list columns and check boxes, combo items, tabs (list rows change row by row: RowChange)
     Selection,
     Timer, // interval or enabled state of a timer
@@ -130,6 +130,9 @@ public:
     std::optional<std::uint32_t> ForeColor() const { return foreColor_; }
     void SetBackColor(std::uint32_t color);
     void SetForeColor(std::uint32_t color);
+    // Picture boxes: the icon resource of the executable the box shows, centred; empty for none.
+    const std::string& Picture() const { return picture_; }
+    void SetPicture(std::string iconResource);
 
     // Check box (0 unticked, 1 ticked), option button (0/1), progress bar value. Setting a check box or
     // option button runs its click handler, as a user click does; selecting an option clears the other
@@ -221,6 +224,7 @@ private:
     bool italic_ = false;
     std::optional<std::uint32_t> backColor_;
     std::optional<std::uint32_t> foreColor_;
+    std::string picture_;
     int value_ = 0;
     int max_ = 100;
     std::vector<std::string> items_; // combo items or tab captions

@@ -160,10 +160,12 @@ void Form::Resized() {
     }
 }
 
-void Form::SetFromWindow(const Bounds& bounds, WindowState state) {
-    const bool resized = bounds.width != bounds_.width || bounds.height != bounds_.height || state != state_;
+void Form::SetFromWindow(const Bounds& bounds, WindowState state, const Size& inside) {
+    const bool resized = bounds.width != bounds_.width || bounds.height != bounds_.height ||
+                         state != state_ || inside.width != inside_.width || inside.height != inside_.height;
     bounds_ = bounds;
     state_ = state;
+    inside_ = inside;
     if (resized) {
         Resized();
     }

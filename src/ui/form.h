@@ -20,6 +20,11 @@ enum class WindowState { Normal, Minimized, Maximized };
 
 enum class FormChange { Caption, Visible, State, Position, TaskList, Icon, Region };
 
+struct Size {
+    int width = 0;
+    int height = 0;
+};
+
 class Form {
 public:
     Form(IUiHost& host, std::string name);
@@ -45,9 +50,13 @@ public:
     void SetCaption(std::string caption);
     const Bounds& Position() const { return bounds_; }
     void Move(int left, int top, int width, int height);
-    // The inside width and height (twips), without border and caption.
-    int ScaleWidth() const { return bounds_.width - kFrameWidth; }
-    int ScaleHeight() const { return bounds_.height - kFrameHeight - (HasMenuBar() ? kMenuBarHeight : 0); }
+    // The inside width and height (twips), without border, caption and menu bar, as the host last
+    // measured the window.
+    int ScaleWidth() const { return inside_.width; }
+    int ScaleHeight() const { return inside_.height; }
+    // The host's measure of the inside (it changes with the size, the state, the menu bar, the theme
+    // and the resolution); it does not run the resize handler.
+    void SetInsideSize(const Size& inside) { inside_ = inside; }
     // True when the form has a visible top-level menu.
     bool HasMenuBar() const;
     bool Visible() const { return visible_; }
@@ -76,9 +85,10 @@ public:
     void Unload();
     // The window changed size or state (from the host, or from the program through Move/SetState).
     void Resized();
-    // The user moved, sized, minimised, maximised or restored the window: takes the new bounds and state
-    // without echoing them to the host, then runs Resized once when the size or the state changed.
-    void SetFromWindow(const Bounds& bounds, WindowState state);
+    // The user moved, sized, minimised, maximised or restored the window: takes the new bounds, state and
+    // inside size without echoing them to the host, then runs Resized once when a size or the state
+    // changed.
+    void SetFromWindow(const Bounds& bounds, WindowState state, const Size& inside);
 
     std::function<void()> onLoad;
     std::function<void()> onResize;
@@ -93,11 +103,6 @@ public:
     // Host's own data (its window handle), untouched by the model.
     std::uintptr_t hostHandle = 0;
 
-    // Border and caption of a standard window, in twips, for the inside size.
-    static constexpr int kFrameWidth = 120;
-    static constexpr int kFrameHeight = 480;
-    static constexpr int kMenuBarHeight = 300;
-
 private:
     void FormChanged(FormChange change);
 
@@ -106,6 +111,7 @@ private:
     std::vector<std::unique_ptr<Control>> controls_;
     std::string caption_;
     Bounds bounds_{0, 0, 6000, 4500};
+    Size inside_;
     bool visible_ = false;
     bool loaded_ = false;
     bool loading_ = false;

@@ -39,6 +39,7 @@ void HeadlessHost::PumpMessages() {
 
 void HeadlessHost::FormLoaded(ui::Form& form) {
     forms_.push_back(&form);
+    Measure(form);
     for (const auto& control : form.Controls()) {
         if (control->Type() == ui::ControlType::Timer) {
             Arm(*control);
@@ -61,18 +62,30 @@ void HeadlessHost::ShowForm(ui::Form& form, bool modal) {
     form.Hide();
 }
 
-void HeadlessHost::FormChanged(ui::Form&, ui::FormChange) {}
+void HeadlessHost::FormChanged(ui::Form& form, ui::FormChange) {
+    Measure(form);
+}
 
 void HeadlessHost::ControlAdded(ui::Control& control) {
     if (control.Type() == ui::ControlType::Timer) {
         Arm(control);
+    } else if (control.Type() == ui::ControlType::Menu) {
+        Measure(control.Owner());
     }
 }
 
 void HeadlessHost::ControlChanged(ui::Control& control, ui::Change change) {
     if (control.Type() == ui::ControlType::Timer && change == ui::Change::Timer) {
         Arm(control);
+    } else if (control.Type() == ui::ControlType::Menu) {
+        Measure(control.Owner());
     }
+}
+
+void HeadlessHost::Measure(ui::Form& form) {
+    const ui::Bounds& outside = form.Position();
+    form.SetInsideSize({outside.width - kFrameWidth,
+                        outside.height - kFrameHeight - (form.HasMenuBar() ? kMenuBarHeight : 0)});
 }
 
 void HeadlessHost::LockDrawing(ui::Form&, bool locked) {

@@ -1,6 +1,8 @@
 // The host for tests: no windows. A virtual clock fires due timer ticks when the test advances it;
 // message boxes are answered from a script (first button when the script is empty) and every box shown
-// is recorded; hooks let a test act while the program pumps messages or shows a form modally.
+// is recorded; hooks let a test act while the program pumps messages or shows a form modally. A form's
+// inside size is its size less a fixed frame, as a window system with one theme at 96 dots per inch
+// would measure it.
 #pragma once
 
 #include <deque>
@@ -53,10 +55,16 @@ public:
     ScreenRect taskbar{0, 728, 1024, 768};
     ScreenRect desktop{0, 0, 1024, 768};
 
+    // Border and caption, and the menu bar, of the simulated windows, in twips.
+    static constexpr int kFrameWidth = 120;
+    static constexpr int kFrameHeight = 480;
+    static constexpr int kMenuBarHeight = 300;
+
 private:
     void Arm(ui::Control& timer);
     // The armed timer that ticks next, or the end of due_.
     std::map<ui::Control*, std::uint64_t>::iterator NextDue();
+    void Measure(ui::Form& form);
 
     std::uint64_t now_ = 0;
     std::deque<MessageBoxAnswer> answers_;

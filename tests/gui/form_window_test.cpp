@@ -7,12 +7,17 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
+#include <stdexcept>
 #include <string>
+#include <thread>
 
 #include "gui/mouse.h"
+#include "platform/win32/win32_form_window.h"
 #include "platform/win32/win32_ui_host.h"
 #include "screenshot.h"
 #include "ui/form.h"
+#include "ui/list_icons.h"
 
 namespace grimsweep::win32 {
 namespace {
@@ -72,7 +77,7 @@ struct DemoForm {
         list->AddColumn("Item", 3000);
         list->AddColumn("Kind", 1800);
         list->AddColumn("Location", 2300);
-        const char* kinds[] = {"File", "Registry entry", "Folder", "Excluded item", "Cookie"};
+        const char* kinds[] = {"Cookie", "Registry entry", "File", "Folder", "Excluded item"};
         for (int i = 0; i < 5; ++i) {
             list->AddRow({std::string("Sample item ") + std::to_string(i + 1),
                           {kinds[i], "C:\\Demo"},
@@ -182,9 +187,191 @@ protected:
         Settle(host, 300);
     }
 
-    Win32UiHost host;
+    Win32UiHost host{"AAA"};
     DemoForm demo{host};
 };
+
+// Closes the next message box of this process from another thread, as a user pressing OK, and keeps
+// its text.
+class BoxCloser {
+public:
+    BoxCloser()
+        : thread_([this] {
+              const auto end = GetTickCount64() + 5000;
+              while (GetTickCount64() < end) {
+                  if (HWND box = FindWindowW(L"#32770", nullptr); box && IsWindowVisible(box)) {
+                      wchar_t text[512] = L"";
+                      GetDlgItemTextW(box, 0xFFFF, text, 512);
+                      text_ = text;
+                      PostMessageW(box, WM_COMMAND, IDOK, 0);
+                      return;
+                  }
+                  Sleep(20);
+              }
+          }) {}
+    ~BoxCloser() {
+        if (thread_.joinable()) {
+            thread_.join();
+        }
+    }
+    BoxCloser(const BoxCloser&) = delete;
+    BoxCloser& operator=(const BoxCloser&) = delete;
+
+    // The box's text once it was closed (empty when none came).
+    std::wstring Text() {
+        if (thread_.joinable()) {
+            thread_.join();
+        }
+        return text_;
+    }
+
+private:
+    std::wstring text_;
+    std::thread thread_;
+};
+
+// The colour that only one of the list icons has, by icon number: the cookie's crust, the registry's
+// blue key, the window on the file's page, the folder's front and the excluded item's green tick.
+const COLORREF kIconColours[ui::kListIconCount] = {RGB(205, 150, 80), RGB(90, 150, 230), RGB(236, 242, 250),
+                                                   RGB(250, 206, 90), RGB(40, 160, 70)};
+
+// The colours image `index` of the list shows, drawn on white.
+std::set<COLORREF> ImageColours(HIMAGELIST list, int index) {
+    int width = 0;
+    int height = 0;
+    ImageList_GetIconSize(list, &width, &height);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RECT all{0, 0, width, height};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    ImageList_Draw(list, index, dc, 0, 0, ILD_NORMAL);
+    std::set<COLORREF> colours;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            colours.insert(GetPixel(dc, x, y));
+        }
+    }
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return colours;
+}
+
+TEST_F(FormWindows, ListIconsFollowTheRowsIconNumbers) {
+    HIMAGELIST icons =
+        reinterpret_cast<HIMAGELIST>(SendMessageW(Hwnd(*demo.list), LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+    ASSERT_NE(icons, nullptr);
+    ASSERT_EQ(ImageList_GetImageCount(icons), ui::kListIconCount);
+    const char* names[] = {"cookie", "registry entry", "file", "folder", "excluded item"};
+    for (int icon = ui::kIconCookie; icon <= ui::kIconExcluded; ++icon) {
+        const auto colours = ImageColours(icons, icon - 1);
+        for (int other = 1; other <= ui::kListIconCount; ++other) {
+            EXPECT_EQ(colours.count(kIconColours[other - 1]), other == icon ? 1u : 0u)
+                << "icon " << icon << " must be the " << names[icon - 1] << ", not the " << names[other - 1];
+        }
+    }
+}
+
+TEST_F(FormWindows, TheInsideSizeIsTheClientAreaInTwipsAfterEveryChange) {
+    HWND window = Hwnd(demo.form);
+    auto expectClientArea = [&](const char* after) {
+        RECT client;
+        GetClientRect(window, &client);
+        EXPECT_NEAR(demo.form.ScaleWidth(), client.right * host.TwipsPerPixelX(), host.TwipsPerPixelX())
+            << after;
+        EXPECT_NEAR(demo.form.ScaleHeight(), client.bottom * host.TwipsPerPixelY(), host.TwipsPerPixelY())
+            << after;
+    };
+    expectClientArea("showing, with a menu bar");
+    // The layout reads the inside size in the resize handler: it must already be the new one.
+    int insideAtResize = 0;
+    demo.form.onResize = [&] { insideAtResize = demo.form.ScaleWidth(); };
+    SetWindowPos(window, nullptr, 0, 0, 900, 640, SWP_NOMOVE | SWP_NOZORDER);
+    ASSERT_TRUE(
+        WaitFor(host, [&] { return insideAtResize == demo.form.ScaleWidth() && insideAtResize > 0; }));
+    expectClientArea("the user's resize");
+    demo.form.Move(600, 600, 8000, 6000);
+    Settle(host);
+    expectClientArea("the program's move");
+    EXPECT_EQ(insideAtResize, demo.form.ScaleWidth());
+    ShowWindow(window, SW_MAXIMIZE);
+    ASSERT_TRUE(WaitFor(host, [&] { return demo.form.State() == ui::WindowState::Maximized; }));
+    expectClientArea("maximised");
+    ShowWindow(window, SW_RESTORE);
+    ASSERT_TRUE(WaitFor(host, [&] { return demo.form.State() == ui::WindowState::Normal; }));
+    demo.form.Get("mnuHelp").SetVisible(false);
+    demo.form.Get("mnuFile").SetVisible(false); // no menu bar any more: the inside grows
+    Settle(host);
+    expectClientArea("the menu bar removed");
+}
+
+TEST_F(FormWindows, AFailingHandlerIsReportedAndTheProgramGoesOn) {
+    ui::Control& status = demo.form.Get("cmdStatus");
+    status.onClick = [&] { demo.form.Get("cmdNoSuchButton"); }; // throws std::out_of_range
+    {
+        BoxCloser closer;
+        ClickCentre(Hwnd(status));
+        ASSERT_TRUE(WaitFor(host, [&] { return host.Failures().Count() == 1; }));
+        EXPECT_NE(closer.Text().find(L"cmdNoSuchButton"), std::wstring::npos) << "the box names the failure";
+    }
+    EXPECT_NE(host.Failures().Last().find("message 0x0111"), std::string::npos) << host.Failures().Last();
+    // Still alive: the window is there and the next click runs its handler.
+    int clicks = 0;
+    status.onClick = [&] { ++clicks; };
+    ClickCentre(Hwnd(status));
+    ASSERT_TRUE(WaitFor(host, [&] { return clicks == 1; }));
+    EXPECT_TRUE(IsWindow(Hwnd(demo.form)));
+
+    // A repeating failure (a timer) is boxed once and counted every time.
+    demo.timer->onTimer = [&] { throw std::runtime_error("tick failed"); };
+    {
+        BoxCloser closer;
+        ASSERT_TRUE(WaitFor(host, [&] { return host.Failures().Count() >= 4; }));
+        EXPECT_NE(closer.Text().find(L"tick failed"), std::wstring::npos);
+    }
+    demo.timer->SetEnabled(false);
+}
+
+TEST(FormWindowCreation, AWindowThatCannotBeMadeIsReportedWithItsErrorCode) {
+    Win32UiHost host;
+    ui::Form form(host, "frmBroken");
+    // Without its window class the form's window cannot be made.
+    ASSERT_TRUE(UnregisterClassW(kFormClass, GetModuleHandleW(nullptr)));
+    {
+        BoxCloser closer;
+        form.Show();
+        EXPECT_NE(closer.Text().find(L"frmBroken"), std::wstring::npos);
+    }
+    EXPECT_EQ(form.hostHandle, 0u);
+    // The code the system gives for that failure (1407 on Windows, 1411 under Wine).
+    ASSERT_EQ(CreateWindowExW(0, kFormClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr),
+              nullptr);
+    const std::string code = std::to_string(GetLastError());
+    EXPECT_EQ(host.Failures().Last(), "CreateWindowExW (form frmBroken) failed with error " + code);
+    form.Unload();
+}
+
+TEST(FormWindowIcons, EveryWindowAndItsClassCarryTheProgramIcon) {
+    Win32UiHost host("AAA");
+    // A form that names no icon of its own, as the splash, the tray popup and the website opener.
+    ui::Form plain(host, "frmSplash");
+    plain.SetShowInTaskList(false);
+    plain.Load();
+    HWND window = Hwnd(plain);
+    ASSERT_NE(window, nullptr);
+    HWND owner = GetWindow(window, GW_OWNER);
+    ASSERT_NE(owner, nullptr) << "out of the task list, owned by the hidden owner";
+    for (HWND each : {window, owner}) {
+        EXPECT_NE(SendMessageW(each, WM_GETICON, ICON_BIG, 0), 0);
+        EXPECT_NE(SendMessageW(each, WM_GETICON, ICON_SMALL, 0), 0);
+        EXPECT_NE(GetClassLongPtrW(each, GCLP_HICON), 0);
+        EXPECT_NE(GetClassLongPtrW(each, GCLP_HICONSM), 0);
+    }
+    plain.Unload();
+}
 
 TEST_F(FormWindows, RendersEveryControlWithTheModelsState) {
     HWND window = Hwnd(demo.form);
@@ -210,7 +397,7 @@ TEST_F(FormWindows, RendersEveryControlWithTheModelsState) {
     item.mask = LVIF_IMAGE;
     item.iItem = 4;
     ListView_GetItem(list, &item);
-    EXPECT_EQ(item.iImage, 4) << "icon 5, the cookie";
+    EXPECT_EQ(item.iImage, 4) << "icon 5, the excluded item";
     EXPECT_EQ(SendMessageW(Hwnd(*demo.progress), PBM_GETPOS, 0, 0), 60);
     EXPECT_EQ(SendMessageW(Hwnd(*demo.quick), BM_GETCHECK, 0, 0), BST_CHECKED);
     EXPECT_FALSE(IsWindowVisible(Hwnd(*demo.check))) << "its panel is hidden";
@@ -289,7 +476,7 @@ TEST_F(FormWindows, RealClicksRunTheModelsHandlersOnce) {
     EXPECT_EQ(demo.checkedRows, std::vector<std::size_t>{1});
     // The program's own tick and new rows reach the window without raising item-check events.
     demo.list->SetRowChecked(3, true);
-    demo.list->AddRow({"Added later", {"Cookie"}, 5, true});
+    demo.list->AddRow({"Added later", {"Cookie"}, ui::kIconCookie, true});
     Settle(host);
     EXPECT_EQ(demo.checkedRows, (std::vector<std::size_t>{1, 3}));
     EXPECT_EQ(ListView_GetCheckState(list, 3), TRUE);

@@ -25,4 +25,17 @@ void ClickCentre(HWND window) {
     ClickAt(window, rect.right / 2, rect.bottom / 2);
 }
 
+void PressKeys(std::initializer_list<WORD> keys) {
+    for (WORD key : keys) {
+        INPUT inputs[2]{};
+        for (auto& input : inputs) {
+            input.type = INPUT_KEYBOARD;
+            input.ki.wVk = key;
+        }
+        inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(2, inputs, sizeof(INPUT));
+        Sleep(100);
+    }
+}
+
 } // namespace grimsweep::gui

@@ -10,6 +10,7 @@
 #include "core/run_at_startup.h"
 #include "gui/mouse.h"
 #include "platform/win32/wide_text.h"
+#include "platform/win32/win32_dpi.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_system.h"
 #include "screenshot.h"
@@ -20,6 +21,7 @@ namespace {
 const std::string kUserKey = "Software\\Lanternfish Software\\Grimsweep";
 const std::string kMachineKey = "SOFTWARE\\Lanternfish Software\\Grimsweep";
 const std::wstring kMainWindowTitle = L"[ProgramName] by [Company]";
+const std::wstring kFormClass = L"GrimsweepForm";
 const std::wstring kRunAtStartupCaption = L"Run at Startup and protect my computer automatically";
 
 template <typename Condition> bool WaitUntil(Condition condition, int milliseconds) {
@@ -79,21 +81,75 @@ bool RunValuePresent(win32::Win32Registry& registry) {
                                value) == kRegistryOk;
 }
 
-TEST(ProgramGui, FirstStartPanelsOptionInTheRegistryAndCleanClose) {
-    win32::Win32Registry registry;
-    registry.DeleteKeyTree(RegistryRoot::CurrentUser, kUserKey);
-    registry.DeleteKeyTree(RegistryRoot::LocalMachine, kMachineKey);
-    registry.DeleteValue(RegistryRoot::LocalMachine, std::string(kRunKeyPath), "grimsweep");
+// The windows of a process, shown or hidden, of one window class and with that title.
+std::vector<HWND> TopLevelWindows(DWORD processId, const std::wstring& windowClass,
+                                  const std::wstring& title = L"", bool visibleOnly = false) {
+    struct Search {
+        DWORD processId;
+        std::wstring windowClass;
+        std::wstring title;
+        bool visibleOnly;
+        std::vector<HWND> found;
+    } search{processId, windowClass, title, visibleOnly, {}};
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            wchar_t className[64] = {};
+            GetClassNameW(window, className, 64);
+            if (owner == s->processId && className == s->windowClass &&
+                (s->title.empty() || TextOf(window) == s->title) &&
+                (!s->visibleOnly || IsWindowVisible(window))) {
+                s->found.push_back(window);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
 
+HWND VisibleForm(DWORD processId, const std::wstring& title) {
+    const auto windows = TopLevelWindows(processId, kFormClass, title, true);
+    return windows.empty() ? nullptr : windows.front();
+}
+
+// Starts grimsweep.exe from the folder of this test program, as a user starts it.
+PROCESS_INFORMATION StartProgram() {
     win32::Win32System system;
     const std::string own = system.OwnExecutablePath();
     std::wstring command = L"\"" + win32::Widen(own.substr(0, own.rfind('\\') + 1)) + L"grimsweep.exe\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &startup, &process));
-    CloseHandle(process.hThread);
+    if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                       &process)) {
+        CloseHandle(process.hThread);
+        process.hThread = nullptr;
+    }
+    return process;
+}
+
+// The main window, once its load has ended and its navigation shows.
+HWND WaitForMainWindow(DWORD processId) {
+    HWND main = nullptr;
+    WaitUntil(
+        [&] {
+            main = VisibleForm(processId, kMainWindowTitle);
+            return main && FindChild(main, L"Send to Tray") != nullptr;
+        },
+        30000);
+    return main;
+}
+
+TEST(ProgramGui, FirstStartPanelsOptionInTheRegistryAndCleanClose) {
+    win32::Win32Registry registry;
+    registry.DeleteKeyTree(RegistryRoot::CurrentUser, kUserKey);
+    registry.DeleteKeyTree(RegistryRoot::LocalMachine, kMachineKey);
+    registry.DeleteValue(RegistryRoot::LocalMachine, std::string(kRunKeyPath), "grimsweep");
+
+    const PROCESS_INFORMATION process = StartProgram();
+    ASSERT_NE(process.hProcess, nullptr);
 
     // The first start on this machine offers Live Update; the user declines.
     HWND question = nullptr;
@@ -166,6 +222,142 @@ TEST(ProgramGui, FirstStartPanelsOptionInTheRegistryAndCleanClose) {
     CloseHandle(process.hProcess);
     EXPECT_EQ(UserSetting(registry, "OptionAndSettings", "STATUS"), "STOPPED");
     EXPECT_EQ(UserSetting(registry, "OptionAndSettings", "RESTART"), "False");
+}
+
+// A user's click on the last menu of the window's menu bar (where its caption is drawn, the rightmost
+// text on the bar), then on the first item of the menu that drops down.
+bool ChooseFirstItemOfLastMenu(HWND window, DWORD processId) {
+    RECT frame;
+    GetWindowRect(window, &frame);
+    POINT client{0, 0};
+    ClientToScreen(window, &client);
+    const WindowImage image = CaptureWindow(window);
+    RECT inside;
+    GetClientRect(window, &inside);
+    const int barMiddle = client.y - frame.top - GetSystemMetrics(SM_CYMENU) / 2;
+    int textRight = -1;
+    for (int y = barMiddle - 3; y <= barMiddle + 3; ++y) {
+        for (int x = client.x - frame.left + inside.right - 1; x > textRight; --x) {
+            const std::uint32_t pixel = image.pixels[static_cast<std::size_t>(y * image.width + x)];
+            if (((pixel >> 16) & 0xFF) < 100 && ((pixel >> 8) & 0xFF) < 100 && (pixel & 0xFF) < 100) {
+                textRight = x;
+                break;
+            }
+        }
+    }
+    if (textRight < 0) {
+        return false;
+    }
+    ClickAt(window, textRight - 8 - (client.x - frame.left), barMiddle - (client.y - frame.top));
+    HWND menu = nullptr;
+    if (!WaitUntil(
+            [&] {
+                const auto menus = TopLevelWindows(processId, L"#32768", L"", true);
+                menu = menus.empty() ? nullptr : menus.front();
+                return menu != nullptr;
+            },
+            3000)) {
+        return false;
+    }
+    Sleep(200);
+    RECT item;
+    GetClientRect(menu, &item);
+    ClickAt(menu, item.right / 2, GetSystemMetrics(SM_CYMENU) / 2 + 2);
+    return true;
+}
+
+// The label shows its whole caption in the system's message font: the wrapped text fits its height.
+bool CaptionFits(HWND label) {
+    RECT client;
+    GetClientRect(label, &client);
+    HDC dc = GetDC(nullptr);
+    HFONT font = win32::CreateUiFont(win32::ScreenDpiY(), false, false);
+    HGDIOBJ old = SelectObject(dc, font);
+    const std::wstring text = TextOf(label);
+    RECT needed{0, 0, client.right, 0};
+    DrawTextW(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK);
+    SelectObject(dc, old);
+    DeleteObject(font);
+    ReleaseDC(nullptr, dc);
+    return needed.bottom <= client.bottom && needed.right <= client.right;
+}
+
+// The window's screen position has stopped changing (a sliding window has arrived).
+bool Settled(HWND window) {
+    RECT before;
+    GetWindowRect(window, &before);
+    Sleep(300);
+    RECT after;
+    GetWindowRect(window, &after);
+    return EqualRect(&before, &after) != FALSE;
+}
+
+TEST(ProgramGui, ScanPanelAboutTrayPopupAndIconsAsANewUserMeetsThem) {
+    win32::Win32Registry registry;
+    registry.DeleteKeyTree(RegistryRoot::CurrentUser, kUserKey);
+    // This machine has been asked the first-run question before.
+    registry.SetValue(RegistryRoot::LocalMachine, kMachineKey + "\\Settings", "FirstTime",
+                      RegistryValue::String("Yes"));
+    const PROCESS_INFORMATION process = StartProgram();
+    ASSERT_NE(process.hProcess, nullptr);
+    HWND main = WaitForMainWindow(process.dwProcessId);
+    ASSERT_NE(main, nullptr);
+
+    // The Scan panel shows every counter's caption whole.
+    ClickCentre(FindChild(main, L"Scan Now"));
+    HWND inspected = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] { return (inspected = FindChild(main, L"Cookies and processes inspected:")) != nullptr; }, 5000));
+    EXPECT_TRUE(CaptionFits(inspected));
+    Sleep(500);
+    EXPECT_TRUE(SaveWindowPng(main, "program_scan.png"));
+
+    // About, the only item of the last menu.
+    ASSERT_TRUE(ChooseFirstItemOfLastMenu(main, process.dwProcessId));
+    HWND about = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] { return (about = VisibleForm(process.dwProcessId, L"About Grimsweep")) != nullptr; }, 5000));
+    Sleep(500);
+    RECT aboutRect;
+    RECT mainRect;
+    GetWindowRect(about, &aboutRect);
+    GetWindowRect(main, &mainRect);
+    EXPECT_NEAR((aboutRect.left + aboutRect.right) / 2, (mainRect.left + mainRect.right) / 2, 2) << "centred";
+    EXPECT_NEAR((aboutRect.top + aboutRect.bottom) / 2, (mainRect.top + mainRect.bottom) / 2, 2) << "centred";
+    HWND picture = FindWindowExW(about, nullptr, L"GrimsweepPane", nullptr);
+    ASSERT_NE(picture, nullptr);
+    EXPECT_GE(DistinctColours(picture), 8) << "the picture box shows the program icon";
+    EXPECT_TRUE(SaveWindowPng(about, "program_about.png"));
+    ClickCentre(FindChild(about, L"OK"));
+    ASSERT_TRUE(
+        WaitUntil([&] { return VisibleForm(process.dwProcessId, L"About Grimsweep") == nullptr; }, 5000));
+    Sleep(300);
+
+    // One click on Send to Tray acts, as on Windows: the window goes to the notification area.
+    ClickCentre(FindChild(main, L"Send to Tray"));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }, 3000)) << "the first click must act";
+
+    // A click on the tray icon (its callback on the main window) slides the popup up.
+    PostMessageW(main, WM_MOUSEMOVE, 0, 513);
+    HWND popup = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            for (HWND window : TopLevelWindows(process.dwProcessId, kFormClass, L"Grimsweep", true)) {
+                if (FindChild(window, L"Exit Program")) {
+                    popup = window;
+                }
+            }
+            return popup != nullptr;
+        },
+        5000));
+    ASSERT_TRUE(WaitUntil([&] { return Settled(popup); }, 5000));
+    EXPECT_TRUE(SaveWindowPng(popup, "program_popup.png"));
+
+    // One click on Exit Program ends the program.
+    ClickCentre(FindChild(popup, L"Exit Program"));
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0) << "the first click must act";
+    TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hProcess);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <fstream>
+#include <set>
 #include <vector>
 
 namespace grimsweep::gui {
@@ -74,10 +75,11 @@ std::vector<std::uint8_t> EncodePng(int width, int height, const std::vector<std
 
 } // namespace
 
-bool SaveWindowPng(HWND window, const std::string& path) {
+WindowImage CaptureWindow(HWND window) {
+    WindowImage image;
     RECT rect;
-    if (!GetWindowRect(window, &rect)) {
-        return false;
+    if (!GetWindowRect(window, &rect) || rect.right <= rect.left || rect.bottom <= rect.top) {
+        return image;
     }
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
@@ -95,18 +97,37 @@ bool SaveWindowPng(HWND window, const std::string& path) {
     // What the screen shows: the window and its controls as drawn.
     BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
     GdiFlush();
-    std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
-    const auto* pixels = static_cast<const std::uint8_t*>(bits);
-    for (std::size_t i = 0; i < static_cast<std::size_t>(width) * static_cast<std::size_t>(height); ++i) {
-        rgb[i * 3] = pixels[i * 4 + 2];
-        rgb[i * 3 + 1] = pixels[i * 4 + 1];
-        rgb[i * 3 + 2] = pixels[i * 4];
-    }
+    const auto* pixels = static_cast<const std::uint32_t*>(bits);
+    image.width = width;
+    image.height = height;
+    image.pixels.assign(pixels, pixels + static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     SelectObject(memory, old);
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
-    const auto png = EncodePng(width, height, rgb);
+    for (auto& pixel : image.pixels) {
+        pixel &= 0xFFFFFFu;
+    }
+    return image;
+}
+
+std::size_t DistinctColours(HWND window) {
+    const WindowImage image = CaptureWindow(window);
+    return std::set<std::uint32_t>(image.pixels.begin(), image.pixels.end()).size();
+}
+
+bool SaveWindowPng(HWND window, const std::string& path) {
+    const WindowImage image = CaptureWindow(window);
+    if (image.pixels.empty()) {
+        return false;
+    }
+    std::vector<std::uint8_t> rgb(image.pixels.size() * 3);
+    for (std::size_t i = 0; i < image.pixels.size(); ++i) {
+        rgb[i * 3] = static_cast<std::uint8_t>(image.pixels[i] >> 16);
+        rgb[i * 3 + 1] = static_cast<std::uint8_t>(image.pixels[i] >> 8);
+        rgb[i * 3 + 2] = static_cast<std::uint8_t>(image.pixels[i]);
+    }
+    const auto png = EncodePng(image.width, image.height, rgb);
     std::ofstream file(path, std::ios::binary);
     file.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
     return static_cast<bool>(file);

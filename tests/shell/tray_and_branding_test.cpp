@@ -108,14 +108,24 @@ TEST_F(MainWindowTest, FirstRunHelpWaitsForTheHelpFile) {
 }
 
 TEST_F(MainWindowTest, AboutShowsTheBrandAndSkinColoursFollowTheControlType) {
+    int shown = 0;
     host->onModal = [&](ui::Form& about) {
+        ++shown;
         EXPECT_EQ(about.Caption(), "About Grimsweep");
         EXPECT_EQ(about.Get("lblVersion").Caption(), "Version 3.1");
         EXPECT_EQ(about.Get("lblWebsite").Caption(), "www.lanternfish-software.example");
         EXPECT_EQ(about.Get("cmdOK").BackColor(), window->SkinInUse().first);
+        EXPECT_EQ(about.Get("picLogo").Picture(), kWindowIconResource) << "the program icon";
+        // Centred over the main window, wherever the user has put it.
+        const ui::Bounds& main = window->Window().Position();
+        const ui::Bounds& box = about.Position();
+        EXPECT_EQ(box.left + box.width / 2, main.left + main.width / 2);
+        EXPECT_EQ(box.top + box.height / 2, main.top + main.height / 2);
     };
     Open();
+    window->Window().Move(3000, 1500, 10200, 7800);
     Control("mnuAboutSoftware").Click();
+    EXPECT_EQ(shown, 1);
 
     EXPECT_EQ(Control("cmdScan").BackColor(), window->SkinInUse().first);
     EXPECT_EQ(Control("lvwSpywareFound").ForeColor(), window->SkinInUse().second);

@@ -145,15 +145,36 @@ TEST(FormModel, WindowChangesFromTheUserResizeOnceAndOnlyWhenTheSizeOrStateChang
     form.Move(0, 0, 9000, 7000);
     ASSERT_EQ(resizes, 1);
 
-    form.SetFromWindow({300, 200, 9000, 7000}, WindowState::Normal); // dragged: same size
+    const Size inside{form.ScaleWidth(), form.ScaleHeight()};
+    form.SetFromWindow({300, 200, 9000, 7000}, WindowState::Normal, inside); // dragged: same size
     EXPECT_EQ(resizes, 1);
     EXPECT_EQ(form.Position().left, 300);
-    form.SetFromWindow({0, 0, 19200, 14000}, WindowState::Maximized); // one user action, one resize
+    // One user action, one resize; the inside is what the window system measured, not a guess.
+    form.SetFromWindow({0, 0, 19200, 14000}, WindowState::Maximized, {19080, 13200});
     EXPECT_EQ(resizes, 2);
     EXPECT_EQ(form.State(), WindowState::Maximized);
-    EXPECT_EQ(form.ScaleWidth(), 19200 - Form::kFrameWidth);
-    form.SetFromWindow({0, 0, 19200, 14000}, WindowState::Minimized);
+    EXPECT_EQ(form.ScaleWidth(), 19080);
+    EXPECT_EQ(form.ScaleHeight(), 13200);
+    form.SetFromWindow({0, 0, 19200, 14000}, WindowState::Minimized, {19080, 13200});
     EXPECT_EQ(resizes, 3);
+    // A menu bar that wraps onto a second line changes only the inside: the layout must run again.
+    form.SetFromWindow({0, 0, 19200, 14000}, WindowState::Minimized, {19080, 12900});
+    EXPECT_EQ(resizes, 4);
+}
+
+TEST(FormModel, TheHeadlessHostMeasuresTheInsideOfEveryForm) {
+    HeadlessHost host;
+    Form form(host, "frmMain");
+    form.Move(0, 0, 9000, 7000);
+    form.Load();
+    EXPECT_EQ(form.ScaleWidth(), 9000 - HeadlessHost::kFrameWidth);
+    EXPECT_EQ(form.ScaleHeight(), 7000 - HeadlessHost::kFrameHeight);
+    form.Add("mnuFile", ControlType::Menu).SetCaption("File");
+    EXPECT_EQ(form.ScaleHeight(), 7000 - HeadlessHost::kFrameHeight - HeadlessHost::kMenuBarHeight);
+    int insideAtResize = 0;
+    form.onResize = [&] { insideAtResize = form.ScaleWidth(); };
+    form.Move(0, 0, 12000, 7000);
+    EXPECT_EQ(insideAtResize, 12000 - HeadlessHost::kFrameWidth) << "measured before the resize handler runs";
 }
 
 } // namespace

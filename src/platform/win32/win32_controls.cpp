@@ -310,6 +310,9 @@ void CreateControlWindow(Win32UiHost& host, ui::Control& control) {
                         0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(control))),
                         GetModuleHandleW(nullptr), nullptr);
     if (!window) {
+        const DWORD error = GetLastError();
+        host.Failures().CallFailed("CreateWindowExW",
+                                   "control " + control.Name() + " of " + control.Owner().Name(), error);
         return;
     }
     control.hostHandle = reinterpret_cast<std::uintptr_t>(window);

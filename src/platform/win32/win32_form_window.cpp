@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/win32/wide_text.h"
@@ -27,6 +28,10 @@ ui::Form* FormOfWindow(HWND window) {
 
 Win32UiHost& HostOf(const ui::Form& form) {
     return static_cast<Win32UiHost&>(form.Host());
+}
+
+FailureReport* FailuresOf(const ui::Form* form) {
+    return form ? &HostOf(*form).Failures() : nullptr;
 }
 
 void OnCommand(ui::Form& form, WPARAM wParam, LPARAM lParam) {
@@ -162,16 +167,21 @@ void ReportWindowChange(ui::Form& form, HWND window) {
         GetWindowRect(window, &rect);
     }
     const TwipsScale& scale = HostOf(form).Scale();
+    ui::Size inside{form.ScaleWidth(), form.ScaleHeight()};
+    RECT client{};
+    if (state != ui::WindowState::Minimized && GetClientRect(window, &client)) {
+        inside = {scale.XToTwips(client.right), scale.YToTwips(client.bottom)};
+    }
     form.SetFromWindow({scale.XToTwips(rect.left), scale.YToTwips(rect.top),
                         scale.XToTwips(rect.right - rect.left), scale.YToTwips(rect.bottom - rect.top)},
-                       state);
+                       state, inside);
 }
 
 int ToTwips(double pixels, double twipsPerPixel) {
     return static_cast<int>(std::lround(pixels * twipsPerPixel));
 }
 
-LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT FormMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
@@ -226,6 +236,31 @@ LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
+// What a window procedure answers for a message whose handler failed: a paint is taken as done (else it
+// would come back at once), everything else as handled.
+LRESULT AfterFailure(HWND window, UINT message) {
+    if (message == WM_PAINT) {
+        ValidateRect(window, nullptr);
+    }
+    return 0;
+}
+
+LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return Guarded(
+        FailuresOf(FormOfWindow(window)), "form window", message,
+        [&] { return FormMessage(window, message, wParam, lParam); },
+        [&] { return AfterFailure(window, message); });
+}
+
+// The program's icon in a picture box, centred and as large as the box allows.
+void PaintPicture(HDC dc, const RECT& client, const ui::Control& box, Win32UiHost& host) {
+    const int size = std::min(client.right, client.bottom);
+    if (HICON icon = size > 0 ? host.Icon(box.Picture(), size) : nullptr) {
+        DrawIconEx(dc, (client.right - size) / 2, (client.bottom - size) / 2, icon, size, size, 0, nullptr,
+                   DI_NORMAL);
+    }
+}
+
 void PaintPane(HWND window, const ui::Control& pane, Win32UiHost& host) {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
@@ -247,6 +282,9 @@ void PaintPane(HWND window, const ui::Control& pane, Win32UiHost& host) {
         return;
     }
     FillRect(dc, &client, back ? host.Brush(*back) : GetSysColorBrush(COLOR_BTNFACE));
+    if (pane.Type() == ui::ControlType::PictureBox && !pane.Picture().empty()) {
+        PaintPicture(dc, client, pane, host);
+    }
     if (pane.Type() == ui::ControlType::Frame && !pane.Caption().empty()) {
         HGDIOBJ oldFont = SelectObject(dc, host.Font(pane.Bold(), pane.Italic()));
         const std::wstring caption = Widen(pane.Caption());
@@ -266,7 +304,7 @@ void PaintPane(HWND window, const ui::Control& pane, Win32UiHost& host) {
     EndPaint(window, &paint);
 }
 
-LRESULT CALLBACK PaneProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT PaneMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     ui::Control* pane = ControlOfWindow(window);
     if (!pane) {
         return DefWindowProcW(window, message, wParam, lParam);
@@ -290,18 +328,34 @@ LRESULT CALLBACK PaneProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
+LRESULT CALLBACK PaneProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const ui::Control* pane = ControlOfWindow(window);
+    return Guarded(
+        FailuresOf(pane ? &pane->Owner() : nullptr), "pane window", message,
+        [&] { return PaneMessage(window, message, wParam, lParam); },
+        [&] { return AfterFailure(window, message); });
+}
+
 LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK ControlHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                              DWORD_PTR data) {
+    auto* control = reinterpret_cast<ui::Control*>(data);
     if (message == WM_MOUSEMOVE) {
-        auto* control = reinterpret_cast<ui::Control*>(data);
-        if (control->onMouseMove) {
-            control->onMouseMove();
-        }
-    } else if (message == WM_NCDESTROY) {
+        // A failing handler leaves the control to behave as it would without it.
+        return Guarded(
+            FailuresOf(&control->Owner()), "control window", message,
+            [&] {
+                if (control->onMouseMove) {
+                    control->onMouseMove();
+                }
+                return DefSubclassProc(window, message, wParam, lParam);
+            },
+            [&] { return DefSubclassProc(window, message, wParam, lParam); });
+    }
+    if (message == WM_NCDESTROY) {
         RemoveWindowSubclass(window, ControlHook, id);
         RemovePropW(window, L"Grimsweep.Control");
     }
@@ -310,28 +364,46 @@ LRESULT CALLBACK ControlHook(HWND window, UINT message, WPARAM wParam, LPARAM lP
 
 } // namespace
 
-void RegisterWindowClasses() {
+void RegisterWindowClasses(HICON bigIcon, HICON smallIcon, FailureReport& failures) {
     WNDCLASSEXW form{};
     form.cbSize = sizeof(form);
     form.style = CS_DBLCLKS;
     form.lpfnWndProc = FormProc;
     form.hInstance = GetModuleHandleW(nullptr);
+    form.hIcon = bigIcon;
+    form.hIconSm = smallIcon;
     form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     form.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     form.lpszClassName = kFormClass;
-    RegisterClassExW(&form);
 
     WNDCLASSEXW pane = form;
     pane.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
     pane.lpfnWndProc = PaneProc;
+    pane.hIcon = nullptr;
+    pane.hIconSm = nullptr;
     pane.hbrBackground = nullptr;
     pane.lpszClassName = kPaneClass;
-    RegisterClassExW(&pane);
 
     WNDCLASSEXW owner = form;
     owner.lpfnWndProc = OwnerProc;
     owner.lpszClassName = kOwnerClass;
-    RegisterClassExW(&owner);
+
+    for (const WNDCLASSEXW* windowClass : {&form, &pane, &owner}) {
+        // A second host in the same process finds the classes of the first still registered.
+        if (!RegisterClassExW(windowClass)) {
+            const DWORD error = GetLastError();
+            if (error != ERROR_CLASS_ALREADY_EXISTS) {
+                failures.CallFailed("RegisterClassExW", Narrow(windowClass->lpszClassName), error);
+            }
+        }
+    }
+}
+
+void UnregisterWindowClasses() {
+    // Fails, harmlessly, while another host still has windows of a class.
+    for (const wchar_t* name : {kFormClass, kPaneClass, kOwnerClass}) {
+        UnregisterClassW(name, GetModuleHandleW(nullptr));
+    }
 }
 
 void HookControlWindow(HWND window, ui::Control& control) {

@@ -12,22 +12,53 @@
 
 namespace grimsweep::win32 {
 
-Win32UiHost::Win32UiHost() {
+namespace {
+
+// The executable's icon at the system's big or small icon size, shared (never destroyed).
+HICON SystemSizeIcon(const std::string& name, bool big) {
+    if (name.empty()) {
+        return nullptr;
+    }
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), Widen(name).c_str(), IMAGE_ICON,
+                                         GetSystemMetrics(big ? SM_CXICON : SM_CXSMICON),
+                                         GetSystemMetrics(big ? SM_CYICON : SM_CYSMICON), LR_SHARED));
+}
+
+void SetWindowIcons(HWND window, HICON big, HICON small) {
+    if (big) {
+        SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+    }
+    if (small) {
+        SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+    }
+}
+
+} // namespace
+
+Win32UiHost::Win32UiHost(std::string programIcon) : programIcon_(std::move(programIcon)) {
     EnableDpiAwareness();
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES |
                                                         ICC_TAB_CLASSES | ICC_PROGRESS_CLASS |
                                                         ICC_DATE_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
-    RegisterWindowClasses();
+    const HICON big = SystemSizeIcon(programIcon_, true);
+    const HICON small = SystemSizeIcon(programIcon_, false);
+    RegisterWindowClasses(big, small, failures_);
     scale_ = {ScreenDpiX(), ScreenDpiY()};
     owner_ = CreateWindowExW(0, kOwnerClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                              GetModuleHandleW(nullptr), nullptr);
+    if (!owner_) {
+        failures_.CallFailed("CreateWindowExW", "hidden owner window", GetLastError());
+        return;
+    }
+    SetWindowIcons(owner_, big, small);
 }
 
 Win32UiHost::~Win32UiHost() {
     if (owner_) {
         DestroyWindow(owner_);
     }
+    UnregisterWindowClasses();
     ReleaseFonts();
     for (auto& [color, brush] : brushes_) {
         DeleteObject(brush);
@@ -35,6 +66,20 @@ Win32UiHost::~Win32UiHost() {
     if (listIcons_) {
         ImageList_Destroy(listIcons_);
     }
+    for (auto& [key, icon] : icons_) {
+        if (icon) {
+            DestroyIcon(icon);
+        }
+    }
+}
+
+HICON Win32UiHost::Icon(const std::string& name, int size) {
+    auto [it, added] = icons_.try_emplace({name, size}, nullptr);
+    if (added && !name.empty()) {
+        it->second = static_cast<HICON>(
+            LoadImageW(GetModuleHandleW(nullptr), Widen(name).c_str(), IMAGE_ICON, size, size, 0));
+    }
+    return it->second;
 }
 
 HFONT Win32UiHost::Font(bool bold, bool italic) {
@@ -179,6 +224,8 @@ void Win32UiHost::FormLoaded(ui::Form& form) {
         nullptr, GetModuleHandleW(nullptr), &form);
     form.hostHandle = reinterpret_cast<std::uintptr_t>(window);
     if (!window) {
+        const DWORD error = GetLastError();
+        failures_.CallFailed("CreateWindowExW", "form " + form.Name(), error);
         return;
     }
     ApplyIcon(form);
@@ -186,10 +233,22 @@ void Win32UiHost::FormLoaded(ui::Form& form) {
         CreateControlWindow(*this, *control);
     }
     RebuildMenuBar(form);
+    MeasureInside(form);
+}
+
+void Win32UiHost::MeasureInside(ui::Form& form) {
+    HWND window = WindowOf(form);
+    RECT client{};
+    // A minimised window has no inside to speak of: the form keeps the size it had.
+    if (!window || IsIconic(window) || !GetClientRect(window, &client)) {
+        return;
+    }
+    form.SetInsideSize({scale_.XToTwips(client.right), scale_.YToTwips(client.bottom)});
 }
 
 void Win32UiHost::FormUnloaded(ui::Form& form) {
     HWND window = WindowOf(form);
+    EndModal(form);
     for (const auto& control : form.Controls()) {
         control->hostHandle = 0;
         mirrors_.erase(control.get());
@@ -206,15 +265,23 @@ void Win32UiHost::ShowForm(ui::Form& form, bool modal) {
     if (!modal || !WindowOf(form)) {
         return;
     }
-    // The other forms wait while this one is up.
-    std::vector<HWND> disabled;
+    // The form belongs to the window that was active, which it stays above and hands the activation back
+    // to when it closes; the other forms wait while it is up.
+    HWND active = GetActiveWindow();
+    wchar_t className[32] = L"";
+    if (active && active != WindowOf(form) && GetClassNameW(active, className, 32) &&
+        lstrcmpW(className, kFormClass) == 0) {
+        SetWindowLongPtrW(WindowOf(form), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(active));
+    }
+    ModalState shown{&form, {}};
     for (const auto& [other, state] : forms_) {
         HWND window = WindowOf(*other);
         if (other != &form && window && IsWindowEnabled(window)) {
             EnableWindow(window, FALSE);
-            disabled.push_back(window);
+            shown.disabled.push_back(window);
         }
     }
+    modals_.push_back(std::move(shown));
     MSG message;
     while (form.Loaded() && form.Visible()) {
         const BOOL got = GetMessageW(&message, nullptr, 0, 0);
@@ -230,19 +297,31 @@ void Win32UiHost::ShowForm(ui::Form& form, bool modal) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
-    for (HWND window : disabled) {
-        if (IsWindow(window)) {
-            EnableWindow(window, TRUE);
-        }
-    }
     if (form.Loaded() && form.Visible()) {
         form.Hide();
+    }
+    EndModal(form);
+    std::erase_if(modals_, [&](const ModalState& state) { return state.form == &form; });
+}
+
+void Win32UiHost::EndModal(const ui::Form& form) {
+    for (ModalState& modal : modals_) {
+        if (modal.form != &form) {
+            continue;
+        }
+        for (HWND window : modal.disabled) {
+            if (IsWindow(window)) {
+                EnableWindow(window, TRUE);
+            }
+        }
+        modal.disabled.clear();
     }
 }
 
 void Win32UiHost::ApplyWindowState(ui::Form& form) {
     HWND window = WindowOf(form);
     if (!form.Visible()) {
+        EndModal(form);
         ShowWindow(window, SW_HIDE);
         return;
     }
@@ -260,40 +339,33 @@ void Win32UiHost::ApplyWindowState(ui::Form& form) {
 }
 
 // A window out of the task list keeps its normal frame: it is owned by a hidden window instead of
-// becoming a tool window.
+// becoming a tool window. The taskbar reads the styles only when a window is shown, so a visible window
+// is hidden and shown again, and only when something changes: the program asks at every resize, and
+// each hide would take the activation away from the window (and a click on it with it).
 void Win32UiHost::ApplyTaskList(ui::Form& form) {
     HWND window = WindowOf(form);
-    LONG_PTR ex = GetWindowLongPtrW(window, GWL_EXSTYLE);
-    ex = form.ShowInTaskList() ? (ex | WS_EX_APPWINDOW) : (ex & ~static_cast<LONG_PTR>(WS_EX_APPWINDOW));
+    const LONG_PTR was = GetWindowLongPtrW(window, GWL_EXSTYLE);
+    const LONG_PTR ex =
+        form.ShowInTaskList() ? (was | WS_EX_APPWINDOW) : (was & ~static_cast<LONG_PTR>(WS_EX_APPWINDOW));
+    HWND owner = form.ShowInTaskList() ? nullptr : owner_;
+    if (ex == was && GetWindow(window, GW_OWNER) == owner) {
+        return;
+    }
     const bool visible = IsWindowVisible(window) != FALSE;
+    const bool active = GetActiveWindow() == window;
     if (visible) {
         ShowWindow(window, SW_HIDE);
     }
     SetWindowLongPtrW(window, GWL_EXSTYLE, ex);
-    SetWindowLongPtrW(window, GWLP_HWNDPARENT,
-                      reinterpret_cast<LONG_PTR>(form.ShowInTaskList() ? nullptr : owner_));
+    SetWindowLongPtrW(window, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
     if (visible) {
-        ShowWindow(window, SW_SHOWNA);
+        ShowWindow(window, active ? SW_SHOW : SW_SHOWNA);
     }
 }
 
 void Win32UiHost::ApplyIcon(ui::Form& form) {
-    HWND window = WindowOf(form);
-    if (form.IconResource().empty()) {
-        return;
-    }
-    const std::wstring name = Widen(form.IconResource());
-    HINSTANCE module = GetModuleHandleW(nullptr);
-    auto load = [&](int width, int height) {
-        return reinterpret_cast<LPARAM>(LoadImageW(module, name.c_str(), IMAGE_ICON, GetSystemMetrics(width),
-                                                   GetSystemMetrics(height), LR_SHARED));
-    };
-    if (LPARAM big = load(SM_CXICON, SM_CYICON)) {
-        SendMessageW(window, WM_SETICON, ICON_BIG, big);
-    }
-    if (LPARAM small = load(SM_CXSMICON, SM_CYSMICON)) {
-        SendMessageW(window, WM_SETICON, ICON_SMALL, small);
-    }
+    const std::string& name = form.IconResource().empty() ? programIcon_ : form.IconResource();
+    SetWindowIcons(WindowOf(form), SystemSizeIcon(name, true), SystemSizeIcon(name, false));
 }
 
 void Win32UiHost::FormChanged(ui::Form& form, ui::FormChange change) {
@@ -341,17 +413,22 @@ void Win32UiHost::FormChanged(ui::Form& form, ui::FormChange change) {
         break;
     }
     }
+    MeasureInside(form);
 }
 
 void Win32UiHost::ControlAdded(ui::Control& control) {
     CreateControlWindow(*this, control);
     if (control.Type() == ui::ControlType::Menu) {
         RebuildMenuBar(control.Owner());
+        MeasureInside(control.Owner());
     }
 }
 
 void Win32UiHost::ControlChanged(ui::Control& control, ui::Change change) {
     UpdateControlWindow(*this, control, change);
+    if (control.Type() == ui::ControlType::Menu) {
+        MeasureInside(control.Owner());
+    }
 }
 
 void Win32UiHost::ListRowsChanged(ui::Control& list, const ui::RowChange& change) {
@@ -407,6 +484,7 @@ void Win32UiHost::DpiChanged(ui::Form& form, int dpi, const RECT& suggested) {
                 PlaceControlWindow(*this, *control);
             }
         }
+        MeasureInside(*other);
     }
 }
 

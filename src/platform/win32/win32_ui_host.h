@@ -4,9 +4,11 @@
 
 #include <cstdint>
 #include <map>
+#include <string>
 #include <vector>
 
 #include "platform/win32/win32_dpi.h"
+#include "platform/win32/win32_failure_report.h"
 #include "platform/win32/win32_list_view.h"
 #include "ui/form.h"
 #include "ui/ui_host.h"
@@ -15,7 +17,9 @@ namespace grimsweep::win32 {
 
 class Win32UiHost : public IUiHost {
 public:
-    Win32UiHost();
+    // `programIcon` names the group icon resource of the executable that every window carries unless
+    // its form names another (the class icon, the hidden owner's, each window's big and small icon).
+    explicit Win32UiHost(std::string programIcon = {});
     ~Win32UiHost() override;
     Win32UiHost(const Win32UiHost&) = delete;
     Win32UiHost& operator=(const Win32UiHost&) = delete;
@@ -45,6 +49,11 @@ public:
     HFONT Font(bool bold, bool italic);
     HIMAGELIST ListIcons();
     HBRUSH Brush(COLORREF color);
+    // An icon resource of the executable at `size` pixels square, loaded once; nothing when missing.
+    HICON Icon(const std::string& name, int size);
+    FailureReport& Failures() { return failures_; }
+    // Tells the form the inside size of its window, in twips.
+    void MeasureInside(ui::Form& form);
     ListMirror& Mirror(const ui::Control& listView) { return mirrors_[&listView]; }
     // True while the host itself changes windows to match the model: notifications that those changes
     // raise are not user actions and must not reach the model.
@@ -67,19 +76,31 @@ private:
     struct FormState {
         int drawingLocks = 0;
     };
+    // A form shown modally and the windows it disabled.
+    struct ModalState {
+        const ui::Form* form = nullptr;
+        std::vector<HWND> disabled;
+    };
 
     void CreateControls(ui::Form& form);
     void ApplyWindowState(ui::Form& form);
     void ApplyTaskList(ui::Form& form);
     void ApplyIcon(ui::Form& form);
     void ReleaseFonts();
+    // Enables again the windows a modal form disabled: before it is hidden or destroyed, so that the
+    // system gives the activation back to the window below it.
+    void EndModal(const ui::Form& form);
 
     TwipsScale scale_;
+    std::string programIcon_;
+    FailureReport failures_;
     HWND owner_ = nullptr; // hidden owner of forms that stay out of the task list
     std::map<std::pair<bool, bool>, HFONT> fonts_;
     std::map<COLORREF, HBRUSH> brushes_;
     HIMAGELIST listIcons_ = nullptr;
-    std::map<const ui::Form*, FormState> forms_;
+    std::map<std::pair<std::string, int>, HICON> icons_;
+    std::vector<ModalState> modals_;
+    std::map<ui::Form*, FormState> forms_;
     std::map<const ui::Control*, ListMirror> mirrors_;
     int syncing_ = 0;
 };
