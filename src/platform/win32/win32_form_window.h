@@ -13,7 +13,9 @@ extern const wchar_t kPaneClass[];
 extern const wchar_t kOwnerClass[];
 void RegisterWindowClasses();
 
-// Watches a control's window for mouse moves (the model's onMouseMove).
+// Watches a control's window for mouse moves (the model's onMouseMove) and ties it to its control.
 void HookControlWindow(HWND window, ui::Control& control);
+// The control a child window renders, or nothing.
+ui::Control* ControlOfWindow(HWND window);
 
 } // namespace grimsweep::win32
