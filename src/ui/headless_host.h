@@ -1,6 +1,7 @@
 // The host for tests: no windows. A virtual clock fires due timer ticks when the test advances it;
 // message boxes are answered from a script (first button when the script is empty) and every box shown
-// is recorded; hooks let a test act while the program pumps messages or shows a form modally.
+// is recorded; hooks let a test act while the program pumps messages or shows a form modally. A wait for
+// the next message moves the clock to the next timer tick, so that modal waits stay deterministic.
 #pragma once
 
 #include <deque>
@@ -17,6 +18,10 @@ class HeadlessHost : public IUiHost {
 public:
     MessageBoxAnswer ShowMessageBox(const MessageBoxRequest& request) override;
     void PumpMessages() override;
+    // Moves the clock to the next timer tick (firing it), then pumps. With no timer armed and no pump
+    // hook nothing could ever end the wait: it throws std::logic_error instead of hanging the test.
+    bool WaitForMessage() override;
+    bool QuitPending() override { return quitRequested; }
     void FormLoaded(ui::Form& form) override;
     void FormUnloaded(ui::Form& form) override;
     void ShowForm(ui::Form& form, bool modal) override;
@@ -48,6 +53,7 @@ public:
     // still visible then is hidden, as if the user had closed it).
     std::function<void(ui::Form&)> onModal;
     int pumps = 0;
+    int waits = 0;
     int drawingLocks = 0; // locks currently in force
     bool quitRequested = false;
     ScreenRect taskbar{0, 728, 1024, 768};

@@ -21,7 +21,11 @@ public:
     Win32UiHost& operator=(const Win32UiHost&) = delete;
 
     MessageBoxAnswer ShowMessageBox(const MessageBoxRequest& request) override;
+    // Lets pending messages run. A quit found among them stays posted for the outer loop, and
+    // QuitPending says so from then on.
     void PumpMessages() override;
+    bool WaitForMessage() override;
+    bool QuitPending() override { return quitPending_; }
     void FormLoaded(ui::Form& form) override;
     void FormUnloaded(ui::Form& form) override;
     void ShowForm(ui::Form& form, bool modal) override;
@@ -73,6 +77,9 @@ private:
     void ApplyTaskList(ui::Form& form);
     void ApplyIcon(ui::Form& form);
     void ReleaseFonts();
+    // A quit arrived (or was asked for) with this exit code: remembered, and posted again for the loop
+    // that ends the program.
+    void KeepQuit(int exitCode);
 
     TwipsScale scale_;
     HWND owner_ = nullptr; // hidden owner of forms that stay out of the task list
@@ -82,6 +89,7 @@ private:
     std::map<const ui::Form*, FormState> forms_;
     std::map<const ui::Control*, ListMirror> mirrors_;
     int syncing_ = 0;
+    bool quitPending_ = false;
 };
 
 } // namespace grimsweep::win32
