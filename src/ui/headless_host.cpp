@@ -1,6 +1,7 @@
 #include "ui/headless_host.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace grimsweep {
 
@@ -122,6 +123,21 @@ void HeadlessHost::Advance(std::uint64_t milliseconds) {
     }
     // A tick that advanced the clock past `end` leaves it there.
     now_ = std::max(now_, end);
+}
+
+bool HeadlessHost::WaitForMessage() {
+    ++waits;
+    if (quitRequested) {
+        return false;
+    }
+    const auto next = NextDue();
+    if (next != due_.end()) {
+        Advance(next->second > now_ ? next->second - now_ : 0);
+    } else if (!onPump) {
+        throw std::logic_error("WaitForMessage with no timer armed and no pump hook would never return");
+    }
+    PumpMessages();
+    return !quitRequested;
 }
 
 } // namespace grimsweep

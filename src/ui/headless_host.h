@@ -1,7 +1,8 @@
 // The host for tests: no windows. A virtual clock fires due timer ticks when the test advances it;
 // message boxes are answered from a script (first button when the script is empty) and every box shown
-// is recorded; hooks let a test act while the program pumps messages or shows a form modally. A form's
-// inside size is its size less a fixed frame, as a window system with one theme at 96 dots per inch
+// is recorded; hooks let a test act while the program pumps messages or shows a form modally. A wait for
+// the next message moves the clock to the next timer tick, so that modal waits stay deterministic. A
+// form's inside size is its size less a fixed frame, as a window system with one theme at 96 dots per inch
 // would measure it.
 #pragma once
 
@@ -19,6 +20,10 @@ class HeadlessHost : public IUiHost {
 public:
     MessageBoxAnswer ShowMessageBox(const MessageBoxRequest& request) override;
     void PumpMessages() override;
+    // Moves the clock to the next timer tick (firing it), then pumps. With no timer armed and no pump
+    // hook nothing could ever end the wait: it throws std::logic_error instead of hanging the test.
+    bool WaitForMessage() override;
+    bool QuitPending() override { return quitRequested; }
     void FormLoaded(ui::Form& form) override;
     void FormUnloaded(ui::Form& form) override;
     void ShowForm(ui::Form& form, bool modal) override;
@@ -50,6 +55,7 @@ public:
     // still visible then is hidden, as if the user had closed it).
     std::function<void(ui::Form&)> onModal;
     int pumps = 0;
+    int waits = 0;
     int drawingLocks = 0; // locks currently in force
     bool quitRequested = false;
     ScreenRect taskbar{0, 728, 1024, 768};

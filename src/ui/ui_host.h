@@ -33,6 +33,12 @@ public:
     virtual MessageBoxAnswer ShowMessageBox(const MessageBoxRequest& request) = 0;
     // Lets pending window messages run once.
     virtual void PumpMessages() = 0;
+    // For modal waits (an alert waiting for its answer, Pause): sleeps until the next message or timer
+    // tick arrives, then lets pending messages run once. Returns false, at once, while the program is
+    // ending: the wait must give up then.
+    virtual bool WaitForMessage() = 0;
+    // True once the program has been told to end; a long task that pumps messages stops when it sees it.
+    virtual bool QuitPending() = 0;
 
     // Form life: the host creates the window when a form loads and destroys it when it unloads.
     virtual void FormLoaded(ui::Form& form) = 0;
@@ -56,7 +62,8 @@ public:
     virtual double TwipsPerPixelY() = 0;
     // Milliseconds of the host's clock (virtual in tests).
     virtual std::uint64_t Milliseconds() = 0;
-    // Ends the program: the message loop returns once the current handler has finished.
+    // Ends the program: the message loop returns once the current handler has finished, and QuitPending
+    // is true from now on.
     virtual void Quit() = 0;
 };
 

@@ -213,6 +213,22 @@ TEST(ProgramGui, FirstStartPanelsOptionInTheRegistryAndCleanClose) {
         [&] { return UserSetting(registry, "OptionAndSettings", "chkRunAtStartup") == "0"; }, 5000));
     EXPECT_FALSE(RunValuePresent(registry));
 
+    // Windows from Vista on (Wine reports 6.1) have their region reset to the whole window when skinned.
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetWindowRgn(main, region), SIMPLEREGION);
+    DeleteObject(region);
+
+    // Exclude with empty lists says so and changes nothing.
+    ClickCentre(FindChild(main, L"Results/Removal"));
+    HWND exclude = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (exclude = FindChild(main, L"Exclude")) != nullptr; }, 5000));
+    ClickCentre(exclude);
+    HWND sorry = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (sorry = VisibleWindow(L"#32770", L"Grimsweep")) != nullptr; }, 5000));
+    EXPECT_NE(FindChild(sorry, L"Sorry, there are no entries to be excluded."), nullptr);
+    ClickCentre(GetDlgItem(sorry, IDOK));
+    ASSERT_TRUE(WaitUntil([&] { return VisibleWindow(L"#32770", L"Grimsweep") == nullptr; }, 5000));
+
     // The close box: the program records its stop and ends.
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0);

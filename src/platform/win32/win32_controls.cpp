@@ -230,10 +230,6 @@ HWND WindowOf(const ui::Control& control) {
     return reinterpret_cast<HWND>(control.hostHandle);
 }
 
-ui::Control* ControlOfWindow(HWND window) {
-    return window ? reinterpret_cast<ui::Control*>(GetPropW(window, L"Grimsweep.Control")) : nullptr;
-}
-
 COLORREF ToColorRef(std::uint32_t color) {
     if (color & 0x80000000u) {
         return GetSysColor(static_cast<int>(color & 0xFFu));
@@ -316,7 +312,7 @@ void CreateControlWindow(Win32UiHost& host, ui::Control& control) {
         return;
     }
     control.hostHandle = reinterpret_cast<std::uintptr_t>(window);
-    SetPropW(window, L"Grimsweep.Control", &control);
+    HookControlWindow(window, control);
     // Later controls lie above earlier ones: the pages of a tab strip cover the strip.
     SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SetFont(host, window, control);
@@ -329,7 +325,6 @@ void CreateControlWindow(Win32UiHost& host, ui::Control& control) {
     PlaceControlWindow(host, control);
     SetItems(host, window, control);
     SetValue(window, control);
-    HookControlWindow(window, control);
 }
 
 void UpdateControlWindow(Win32UiHost& host, ui::Control& control, ui::Change change) {

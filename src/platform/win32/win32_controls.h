@@ -18,8 +18,6 @@ ui::Control* ControlFromId(const ui::Form& form, WPARAM id);
 
 HWND WindowOf(const ui::Form& form);
 HWND WindowOf(const ui::Control& control);
-// The control a child window renders, or nothing.
-ui::Control* ControlOfWindow(HWND window);
 
 // Creates the control's window (and its container's first, when needed); menus are no windows, timers
 // are armed on the form's window.

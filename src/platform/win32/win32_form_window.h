@@ -18,7 +18,9 @@ void RegisterWindowClasses(HICON bigIcon, HICON smallIcon, FailureReport& failur
 // Unregisters them once the last host has destroyed its windows (a later host registers them afresh).
 void UnregisterWindowClasses();
 
-// Watches a control's window for mouse moves (the model's onMouseMove).
+// Watches a control's window for mouse moves (the model's onMouseMove) and ties it to its control.
 void HookControlWindow(HWND window, ui::Control& control);
+// The control a child window renders, or nothing.
+ui::Control* ControlOfWindow(HWND window);
 
 } // namespace grimsweep::win32

@@ -123,11 +123,9 @@ void SyncListView(HWND list, const ui::Control& control, ListMirror& mirror, con
         SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES,
                      control.CheckBoxes() ? LVS_EX_CHECKBOXES : 0);
         mirror.checkBoxes = control.CheckBoxes();
-        // Fresh check boxes start unticked.
+        // Every row's mark is written again: the boxes may come back with their state from before.
         for (std::size_t i = 0; mirror.checkBoxes && sameRows && i < rows.size(); ++i) {
-            if (rows[i].checked) {
-                SetCheck(list, i, true);
-            }
+            SetCheck(list, i, rows[i].checked);
         }
     }
     if (!SameColumns(control.Columns(), mirror.columns)) {

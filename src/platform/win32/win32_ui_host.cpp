@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <optional>
+
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_controls.h"
 #include "platform/win32/win32_form_window.h"
@@ -164,12 +166,38 @@ MessageBoxAnswer Win32UiHost::ShowMessageBox(const MessageBoxRequest& request) {
 }
 
 void Win32UiHost::PumpMessages() {
-    // Lets pending messages run, timers included: the program calls it inside long work.
+    // Lets pending messages run, timers included: the program calls it inside long work. A quit is taken
+    // out of the queue with the rest (so that the messages behind it still run) and posted again at the
+    // end, for the message loop that ends the program.
     MSG message;
+    std::optional<int> quit;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            quitPending_ = true;
+            quit = static_cast<int>(message.wParam);
+            continue;
+        }
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+    if (quit) {
+        PostQuitMessage(*quit);
+    }
+}
+
+bool Win32UiHost::WaitForMessage() {
+    if (quitPending_) {
+        return false;
+    }
+    // Sleeps until something is in the queue: input, a posted or sent message, a timer that fell due.
+    MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    PumpMessages();
+    return !quitPending_;
+}
+
+void Win32UiHost::KeepQuit(int exitCode) {
+    quitPending_ = true;
+    PostQuitMessage(exitCode);
 }
 
 int Win32UiHost::Run() {
@@ -191,7 +219,7 @@ int Win32UiHost::Run() {
 }
 
 void Win32UiHost::Quit() {
-    PostQuitMessage(0);
+    KeepQuit(0);
 }
 
 std::uint64_t Win32UiHost::Milliseconds() {
@@ -287,7 +315,7 @@ void Win32UiHost::ShowForm(ui::Form& form, bool modal) {
         const BOOL got = GetMessageW(&message, nullptr, 0, 0);
         if (got <= 0) {
             // The program is ending: the outer loop must see the quit too.
-            PostQuitMessage(static_cast<int>(message.wParam));
+            KeepQuit(static_cast<int>(message.wParam));
             break;
         }
         HWND window = WindowOf(form);

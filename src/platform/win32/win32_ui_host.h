@@ -25,7 +25,11 @@ public:
     Win32UiHost& operator=(const Win32UiHost&) = delete;
 
     MessageBoxAnswer ShowMessageBox(const MessageBoxRequest& request) override;
+    // Lets pending messages run. A quit found among them stays posted for the outer loop, and
+    // QuitPending says so from then on.
     void PumpMessages() override;
+    bool WaitForMessage() override;
+    bool QuitPending() override { return quitPending_; }
     void FormLoaded(ui::Form& form) override;
     void FormUnloaded(ui::Form& form) override;
     void ShowForm(ui::Form& form, bool modal) override;
@@ -90,6 +94,9 @@ private:
     // Enables again the windows a modal form disabled: before it is hidden or destroyed, so that the
     // system gives the activation back to the window below it.
     void EndModal(const ui::Form& form);
+    // A quit arrived (or was asked for) with this exit code: remembered, and posted again for the loop
+    // that ends the program.
+    void KeepQuit(int exitCode);
 
     TwipsScale scale_;
     std::string programIcon_;
@@ -103,6 +110,7 @@ private:
     std::map<ui::Form*, FormState> forms_;
     std::map<const ui::Control*, ListMirror> mirrors_;
     int syncing_ = 0;
+    bool quitPending_ = false;
 };
 
 } // namespace grimsweep::win32
