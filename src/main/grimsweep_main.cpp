@@ -7,10 +7,10 @@
 
 #include "app/main_window.h"
 #include "app/splash.h"
+#include "core/brand_values.h"
 #include "core/context.h"
 #include "platform/win32/win32_machine.h"
 #include "platform/win32/win32_ui_host.h"
-#include "shell/brand_values.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     using namespace grimsweep;
