@@ -146,16 +146,7 @@ void MainWindow::LoadRemainingSteps() {
     // 15. The drive list, then the settings into the controls (the schedule controls are filled by
     //     their own part once it exists).
     Attempt([&] { ListDrives(context_.machine.files, context_.host, Control(kDriveList)); });
-    Attempt([&] {
-        // Restoring the drive ticks row by row must not store the selection on each change: the rows
-        // not yet restored would be stored unticked over the user's choice.
-        struct HandlerBack {
-            ui::Control& drives;
-            std::function<void(std::size_t)> handler;
-            ~HandlerBack() { drives.onItemCheck = std::move(handler); }
-        } back{Control(kDriveList), std::exchange(Control(kDriveList).onItemCheck, nullptr)};
-        ApplySettingsToControls();
-    });
+    Attempt([&] { ApplySettingsToControls(); });
     // 16.
     Attempt([&] {
         Control("tmrScroll").SetEnabled(false);

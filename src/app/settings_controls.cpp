@@ -1,6 +1,8 @@
 // The option controls of the main window and the settings they mirror: the start-up copy into the
 // controls and the handlers that write each key back the moment its control changes.
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "app/main_window.h"
 #include "app/main_window_controls.h"
@@ -79,7 +81,14 @@ void MainWindow::ApplySettingsToControls() {
     });
     check(kAutomaticUpdate, kSectionOptions, kAutomaticUpdateControlDefault);
     Attempt([&] {
+        // Restoring the ticks row by row must not store the selection on each change: the rows not yet
+        // restored would be stored unticked over the user's choice.
         ui::Control& drives = Control(kDriveList);
+        struct HandlerBack {
+            ui::Control& drives;
+            std::function<void(std::size_t)> handler;
+            ~HandlerBack() { drives.onItemCheck = std::move(handler); }
+        } back{drives, std::exchange(drives.onItemCheck, nullptr)};
         for (std::size_t row = 0; row < drives.Rows().size(); ++row) {
             drives.SetRowChecked(
                 row, store.ReadTruth(kSectionDrives, drives.Rows()[row].text, kDriveSelectedDefault));
