@@ -40,9 +40,17 @@ char32_t FoldCodePoint(char32_t codePoint) {
 }
 
 std::string FoldCase(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
+    // ASCII is folded in place in a copy; from the first other byte on the rest is decoded.
+    std::string out(text);
+    const auto asciiEnd =
+        std::find_if(out.begin(), out.end(), [](char c) { return !IsAscii(static_cast<unsigned char>(c)); });
+    std::transform(out.begin(), asciiEnd, out.begin(), ToLowerAscii);
+    if (asciiEnd == out.end()) {
+        return out;
+    }
+    std::size_t i = static_cast<std::size_t>(asciiEnd - out.begin());
+    out.resize(i);
+    while (i < text.size()) {
         if (IsAscii(static_cast<unsigned char>(text[i]))) {
             out += ToLowerAscii(text[i]);
             ++i;

@@ -3,6 +3,9 @@
 // by code point. Bytes that are not well-formed UTF-8 are kept as they are and so compare byte for
 // byte. Text that is ASCII by construction (settings keys, path macros, hive names, tags) uses the
 // cheaper ASCII helpers of text.h.
+// Folding merges a few letters that Windows' own file-name comparison keeps apart (under Wine: the final
+// sigma and sigma, the long s and s, the Kelvin sign and k, capital and small sharp s). Here they count
+// as one: a safe-list or exclusion entry then covers a little more, never less.
 #pragma once
 
 #include <string>

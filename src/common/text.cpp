@@ -2,13 +2,6 @@
 
 namespace grimsweep {
 
-char ToUpperAscii(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-char ToLowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 std::string ToUpper(std::string_view text) {
     std::string out(text);
     for (char& c : out) {

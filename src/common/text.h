@@ -9,8 +9,13 @@
 
 namespace grimsweep {
 
-char ToUpperAscii(char c);
-char ToLowerAscii(char c);
+// Inline, so that loops over long texts can be vectorised.
+inline char ToUpperAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+inline char ToLowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 std::string ToUpper(std::string_view text);
 std::string ToLower(std::string_view text);
 
