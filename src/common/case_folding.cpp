@@ -27,6 +27,13 @@ bool IsAscii(unsigned char byte) {
     return byte < 0x80;
 }
 
+// Final sigma, long s, Kelvin sign, capital sharp s: folded by Unicode, kept apart by file-name look-ups.
+bool KeptApartInFileNames(char32_t codePoint) {
+    return codePoint == 0x03C2 || codePoint == 0x017F || codePoint == 0x212A || codePoint == 0x1E9E;
+}
+
+std::string Fold(std::string_view text, bool fileNames);
+
 } // namespace
 
 char32_t FoldCodePoint(char32_t codePoint) {
@@ -40,6 +47,16 @@ char32_t FoldCodePoint(char32_t codePoint) {
 }
 
 std::string FoldCase(std::string_view text) {
+    return Fold(text, false);
+}
+
+std::string FoldFileName(std::string_view text) {
+    return Fold(text, true);
+}
+
+namespace {
+
+std::string Fold(std::string_view text, bool fileNames) {
     // ASCII is folded in place in a copy; from the first other byte on the rest is decoded.
     std::string out(text);
     const auto asciiEnd =
@@ -58,7 +75,8 @@ std::string FoldCase(std::string_view text) {
         }
         const Utf8Unit unit = DecodeUtf8At(text, i);
         if (unit.wellFormed) {
-            AppendUtf8(out, FoldCodePoint(unit.codePoint));
+            const bool kept = fileNames && KeptApartInFileNames(unit.codePoint);
+            AppendUtf8(out, kept ? unit.codePoint : FoldCodePoint(unit.codePoint));
         } else {
             out += text[i];
         }
@@ -66,6 +84,8 @@ std::string FoldCase(std::string_view text) {
     }
     return out;
 }
+
+} // namespace
 
 bool EqualsFolded(std::string_view a, std::string_view b) {
     // ASCII bytes are whole code points and fold alone, so an ASCII prefix can be compared byte by

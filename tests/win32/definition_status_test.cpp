@@ -110,5 +110,21 @@ TEST_F(DefinitionStatusTest, DefinitionsDateRoundTripsOnDisk) {
     EXPECT_EQ(files.FindEntries(folder + "\\*").size(), 1u);
 }
 
+// The four letters that simple folding merges but the look-up keeps apart; the simulated file system
+// follows this.
+TEST_F(DefinitionStatusTest, TheLookupKeepsFourFoldedLettersApart) {
+    const std::pair<const char*, const char*> pairs[] = {
+        {"\xCF\x82.txt", "\xCF\x83.txt"},     // final sigma / sigma
+        {"\xC5\xBF.txt", "s.txt"},            // long s / s
+        {"\xE2\x84\xAA.txt", "k.txt"},        // Kelvin sign / k
+        {"\xE1\xBA\x9E.txt", "\xC3\x9F.txt"}, // capital sharp s / sharp s
+    };
+    for (const auto& [stored, asked] : pairs) {
+        Put(stored, "x");
+        EXPECT_TRUE(files.FindEntries(folder + "\\" + asked).empty()) << stored << " asked as " << asked;
+        EXPECT_FALSE(FileExists(files, folder + "\\" + asked)) << stored << " asked as " << asked;
+    }
+}
+
 } // namespace
 } // namespace grimsweep::win32

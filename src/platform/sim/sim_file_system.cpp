@@ -25,8 +25,8 @@ std::u32string CodePoints(std::string_view text) {
 // Wildcard match of a name against a pattern with "*" and "?" ("?" standing for one character),
 // ignoring case.
 bool WildcardMatch(std::string_view nameText, std::string_view patternText) {
-    const std::u32string name = CodePoints(FoldCase(nameText));
-    const std::u32string pattern = CodePoints(FoldCase(patternText));
+    const std::u32string name = CodePoints(FoldFileName(nameText));
+    const std::u32string pattern = CodePoints(FoldFileName(patternText));
     std::size_t n = 0, p = 0, star = std::u32string::npos, mark = 0;
     while (n < name.size()) {
         if (p < pattern.size() && (pattern[p] == U'?' || pattern[p] == name[n])) {
@@ -81,7 +81,7 @@ SimFileSystem::SimFileSystem() {
 }
 
 std::string SimFileSystem::KeyOf(const std::string& path) {
-    std::string key = FoldCase(ReplaceAll(path, "/", "\\"));
+    std::string key = FoldFileName(ReplaceAll(path, "/", "\\"));
     while (key.size() > 3 && key.back() == '\\') {
         key.pop_back();
     }

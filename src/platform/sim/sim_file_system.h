@@ -1,8 +1,8 @@
 // An in-memory file system with drives, folders, files and attributes. Names compare as Windows compares
-// them, without regard to case of any letter (simple Unicode case folding, as the program compares them;
-// see case_folding.h for the few letters Windows keeps apart). Fault knobs: locked files
-// (another program holds them open), files held open for reading only, failing reads, writes, copies and
-// moves, operations that fail a number of times before they work; every call is counted per path.
+// them, without regard to case of any letter (simple Unicode case folding, except for the four letters
+// the Wine test shows the real look-up keeping apart: FoldFileName in case_folding.h). Fault knobs: locked
+// files (another program holds them open), files held open for reading only, failing reads, writes, copies
+// and moves, operations that fail a number of times before they work; every call is counted per path.
 #pragma once
 
 #include <map>

@@ -68,6 +68,12 @@ TEST(SimFileSystem, NamesOfEveryScriptCompareWithoutCase) {
     EXPECT_TRUE(files.FindEntries("C:\\DATEN\\b??se.*").empty());
     EXPECT_TRUE(files.Exists("c:\\\xD0\xB7\xD0\xBB\xD0\xBE\\A.DLL"));
     EXPECT_TRUE(files.FindEntries("C:\\Daten\\BOSE.EXE").empty());
+    // As the real look-up: the final sigma, long s, Kelvin sign and capital sharp s stay themselves.
+    files.PutFile("C:\\Daten\\\xCF\x82.txt", "x");
+    files.PutFile("C:\\Daten\\\xE2\x84\xAA.txt", "x");
+    EXPECT_TRUE(files.FindEntries("C:\\Daten\\\xCF\x83.txt").empty());
+    EXPECT_TRUE(files.FindEntries("C:\\Daten\\k.txt").empty());
+    EXPECT_EQ(files.FindEntries("C:\\DATEN\\\xCF\x82.TXT").size(), 1u);
 }
 
 TEST(SimFileSystem, AFileHeldOpenForReadingCanBeReadAndCopiedButNotDeleted) {
