@@ -47,6 +47,10 @@ public:
 
     // The whole file, or nothing when it cannot be opened for reading.
     virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
+    // Up to `length` bytes from `offset`: fewer at the end of the file, none from its end on; nothing
+    // when the file cannot be opened or read. Other programs may have the file open, even for writing.
+    virtual std::optional<std::string> ReadRange(const std::string& path, std::uint64_t offset,
+                                                 std::size_t length) = 0;
     // Creates or truncates the file and writes the bytes.
     virtual bool WriteFile(const std::string& path, const std::string& bytes) = 0;
     // Appends the bytes, creating the file when it is missing.

@@ -134,5 +134,27 @@ TEST_F(FileSystemTest, DrivesIncludeTheSystemDriveAndOnlyItsReadinessIsAsked) {
     }
 }
 
+// A ranged read shares everything, so a file another program is writing is still read; it is shorter at
+// the end of the file and empty past it.
+TEST_F(FileSystemTest, RangedReadsSeeFilesOthersWriteAndStopAtTheEnd) {
+    const std::string path = folder + "\\growing.log";
+    ASSERT_TRUE(files.WriteFile(path, "0123456789"));
+    HANDLE writer = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(files.ReadRange(path, 2, 3).value_or("?"), "234");
+    EXPECT_EQ(files.ReadRange(path, 8, 5).value_or("?"), "89");
+    EXPECT_EQ(files.ReadRange(path, 10, 5).value_or("?"), "");
+    EXPECT_EQ(files.ReadRange(path, 1u << 31, 5).value_or("?"), "");
+    CloseHandle(writer);
+    // Held without any sharing, the file cannot be read at all.
+    HANDLE owner = CreateFileW(Widen(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(owner, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(files.ReadRange(path, 0, 5).has_value());
+    CloseHandle(owner);
+    EXPECT_FALSE(files.ReadRange(folder + "\\missing.bin", 0, 5).has_value());
+    EXPECT_FALSE(files.ReadRange(folder, 0, 5).has_value());
+}
+
 } // namespace
 } // namespace grimsweep::win32

@@ -189,15 +189,32 @@ bool SimFileSystem::SetAttributes(const std::string& path, std::uint32_t attribu
     return true;
 }
 
-std::optional<std::string> SimFileSystem::ReadFile(const std::string& path) {
+const SimFileSystem::Node* SimFileSystem::ReadableFile(const std::string& path) {
     if (!Attempt(FileOp::Read, path)) {
-        return std::nullopt;
+        return nullptr;
     }
-    Node* node = Lookup(path);
+    const Node* node = Lookup(path);
     if (!node || node->folder || Has(readFails_, path) || Has(locked_, path)) {
+        return nullptr;
+    }
+    return node;
+}
+
+std::optional<std::string> SimFileSystem::ReadFile(const std::string& path) {
+    const Node* node = ReadableFile(path);
+    return node ? std::optional<std::string>(node->data) : std::nullopt;
+}
+
+std::optional<std::string> SimFileSystem::ReadRange(const std::string& path, std::uint64_t offset,
+                                                    std::size_t length) {
+    const Node* node = ReadableFile(path);
+    if (!node) {
         return std::nullopt;
     }
-    return node->data;
+    if (offset >= node->data.size()) {
+        return std::string();
+    }
+    return node->data.substr(static_cast<std::size_t>(offset), length);
 }
 
 SimFileSystem::Node* SimFileSystem::WritableFile(const std::string& path) {

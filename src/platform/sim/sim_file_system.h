@@ -18,7 +18,7 @@ enum class FileOp {
     Find,
     GetAttributes,
     SetAttributes,
-    Read,
+    Read, // whole and ranged reads
     Write,
     Append,
     Move,
@@ -38,6 +38,8 @@ public:
     std::optional<std::uint32_t> GetAttributes(const std::string& path) override;
     bool SetAttributes(const std::string& path, std::uint32_t attributes) override;
     std::optional<std::string> ReadFile(const std::string& path) override;
+    std::optional<std::string> ReadRange(const std::string& path, std::uint64_t offset,
+                                         std::size_t length) override;
     bool WriteFile(const std::string& path, const std::string& bytes) override;
     bool AppendFile(const std::string& path, const std::string& bytes) override;
     bool MoveFile(const std::string& from, const std::string& to, bool replaceExisting) override;
@@ -97,6 +99,8 @@ private:
     static std::string KeyOf(const std::string& path);
     static std::string ParentKey(const std::string& key);
     Node* Lookup(const std::string& path);
+    // Counts a read of the file and gives it when reading it works now.
+    const Node* ReadableFile(const std::string& path);
     bool ParentIsFolder(const std::string& path);
     bool Has(const std::set<std::string>& set, const std::string& path) const;
     void Mark(std::set<std::string>& set, const std::string& path, bool on);

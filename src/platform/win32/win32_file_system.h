@@ -13,6 +13,8 @@ public:
     std::optional<std::uint32_t> GetAttributes(const std::string& path) override;
     bool SetAttributes(const std::string& path, std::uint32_t attributes) override;
     std::optional<std::string> ReadFile(const std::string& path) override;
+    std::optional<std::string> ReadRange(const std::string& path, std::uint64_t offset,
+                                         std::size_t length) override;
     bool WriteFile(const std::string& path, const std::string& bytes) override;
     bool AppendFile(const std::string& path, const std::string& bytes) override;
     bool MoveFile(const std::string& from, const std::string& to, bool replaceExisting) override;

@@ -148,5 +148,29 @@ TEST(SimFileSystem, FolderCopyCopiesWhatItCan) {
     EXPECT_FALSE(files.Exists("C:\\copy\\locked.txt"));
 }
 
+// As the Wine test shows: shorter at the end, empty from the end on, nothing from a file that another
+// program holds without sharing, a failing read or a missing file.
+TEST(SimFileSystem, RangedReadsStopAtTheEndAndKeepTheReadFaults) {
+    SimFileSystem files;
+    files.PutFile("C:\\a\\file.bin", "0123456789");
+    EXPECT_EQ(files.ReadRange("C:\\a\\file.bin", 2, 3).value_or("?"), "234");
+    EXPECT_EQ(files.ReadRange("C:\\a\\file.bin", 8, 5).value_or("?"), "89");
+    EXPECT_EQ(files.ReadRange("C:\\a\\file.bin", 10, 5).value_or("?"), "");
+    EXPECT_EQ(files.ReadRange("C:\\a\\file.bin", 1u << 31, 5).value_or("?"), "");
+    EXPECT_FALSE(files.ReadRange("C:\\a\\missing.bin", 0, 5).has_value());
+    EXPECT_FALSE(files.ReadRange("C:\\a", 0, 5).has_value());
+    files.SetHeldOpenForReading("C:\\a\\file.bin", true);
+    EXPECT_EQ(files.ReadRange("C:\\a\\file.bin", 0, 2).value_or("?"), "01");
+    files.SetLocked("C:\\a\\file.bin", true);
+    EXPECT_FALSE(files.ReadRange("C:\\a\\file.bin", 0, 2).has_value());
+    files.SetLocked("C:\\a\\file.bin", false);
+    files.SetReadFails("C:\\a\\file.bin", true);
+    EXPECT_FALSE(files.ReadRange("C:\\a\\file.bin", 0, 2).has_value());
+    files.SetReadFails("C:\\a\\file.bin", false);
+    files.FailNext(FileOp::Read, "C:\\a\\file.bin", 1);
+    EXPECT_FALSE(files.ReadRange("C:\\a\\file.bin", 0, 2).has_value());
+    EXPECT_TRUE(files.ReadRange("C:\\a\\file.bin", 0, 2).has_value());
+}
+
 } // namespace
 } // namespace grimsweep::sim
