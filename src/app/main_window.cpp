@@ -349,7 +349,7 @@ void MainWindow::Layout() {
         page->Move(120, 360, panelWidth - 240, panelHeight - 420);
     }
     // Bars, status lines and lists of the Scan and Results panels follow the panel width.
-    for (const char* name : {"lblStatus", "pb1", "pbgMain", "lblPercentageCompleted", "lvwSpywareFound",
+    for (const char* name : {"lblStatus", "pb1", "pb2", "pbgMain", "lblPercentageCompleted", "lvwSpywareFound",
                              "lblRemovePicSoftwareFound", kRemovalList.data(), "lblDeletingCaption",
                              "pgbDeleteSpywaresFound", "lblDeletingPercentageCompleted"}) {
         ui::Control& control = Control(name);

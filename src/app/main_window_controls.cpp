@@ -82,9 +82,14 @@ void BuildScanPanel(ui::Form& form, Control* panel) {
     Add(form, "lblStop", ControlType::Label, panel, "Stop", 6240, 300, 840, 300);
     Add(form, "shpCircle", ControlType::Shape, panel, "", 7140, 240, 360, 360);
     Add(form, "lblStatus", ControlType::Label, panel, "", kMargin, 840, 7320, 600);
-    Add(form, "pb1", ControlType::ProgressBar, panel, "", kMargin, 1500, 7320, 240);
-    Add(form, "pbgMain", ControlType::ProgressBar, panel, "", kMargin, 1860, 7320, 240);
-    Add(form, "lblPercentageCompleted", ControlType::Label, panel, "", kMargin, 2160, 7320, 300);
+    Add(form, "cmdRemove", ControlType::CommandButton, panel, "Click Here to Continue", 5160, 6000 - 480,
+        2400, 420)
+        .SetVisible(false);
+    // The stage bar, the share of the definitions done, and the overall bar.
+    Add(form, "pb1", ControlType::ProgressBar, panel, "", kMargin, 1480, 7320, 180);
+    Add(form, "pb2", ControlType::ProgressBar, panel, "", kMargin, 1700, 7320, 180);
+    Add(form, "pbgMain", ControlType::ProgressBar, panel, "", kMargin, 1920, 7320, 180);
+    Add(form, "lblPercentageCompleted", ControlType::Label, panel, "", kMargin, 2150, 7320, 280);
     const std::array<std::pair<const char*, const char*>, 6> counters = {
         {{"lblMemoryInspected", "Cookies and processes inspected:"},
          {"lblRegistryInspected", "Registry entries inspected:"},
@@ -244,7 +249,8 @@ void BuildTimerContainer(ui::Form& form) {
     // Lies below the visible area and is never hidden, so its timers run in every window state.
     Control* container =
         &Add(form, std::string(kTimerContainer), ControlType::Frame, nullptr, "", 0, 9000, 9600, 2400);
-    for (const char* list : {"lvwFilesToBeDeleted", "lvwRegistryToBeDeleted", "lvwCookiesToDelete"}) {
+    for (const char* list :
+         {"lvwFilesToBeDeleted", "lvwRegistryToBeDeleted", "lvwCookiesToDelete", "lvwFileNotFounds"}) {
         Control& hidden = Add(form, list, ControlType::ListView, container, "", 0, 0, 3000, 1200);
         hidden.SetCheckBoxes(true);
     }

@@ -1,0 +1,35 @@
+// The state of the user scan that the stages share: the counters the Scan panel shows, the stop request,
+// the current stage's caption and the progress throttle. The main window owns one for the program's life.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/system.h"
+
+namespace grimsweep {
+
+struct ScanCounters {
+    std::int32_t cookiesAndProcesses = 0; // lblMemoryInspected
+    std::int32_t registryEntries = 0;     // lblRegistryInspected
+    std::int32_t filesAndFolders = 0;     // lblFilesFolderInspected
+    std::int32_t threatsFound = 0;        // lblSoftwareFound, lblRemovePicSoftwareFound
+    std::int32_t traces = 0;              // lbltracesFound: rows of the hidden removal lists
+};
+
+struct ScanState {
+    ScanCounters counters;
+    // Set by Stop; the stages leave their loops when they see it.
+    bool stopRequested = false;
+    // The current stage's caption followed by ": ".
+    std::string stagePrefix;
+    // Counts progress reports; the labels are refreshed on every 100th. Not reset when a scan starts.
+    int progressCalls = 0;
+    // Taken just before and just after the stages; the report prints them.
+    LocalDateTime started;
+    LocalDateTime finished;
+    // The scheduler started this scan and wants the findings removed without questions.
+    bool removeAfterScan = false;
+};
+
+} // namespace grimsweep
