@@ -41,7 +41,10 @@ MainWindow::MainWindow(Context& context)
       popup_(context, skin_, form_) {
     skin_.resetRegion = NeedsRegionReset(context_.machine.system.GetOsVersion());
     BuildMainWindowControls(form_);
+    scanLists_ = std::make_unique<ScanLists>(form_);
+    scanDriver_ = std::make_unique<ScanDriver>(context_, definitions_, form_, *scanLists_, scanState_);
     WireCommands();
+    WireScanCommands();
     WireOptionHandlers();
     form_.onLoad = [this] { OnLoad(); };
     form_.onResize = [this] { OnResize(); };
@@ -349,9 +352,10 @@ void MainWindow::Layout() {
         page->Move(120, 360, panelWidth - 240, panelHeight - 420);
     }
     // Bars, status lines and lists of the Scan and Results panels follow the panel width.
-    for (const char* name : {"lblStatus", "pb1", "pb2", "pbgMain", "lblPercentageCompleted", "lvwSpywareFound",
-                             "lblRemovePicSoftwareFound", kRemovalList.data(), "lblDeletingCaption",
-                             "pgbDeleteSpywaresFound", "lblDeletingPercentageCompleted"}) {
+    for (const char* name :
+         {"lblStatus", "pb1", "pb2", "pbgMain", "lblPercentageCompleted", "lvwSpywareFound",
+          "lblRemovePicSoftwareFound", kRemovalList.data(), "lblDeletingCaption", "pgbDeleteSpywaresFound",
+          "lblDeletingPercentageCompleted"}) {
         ui::Control& control = Control(name);
         const ui::Bounds& at = control.Position();
         control.Move(at.left, at.top, panelWidth - at.left - kMargin, at.height);
@@ -445,6 +449,37 @@ void MainWindow::WireCommands() {
     };
     Control("mnuAboutSoftware").onClick = [this] { about_.Show(form_); };
     Control("cmdExclude").onClick = [this] { ExcludeTickedRows(); };
+}
+
+void MainWindow::WireScanCommands() {
+    ScanDriver& scan = *scanDriver_;
+    ScanDriverHooks& hooks = scan.hooks;
+    hooks.setBackgroundTimers = [this](bool on) { SetBackgroundTimers(on); };
+    hooks.refreshStatusPanel = [this] { RefreshStatusPanel(); };
+    hooks.showScanPanel = [this] { ShowPanel(kScanPanel); };
+
+    Control("cmdScanNow").onClick = [&scan] { scan.StartScan(); };
+    Control("lblStart").onClick = [&scan] { scan.StartFromLabel(); };
+    // The Stop and Pause labels act while their buttons do.
+    Control("cmdStop").onClick = [&scan] { scan.StopScan(false); };
+    Control("lblStop").onClick = [this, &scan] {
+        if (Control("cmdStop").Enabled()) {
+            scan.StopScan(true);
+        }
+    };
+    Control("cmdPause").onClick = [&scan] { scan.PauseScan(); };
+    Control("lblPause").onClick = [this, &scan] {
+        if (Control("cmdPause").Enabled()) {
+            scan.PauseScan();
+        }
+    };
+    Control("cmdSelectAll").onClick = [&scan] { scan.SelectAll(); };
+    Control(kRemovalList).onItemCheck = [&scan](std::size_t row) { scan.SyncRemovalCheck(row); };
+    Control("cmdRemove").onClick = [this] { ShowPanel(kResultsPanel); };
+    for (std::string_view label : {"lblStart", "lblPause", "lblStop"}) {
+        Control(label).onMouseMove = [&scan, label] { scan.HoverLabel(label); };
+    }
+    Control(kScanPanel).onMouseMove = [&scan] { scan.HoverPanel(); };
 }
 
 } // namespace grimsweep

@@ -7,6 +7,9 @@
 
 #include "core/context.h"
 #include "definitions/definition_state.h"
+#include "scan/scan_driver.h"
+#include "scan/scan_lists.h"
+#include "scan/scan_state.h"
 #include "shell/about_window.h"
 #include "shell/skin.h"
 #include "shell/tray_icon.h"
@@ -39,6 +42,9 @@ public:
     DefinitionState& Definitions() { return definitions_; }
     const Skin& SkinInUse() const { return skin_; }
     TrayIcon& Tray() { return tray_; }
+    ScanDriver& Scan() { return *scanDriver_; }
+    ScanState& ScanStatus() { return scanState_; }
+    ScanLists& ScanResults() { return *scanLists_; }
 
     // Switches the shield, scheduler and time-out timers off, or back on as the settings say.
     void SetBackgroundTimers(bool on);
@@ -71,6 +77,7 @@ private:
     void OnUnload();
     void WireCommands();
     void WireOptionHandlers();
+    void WireScanCommands();
     void ShowHelpOnFirstStart();
     void AskFirstRunQuestion();
     void OpenWebsite();
@@ -86,6 +93,9 @@ private:
     AboutWindow about_;
     WebsiteOpener websiteOpener_;
     TrayPopup popup_;
+    ScanState scanState_;
+    std::unique_ptr<ScanLists> scanLists_;
+    std::unique_ptr<ScanDriver> scanDriver_;
     std::int32_t definitionsTotal_ = 0;
     bool unloaded_ = false;
 };

@@ -68,14 +68,29 @@ void ScanLists::AddCookieRow(std::string path) {
 }
 
 void ScanLists::BeginUpdate() {
+    ++updates_;
     for (ui::Control* list : {&found_, &removal_, &files_, &registry_, &cookies_}) {
         list->BeginRowUpdate();
     }
 }
 
 void ScanLists::EndUpdate() {
+    if (updates_ == 0) {
+        return;
+    }
+    --updates_;
     for (ui::Control* list : {&found_, &removal_, &files_, &registry_, &cookies_}) {
         list->EndRowUpdate();
+    }
+}
+
+void ScanLists::Flush() {
+    const int open = updates_;
+    for (int i = 0; i < open; ++i) {
+        EndUpdate();
+    }
+    for (int i = 0; i < open; ++i) {
+        BeginUpdate();
     }
 }
 

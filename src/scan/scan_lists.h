@@ -56,6 +56,8 @@ public:
     // Frames many row additions so that the windows draw them once; pairs nest.
     void BeginUpdate();
     void EndUpdate();
+    // Inside an update: lets the windows draw the rows added so far, and goes on collecting.
+    void Flush();
 
 private:
     ui::Control& found_;
@@ -67,6 +69,7 @@ private:
     // The case-folded texts of the results list, for the "already listed" test. It follows the lines
     // added through this object; the list is only otherwise changed by clearing it here.
     ListedPrefixIndex listed_;
+    int updates_ = 0;
 };
 
 } // namespace grimsweep
