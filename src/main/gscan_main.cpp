@@ -1,18 +1,21 @@
-// gscan.exe: the console program on the same engine. Until the scan is part of it, it runs the first
-// start-up steps and reports what it finds out about the machine it runs on: brand values, data folder,
-// definitions and every path macro.
+// gscan.exe: the console program on the same engine. Without arguments it runs the first start-up steps
+// and reports what it finds out about the machine it runs on: brand values, data folder, definitions and
+// every path macro. "gscan scan" runs a user scan with the stored options and prints the findings; its
+// exit code is 0 when nothing was found, 1 when threats were found and 2 on an error.
 #include "platform/win32/windows_api.h"
 
 #include <cstdio>
 #include <iostream>
 #include <string>
 
+#include "app/console_scan.h"
 #include "core/context.h"
 #include "core/path_macros.h"
 #include "core/settings_keys.h"
 #include "definitions/definition_status.h"
 #include "definitions/exclusion_list.h"
 #include "platform/win32/win32_machine.h"
+#include "scan/standard_stages.h"
 #include "ui/console_host.h"
 
 namespace {
@@ -23,7 +26,7 @@ void Line(const std::string& label, const std::string& value) {
 
 } // namespace
 
-int wmain() {
+int wmain(int argc, wchar_t** argv) {
     using namespace grimsweep;
     win32::Win32Machine machine;
     // A console program opens no window: message boxes are printed and answered without a click.
@@ -31,6 +34,17 @@ int wmain() {
     Context context(machine.View(), host);
     context.EstablishDataFolder();
     context.messages.RegisterDefaults();
+
+    if (argc >= 2 && std::wstring(argv[1]) == L"scan") {
+        InstallPendingDefinitions(machine.files, context.dataFolder);
+        // Progress is rewritten in place only on a console; redirected output gets plain lines.
+        const bool console = GetFileType(GetStdHandle(STD_OUTPUT_HANDLE)) == FILE_TYPE_CHAR;
+        return RunConsoleScan(context, StandardScanStages(), std::cout, console);
+    }
+    if (argc >= 2) {
+        std::printf("Usage: gscan [scan]\n");
+        return 2;
+    }
 
     const OsVersion os = machine.system.GetOsVersion();
     Line("Program name", context.brand.programName);

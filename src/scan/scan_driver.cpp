@@ -326,7 +326,8 @@ void ScanDriver::RefreshProgress(std::string_view status, double stagePercent, d
     Control("lblFilesFolderInspected").SetCaption(std::to_string(counters.filesAndFolders));
     Control("lblSoftwareFound").SetCaption(std::to_string(counters.threatsFound));
     Control("lbltracesFound").SetCaption(std::to_string(counters.traces));
-    Control("lblStatus").SetCaption(MaskStatusText(status));
+    const std::string masked = MaskStatusText(status);
+    Control("lblStatus").SetCaption(masked);
     Control("lblRemovePicSoftwareFound").SetCaption(std::to_string(counters.threatsFound));
     if (stagePercent >= 0) {
         Control("pb1").SetValue(BarValue(stagePercent, Control("pb1").Max()));
@@ -335,6 +336,9 @@ void ScanDriver::RefreshProgress(std::string_view status, double stagePercent, d
         Control("pb2").SetValue(BarValue(overallPercent, Control("pb2").Max()));
     }
     LockDrawing(false);
+    if (hooks.progressShown) {
+        hooks.progressShown(masked);
+    }
 }
 
 void ScanDriver::Pump() {

@@ -53,6 +53,8 @@ struct ScanDriverHooks {
     std::function<void()> writeReport;             // when the log option is on
     std::function<void()> removeWithoutQuestions;  // after a scheduled scan with automatic removal
     std::function<void(bool busy)> setBusyPointer; // the hourglass over the main window
+    // The Scan panel was refreshed with this status text (already masked).
+    std::function<void(std::string_view status)> progressShown;
 };
 
 class ScanDriver : public IScanFeedback {

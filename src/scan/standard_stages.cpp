@@ -1,0 +1,10 @@
+#include "scan/standard_stages.h"
+
+namespace grimsweep {
+
+ScanStages StandardScanStages() {
+    ScanStages stages;
+    return stages;
+}
+
+} // namespace grimsweep

@@ -1,0 +1,80 @@
+#include "app/console_scan.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "../definitions/definitions_fixture.h"
+#include "definitions/definition_files.h"
+#include "ui/console_host.h"
+#include "ui/list_icons.h"
+
+namespace grimsweep {
+namespace {
+
+class ConsoleScanTest : public ::testing::Test {
+protected:
+    ConsoleScanTest() : host(out), context(sim.View(), host) {
+        context.EstablishDataFolder();
+        context.messages.RegisterDefaults();
+        sim.files.PutFolder(context.dataFolder);
+    }
+    void PutAllDefinitionFiles() {
+        for (std::string_view name : {kFileDefinitionFile, kRegistryDefinitionFile, kExeDefinitionFile,
+                                      kBlockedCookiesFile, kDirectoryDefinitionFile}) {
+            sim.files.PutFile(context.DataFile(name), "");
+        }
+    }
+
+    sim::SimMachine sim;
+    std::ostringstream out;
+    ConsoleHost host;
+    Context context;
+    ScanStages stages;
+};
+
+TEST_F(ConsoleScanTest, MissingDefinitionsPrintTheMessageAndEndWithTheErrorCode) {
+    EXPECT_EQ(RunConsoleScan(context, stages, out, false), kConsoleScanError);
+    EXPECT_NE(
+        out.str().find("Definition files are missing or they have been corrupted. Please run Live Update."),
+        std::string::npos);
+}
+
+TEST_F(ConsoleScanTest, FindingsArePrintedWithTheirLocationsAndSetTheExitCode) {
+    PutAllDefinitionFiles();
+    EXPECT_EQ(RunConsoleScan(context, stages, out, false), kConsoleScanClean);
+    stages.files = [](ScanRun& run) {
+        for (int i = 0; i < 120; ++i) {
+            ++run.state.counters.filesAndFolders;
+            run.feedback.ReportProgress(run.StatusText("C:\\x" + std::to_string(i)), 1, 1);
+        }
+        run.lists.AddFound("Evil - Found", ui::kIconFile);
+        run.lists.AddRemovalRow("Evil", ui::kIconFile, "C:\\evil.exe", "adware");
+        ++run.state.counters.threatsFound;
+    };
+    out.str("");
+    EXPECT_EQ(RunConsoleScan(context, stages, out, false), kConsoleScanFoundThreats);
+    const std::string text = out.str();
+    EXPECT_NE(text.find("Scanning known Spyware/Adware:  C:\\x99\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("  Evil - Found\n"), std::string::npos);
+    EXPECT_NE(text.find("Files and folders inspected:     120"), std::string::npos) << "the final count";
+    EXPECT_NE(text.find("  Evil  [C:\\evil.exe]  (adware)\n"), std::string::npos);
+}
+
+TEST_F(ConsoleScanTest, OnAConsoleProgressRewritesOneLine) {
+    PutAllDefinitionFiles();
+    stages.files = [](ScanRun& run) {
+        for (int i = 0; i < 100; ++i) {
+            run.feedback.ReportProgress(run.StatusText(std::string(100, 'x')), 1, 1);
+        }
+    };
+    RunConsoleScan(context, stages, out, true);
+    const std::string text = out.str();
+    const std::size_t line = text.find("\rScanning known");
+    ASSERT_NE(line, std::string::npos);
+    EXPECT_EQ(text.find('\r', line + 1) - line, 80u) << "cut to the console's width";
+    EXPECT_EQ(text.find('\n'), text.rfind('\r') + 1) << "no line break before the progress is wiped";
+}
+
+} // namespace
+} // namespace grimsweep
