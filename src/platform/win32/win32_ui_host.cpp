@@ -411,6 +411,22 @@ void Win32UiHost::ApplyIcon(ui::Form& form) {
     SetWindowIcons(WindowOf(form), SystemSizeIcon(name, true), SystemSizeIcon(name, false));
 }
 
+// The system asks for the pointer only when the mouse moves: one that already lies over the window gets
+// the new one at once, chosen as a move would choose it.
+void Win32UiHost::ApplyPointer(HWND window) {
+    POINT point{};
+    if (!GetCursorPos(&point)) {
+        return;
+    }
+    HWND under = WindowFromPoint(point);
+    if (!under || (under != window && !IsChild(window, under))) {
+        return;
+    }
+    const LRESULT hit = SendMessageW(under, WM_NCHITTEST, 0, MAKELPARAM(point.x, point.y));
+    SendMessageW(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under),
+                 MAKELPARAM(static_cast<WORD>(hit), WM_MOUSEMOVE));
+}
+
 void Win32UiHost::FormChanged(ui::Form& form, ui::FormChange change) {
     WindowsChanged();
     HWND window = WindowOf(form);
@@ -447,6 +463,9 @@ void Win32UiHost::FormChanged(ui::Form& form, ui::FormChange change) {
         break;
     case ui::FormChange::Icon:
         ApplyIcon(form);
+        break;
+    case ui::FormChange::Pointer:
+        ApplyPointer(window);
         break;
     case ui::FormChange::Region: {
         RECT bounds{};

@@ -103,6 +103,7 @@ private:
     void ApplyWindowState(ui::Form& form);
     void ApplyTaskList(ui::Form& form);
     void ApplyIcon(ui::Form& form);
+    void ApplyPointer(HWND window);
     void ReleaseFonts();
     // Enables again the windows a modal form disabled: before it is hidden or destroyed, so that the
     // system gives the activation back to the window below it.
