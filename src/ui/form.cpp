@@ -93,6 +93,13 @@ void Form::SetIconResource(std::string name) {
     FormChanged(FormChange::Icon);
 }
 
+void Form::SetBusyPointer(bool busy) {
+    if (busyPointer_ != busy) {
+        busyPointer_ = busy;
+        FormChanged(FormChange::Pointer);
+    }
+}
+
 void Form::Load() {
     if (loaded_) {
         return;

@@ -18,7 +18,7 @@ namespace grimsweep::ui {
 
 enum class WindowState { Normal, Minimized, Maximized };
 
-enum class FormChange { Caption, Visible, State, Position, TaskList, Icon, Region };
+enum class FormChange { Caption, Visible, State, Position, TaskList, Icon, Region, Pointer };
 
 struct Size {
     int width = 0;
@@ -69,6 +69,10 @@ public:
     // Sets the window's region to its whole rectangle, replacing any earlier region.
     void ResetRegion();
     int RegionResets() const { return regionResets_; }
+    // The mouse pointer over the form's window and its controls: the hourglass while busy, else the
+    // normal pointer of whatever lies under it.
+    bool BusyPointer() const { return busyPointer_; }
+    void SetBusyPointer(bool busy);
     bool Loaded() const { return loaded_; }
     bool Modal() const { return modal_; }
 
@@ -121,6 +125,7 @@ private:
     bool showInTaskList_ = true;
     std::string iconResource_;
     int regionResets_ = 0;
+    bool busyPointer_ = false;
 };
 
 } // namespace grimsweep::ui

@@ -63,7 +63,10 @@ void HeadlessHost::ShowForm(ui::Form& form, bool modal) {
     form.Hide();
 }
 
-void HeadlessHost::FormChanged(ui::Form& form, ui::FormChange) {
+void HeadlessHost::FormChanged(ui::Form& form, ui::FormChange change) {
+    if (change == ui::FormChange::Pointer) {
+        pointerChanges.push_back({form.Name(), form.BusyPointer()});
+    }
     Measure(form);
 }
 

@@ -9,6 +9,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <string>
 #include <vector>
 
 #include "ui/form.h"
@@ -54,6 +55,13 @@ public:
     // Runs when a form is shown modally; the modal show returns when the hook returns (a form that is
     // still visible then is hidden, as if the user had closed it).
     std::function<void(ui::Form&)> onModal;
+    // Every change of a loaded form's mouse pointer, in order: the form's name and whether it became busy.
+    struct PointerChange {
+        std::string form;
+        bool busy = false;
+        bool operator==(const PointerChange&) const = default;
+    };
+    std::vector<PointerChange> pointerChanges;
     int pumps = 0;
     int waits = 0;
     int drawingLocks = 0; // locks currently in force

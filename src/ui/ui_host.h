@@ -31,7 +31,9 @@ public:
 
     // Shows a modal message box and returns the button pressed.
     virtual MessageBoxAnswer ShowMessageBox(const MessageBoxRequest& request) = 0;
-    // Lets pending window messages run once.
+    // Lets pending window messages run once. Long loops call it for every item, so a host may skip
+    // looking when it looked moments ago and changed no window since: input and timer ticks then wait a
+    // few milliseconds at most.
     virtual void PumpMessages() = 0;
     // For modal waits (an alert waiting for its answer, Pause): sleeps until the next message or timer
     // tick arrives, then lets pending messages run once. Returns false, at once, while the program is

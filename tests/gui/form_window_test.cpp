@@ -335,6 +335,64 @@ TEST_F(FormWindows, AFailingHandlerIsReportedAndTheProgramGoesOn) {
     demo.timer->SetEnabled(false);
 }
 
+TEST_F(FormWindows, RealMouseMovesOverLabelsAndFramesReachTheirControls) {
+    ui::Control& welcome = demo.form.Get("lblWelcome");
+    ui::Control& button = demo.form.Get("cmdStatus");
+    std::vector<std::string> moves; // each control once per visit
+    for (ui::Control* control : {&welcome, demo.status, &button}) {
+        control->onMouseMove = [&moves, control] {
+            if (moves.empty() || moves.back() != control->Name()) {
+                moves.push_back(control->Name());
+            }
+        };
+    }
+    gui::MoveToCentre(Hwnd(welcome));
+    ASSERT_TRUE(WaitFor(host, [&] { return !moves.empty(); }));
+    // The frame's own background, below everything it holds.
+    gui::MoveTo(Hwnd(*demo.status), host.Scale().XToPixels(3900), host.Scale().YToPixels(5300));
+    ASSERT_TRUE(WaitFor(host, [&] { return moves.size() >= 2; }));
+    gui::MoveToCentre(Hwnd(button));
+    ASSERT_TRUE(WaitFor(host, [&] { return moves.size() >= 3; }));
+    EXPECT_EQ(moves, (std::vector<std::string>{"lblWelcome", "frmStatus", "cmdStatus"}));
+}
+
+TEST_F(FormWindows, TheHourglassShowsOverTheFormAndItsControlsWhileBusy) {
+    const HCURSOR wait = LoadCursorW(nullptr, IDC_WAIT);
+    const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
+    HWND window = Hwnd(demo.form);
+    ui::Control& welcome = demo.form.Get("lblWelcome");
+    ui::Control& button = demo.form.Get("cmdStatus");
+    // The question the system asks a window when the mouse moves over it.
+    auto pointerOver = [](HWND over, WORD hit) {
+        SendMessageW(over, WM_SETCURSOR, reinterpret_cast<WPARAM>(over), MAKELPARAM(hit, WM_MOUSEMOVE));
+        return GetCursor();
+    };
+    const std::vector<HWND> inside{window, Hwnd(welcome), Hwnd(*demo.status), Hwnd(*demo.list), Hwnd(button)};
+
+    demo.form.SetBusyPointer(true);
+    for (HWND each : inside) {
+        EXPECT_EQ(pointerOver(each, HTCLIENT), wait) << "window " << GetDlgCtrlID(each);
+    }
+    EXPECT_NE(pointerOver(window, HTBOTTOMRIGHT), wait) << "the frame keeps its sizing pointers";
+    demo.form.SetBusyPointer(false);
+    for (HWND each : inside) {
+        EXPECT_EQ(pointerOver(each, HTCLIENT), arrow) << "window " << GetDlgCtrlID(each);
+    }
+
+    // A real mouse over a label, then over a disabled button: a change shows without a move.
+    gui::MoveToCentre(Hwnd(welcome));
+    Settle(host);
+    demo.form.SetBusyPointer(true);
+    EXPECT_EQ(GetCursor(), wait);
+    button.SetEnabled(false);
+    gui::MoveToCentre(Hwnd(button));
+    Settle(host);
+    EXPECT_EQ(GetCursor(), wait) << "over a disabled button";
+    demo.form.SetBusyPointer(false);
+    EXPECT_EQ(GetCursor(), arrow);
+    button.SetEnabled(true);
+}
+
 TEST(FormWindowCreation, AWindowThatCannotBeMadeIsReportedWithItsErrorCode) {
     Win32UiHost host;
     ui::Form form(host, "frmBroken");

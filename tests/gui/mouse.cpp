@@ -2,27 +2,50 @@
 
 namespace grimsweep::gui {
 
-void ClickAt(HWND window, int x, int y) {
+namespace {
+
+// Mouse inputs that move to a point of a window's client area, each with the buttons given.
+void SendAt(HWND window, int x, int y, std::initializer_list<DWORD> buttons) {
     POINT point{x, y};
     ClientToScreen(window, &point);
     const int width = GetSystemMetrics(SM_CXSCREEN);
     const int height = GetSystemMetrics(SM_CYSCREEN);
-    INPUT inputs[3]{};
-    for (auto& input : inputs) {
+    INPUT inputs[4]{};
+    UINT count = 0;
+    for (DWORD button : buttons) {
+        INPUT& input = inputs[count++];
         input.type = INPUT_MOUSE;
         input.mi.dx = MulDiv(point.x, 65536, width) + 1;
         input.mi.dy = MulDiv(point.y, 65536, height) + 1;
-        input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+        input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | button;
     }
-    inputs[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
-    inputs[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
-    SendInput(3, inputs, sizeof(INPUT));
+    SendInput(count, inputs, sizeof(INPUT));
+}
+
+POINT Centre(HWND window) {
+    RECT rect;
+    GetClientRect(window, &rect);
+    return {rect.right / 2, rect.bottom / 2};
+}
+
+} // namespace
+
+void ClickAt(HWND window, int x, int y) {
+    SendAt(window, x, y, {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
 }
 
 void ClickCentre(HWND window) {
-    RECT rect;
-    GetClientRect(window, &rect);
-    ClickAt(window, rect.right / 2, rect.bottom / 2);
+    const POINT centre = Centre(window);
+    ClickAt(window, centre.x, centre.y);
+}
+
+void MoveTo(HWND window, int x, int y) {
+    SendAt(window, x, y, {0});
+}
+
+void MoveToCentre(HWND window) {
+    const POINT centre = Centre(window);
+    MoveTo(window, centre.x, centre.y);
 }
 
 void PressKeys(std::initializer_list<WORD> keys) {

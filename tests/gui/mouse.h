@@ -11,6 +11,9 @@ namespace grimsweep::gui {
 // A real left click at a point of a window's client area.
 void ClickAt(HWND window, int x, int y);
 void ClickCentre(HWND window);
+// A real mouse move to a point of a window's client area, or to its middle.
+void MoveTo(HWND window, int x, int y);
+void MoveToCentre(HWND window);
 // Presses and releases each virtual key in turn, to whichever window has the keyboard focus.
 void PressKeys(std::initializer_list<WORD> keys);
 

@@ -177,5 +177,20 @@ TEST(FormModel, TheHeadlessHostMeasuresTheInsideOfEveryForm) {
     EXPECT_EQ(insideAtResize, 12000 - HeadlessHost::kFrameWidth) << "measured before the resize handler runs";
 }
 
+TEST(FormModel, TheHeadlessHostRecordsEachChangeOfTheBusyPointer) {
+    HeadlessHost host;
+    Form form(host, "frmMain");
+    form.SetBusyPointer(true); // no window yet: kept for when there is one
+    form.Load();
+    EXPECT_TRUE(form.BusyPointer());
+    form.SetBusyPointer(true);
+    form.SetBusyPointer(false);
+    form.SetBusyPointer(false);
+    form.SetBusyPointer(true);
+    using Change = HeadlessHost::PointerChange;
+    EXPECT_EQ(host.pointerChanges, (std::vector<Change>{{"frmMain", false}, {"frmMain", true}}))
+        << "a setting that stays the same changes nothing";
+}
+
 } // namespace
 } // namespace grimsweep::ui

@@ -216,6 +216,14 @@ LRESULT FormMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         form->RequestClose();
         return 0;
+    case WM_SETCURSOR:
+        // Every window of the form asks here first (DefWindowProc asks the parent): while busy, the
+        // hourglass over the inside and over every control; the frame keeps its sizing pointers.
+        if (form->BusyPointer() && (reinterpret_cast<HWND>(wParam) != window || LOWORD(lParam) == HTCLIENT)) {
+            SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+            return TRUE;
+        }
+        break;
     case WM_WINDOWPOSCHANGED:
         if (!host.Syncing() && form->Visible()) {
             ReportWindowChange(*form, window);

@@ -148,8 +148,11 @@ MessageBoxAnswer Win32UiHost::ShowMessageBox(const MessageBoxRequest& request) {
     if (owner && !IsWindowVisible(owner)) {
         owner = nullptr;
     }
-    switch (MessageBoxW(owner, Widen(request.text).c_str(), Widen(request.title).c_str(),
-                        style | MB_SETFOREGROUND)) {
+    const int pressed = MessageBoxW(owner, Widen(request.text).c_str(), Widen(request.title).c_str(),
+                                    style | MB_SETFOREGROUND);
+    // The windows the box covered repaint at the next pump.
+    WindowsChanged();
+    switch (pressed) {
     case IDYES:
         return MessageBoxAnswer::Yes;
     case IDNO:
@@ -166,9 +169,18 @@ MessageBoxAnswer Win32UiHost::ShowMessageBox(const MessageBoxRequest& request) {
 }
 
 void Win32UiHost::PumpMessages() {
+    if (!windowsChanged_ && GetTickCount64() - lastDrain_ < pumpInterval_) {
+        return;
+    }
+    DrainMessages();
+}
+
+void Win32UiHost::DrainMessages() {
     // Lets pending messages run, timers included: the program calls it inside long work. A quit is taken
     // out of the queue with the rest (so that the messages behind it still run) and posted again at the
     // end, for the message loop that ends the program.
+    ++drains_;
+    windowsChanged_ = false;
     MSG message;
     std::optional<int> quit;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -183,6 +195,7 @@ void Win32UiHost::PumpMessages() {
     if (quit) {
         PostQuitMessage(*quit);
     }
+    lastDrain_ = GetTickCount64();
 }
 
 bool Win32UiHost::WaitForMessage() {
@@ -191,7 +204,7 @@ bool Win32UiHost::WaitForMessage() {
     }
     // Sleeps until something is in the queue: input, a posted or sent message, a timer that fell due.
     MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    PumpMessages();
+    DrainMessages();
     return !quitPending_;
 }
 
@@ -242,6 +255,7 @@ ScreenRect Win32UiHost::DesktopRect() {
 }
 
 void Win32UiHost::FormLoaded(ui::Form& form) {
+    WindowsChanged();
     forms_[&form] = {};
     const ui::Bounds& b = form.Position();
     const SyncGuard guard(*this);
@@ -275,6 +289,7 @@ void Win32UiHost::MeasureInside(ui::Form& form) {
 }
 
 void Win32UiHost::FormUnloaded(ui::Form& form) {
+    WindowsChanged();
     HWND window = WindowOf(form);
     EndModal(form);
     for (const auto& control : form.Controls()) {
@@ -396,7 +411,24 @@ void Win32UiHost::ApplyIcon(ui::Form& form) {
     SetWindowIcons(WindowOf(form), SystemSizeIcon(name, true), SystemSizeIcon(name, false));
 }
 
+// The system asks for the pointer only when the mouse moves: one that already lies over the window gets
+// the new one at once, chosen as a move would choose it.
+void Win32UiHost::ApplyPointer(HWND window) {
+    POINT point{};
+    if (!GetCursorPos(&point)) {
+        return;
+    }
+    HWND under = WindowFromPoint(point);
+    if (!under || (under != window && !IsChild(window, under))) {
+        return;
+    }
+    const LRESULT hit = SendMessageW(under, WM_NCHITTEST, 0, MAKELPARAM(point.x, point.y));
+    SendMessageW(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under),
+                 MAKELPARAM(static_cast<WORD>(hit), WM_MOUSEMOVE));
+}
+
 void Win32UiHost::FormChanged(ui::Form& form, ui::FormChange change) {
+    WindowsChanged();
     HWND window = WindowOf(form);
     if (!window) {
         return;
@@ -432,6 +464,9 @@ void Win32UiHost::FormChanged(ui::Form& form, ui::FormChange change) {
     case ui::FormChange::Icon:
         ApplyIcon(form);
         break;
+    case ui::FormChange::Pointer:
+        ApplyPointer(window);
+        break;
     case ui::FormChange::Region: {
         RECT bounds{};
         GetWindowRect(window, &bounds);
@@ -445,6 +480,9 @@ void Win32UiHost::FormChanged(ui::Form& form, ui::FormChange change) {
 }
 
 void Win32UiHost::ControlAdded(ui::Control& control) {
+    if (control.Type() != ui::ControlType::Timer) {
+        WindowsChanged();
+    }
     CreateControlWindow(*this, control);
     if (control.Type() == ui::ControlType::Menu) {
         RebuildMenuBar(control.Owner());
@@ -453,6 +491,9 @@ void Win32UiHost::ControlAdded(ui::Control& control) {
 }
 
 void Win32UiHost::ControlChanged(ui::Control& control, ui::Change change) {
+    if (control.Type() != ui::ControlType::Timer) {
+        WindowsChanged();
+    }
     UpdateControlWindow(*this, control, change);
     if (control.Type() == ui::ControlType::Menu) {
         MeasureInside(control.Owner());
@@ -460,6 +501,7 @@ void Win32UiHost::ControlChanged(ui::Control& control, ui::Change change) {
 }
 
 void Win32UiHost::ListRowsChanged(ui::Control& list, const ui::RowChange& change) {
+    WindowsChanged();
     if (HWND window = WindowOf(list)) {
         const SyncGuard guard(*this);
         ApplyRowChange(window, list, Mirror(list), change);
@@ -467,6 +509,7 @@ void Win32UiHost::ListRowsChanged(ui::Control& list, const ui::RowChange& change
 }
 
 void Win32UiHost::LockDrawing(ui::Form& form, bool locked) {
+    WindowsChanged();
     HWND window = WindowOf(form);
     auto state = forms_.find(&form);
     if (!window || state == forms_.end()) {

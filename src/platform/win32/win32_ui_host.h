@@ -17,6 +17,10 @@ namespace grimsweep::win32 {
 
 class Win32UiHost : public IUiHost {
 public:
+    // Milliseconds: a click or a timer tick waits no longer than this for a long loop's pump, and a
+    // system timer's own resolution is coarser.
+    static constexpr std::uint64_t kPumpInterval = 5;
+
     // `programIcon` names the group icon resource of the executable that every window carries unless
     // its form names another (the class icon, the hidden owner's, each window's big and small icon).
     explicit Win32UiHost(std::string programIcon = {});
@@ -25,9 +29,18 @@ public:
     Win32UiHost& operator=(const Win32UiHost&) = delete;
 
     MessageBoxAnswer ShowMessageBox(const MessageBoxRequest& request) override;
-    // Lets pending messages run. A quit found among them stays posted for the outer loop, and
-    // QuitPending says so from then on.
+    // Lets pending messages run, as DrainMessages, but looks at the queue only when the host changed a
+    // window since the last look or the pump interval has passed since then: a long loop pumps once per
+    // item, and under Wine every look is a round trip to the wineserver that costs more than the item.
+    // Input, timer ticks and messages from elsewhere wait at most the interval.
     void PumpMessages() override;
+    // Lets every pending message run now. A quit found among them stays posted for the outer loop, and
+    // QuitPending says so from then on.
+    void DrainMessages();
+    // The longest time (milliseconds) PumpMessages leaves the queue unlooked-at.
+    void SetPumpInterval(std::uint64_t milliseconds) { pumpInterval_ = milliseconds; }
+    // How many times the queue was drained, for tests and measurements.
+    std::uint64_t Drains() const { return drains_; }
     bool WaitForMessage() override;
     bool QuitPending() override { return quitPending_; }
     void FormLoaded(ui::Form& form) override;
@@ -90,6 +103,7 @@ private:
     void ApplyWindowState(ui::Form& form);
     void ApplyTaskList(ui::Form& form);
     void ApplyIcon(ui::Form& form);
+    void ApplyPointer(HWND window);
     void ReleaseFonts();
     // Enables again the windows a modal form disabled: before it is hidden or destroyed, so that the
     // system gives the activation back to the window below it.
@@ -97,6 +111,9 @@ private:
     // A quit arrived (or was asked for) with this exit code: remembered, and posted again for the loop
     // that ends the program.
     void KeepQuit(int exitCode);
+    // The host changed windows: the messages that leaves (paints, notifications) must run at the next
+    // pump.
+    void WindowsChanged() { windowsChanged_ = true; }
 
     TwipsScale scale_;
     std::string programIcon_;
@@ -111,6 +128,10 @@ private:
     std::map<const ui::Control*, ListMirror> mirrors_;
     int syncing_ = 0;
     bool quitPending_ = false;
+    bool windowsChanged_ = false;
+    std::uint64_t pumpInterval_ = kPumpInterval;
+    std::uint64_t lastDrain_ = 0; // GetTickCount64 at the end of the last drain
+    std::uint64_t drains_ = 0;
 };
 
 } // namespace grimsweep::win32
