@@ -11,6 +11,7 @@
 #include "definitions/exclusion_list.h"
 #include "removal/quarantine_folder.h"
 #include "scan/drive_list.h"
+#include "scan/standard_stages.h"
 #include "shell/help_launcher.h"
 #include "shell/skin.h"
 #include "ui/ui_host.h"
@@ -453,10 +454,12 @@ void MainWindow::WireCommands() {
 
 void MainWindow::WireScanCommands() {
     ScanDriver& scan = *scanDriver_;
+    scan.stages = StandardScanStages();
     ScanDriverHooks& hooks = scan.hooks;
     hooks.setBackgroundTimers = [this](bool on) { SetBackgroundTimers(on); };
     hooks.refreshStatusPanel = [this] { RefreshStatusPanel(); };
     hooks.showScanPanel = [this] { ShowPanel(kScanPanel); };
+    hooks.setBusyPointer = [this](bool busy) { form_.SetBusyPointer(busy); };
 
     Control("cmdScanNow").onClick = [&scan] { scan.StartScan(); };
     Control("lblStart").onClick = [&scan] { scan.StartFromLabel(); };
