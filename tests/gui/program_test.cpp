@@ -2,16 +2,21 @@
 // question, the navigation buttons, an option stored in the real registry, and a clean close.
 #include "platform/win32/windows_api.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "core/run_at_startup.h"
+#include "definitions/definition_files.h"
+#include "definitions/line_code.h"
 #include "gui/mouse.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_dpi.h"
+#include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_system.h"
 #include "screenshot.h"
 
@@ -211,8 +216,9 @@ TEST(ProgramGui, FirstStartPanelsOptionInTheRegistryAndCleanClose) {
     EXPECT_TRUE(ClickUntil(main, L"Scan Now", [&] { return FindChild(main, L"Start") != nullptr; }));
     EXPECT_EQ(FindChild(main, L"Welcome to [ProgramName]"), nullptr);
     HWND runAtStartup = nullptr;
-    ASSERT_TRUE(ClickUntil(main, L"Settings",
-                           [&] { return (runAtStartup = FindChild(main, kRunAtStartupCaption)) != nullptr; }));
+    ASSERT_TRUE(ClickUntil(main, L"Settings", [&] {
+        return (runAtStartup = FindChild(main, kRunAtStartupCaption)) != nullptr;
+    }));
     Sleep(500);
     EXPECT_TRUE(SaveWindowPng(main, "program_options.png"));
 
@@ -388,6 +394,85 @@ TEST(ProgramGui, ScanPanelAboutTrayPopupAndIconsAsANewUserMeetsThem) {
     EXPECT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0) << "the first click must act";
     TerminateProcess(process.hProcess, 1);
     CloseHandle(process.hProcess);
+}
+
+// The first visible list view of the main window: the one of the panel on show.
+HWND VisibleListView(HWND main) {
+    struct Search {
+        HWND found = nullptr;
+    } search;
+    EnumChildWindows(
+        main,
+        [](HWND child, LPARAM data) -> BOOL {
+            wchar_t className[64] = {};
+            GetClassNameW(child, className, 64);
+            if (std::wstring(className) == WC_LISTVIEWW && IsWindowVisible(child)) {
+                reinterpret_cast<Search*>(data)->found = child;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+TEST(ProgramGui, StartScansThePlantedThreatAndTheResultsPanelListsIt) {
+    win32::Win32Registry registry;
+    win32::Win32FileSystem files;
+    win32::Win32Shell shell;
+    registry.DeleteKeyTree(RegistryRoot::CurrentUser, kUserKey);
+    registry.SetValue(RegistryRoot::LocalMachine, kMachineKey + "\\Settings", "FirstTime",
+                      RegistryValue::String("Yes"));
+    // Definitions naming one file that is there, in a folder of this test's own.
+    const std::string data = shell.SpecialFolderPath(26).value_or("C:") + "\\AntiSpywareDAT";
+    files.CreateFolder(data);
+    const std::string threatFolder = data + "\\gui-scan-demo";
+    files.CreateFolder(threatFolder);
+    ASSERT_TRUE(files.WriteFile(threatFolder + "\\guidemo.exe", "demo"));
+    for (std::string_view name :
+         {kRegistryDefinitionFile, kExeDefinitionFile, kBlockedCookiesFile, kDirectoryDefinitionFile}) {
+        ASSERT_TRUE(files.WriteFile(data + "\\" + std::string(name), ""));
+    }
+    ASSERT_TRUE(files.WriteFile(
+        data + "\\" + std::string(kFileDefinitionFile),
+        EncodeDefinitionLine("guidemo.exe=GUI Demo Threat|" + threatFolder + "|Test") + "\r\n"));
+
+    const PROCESS_INFORMATION process = StartProgram();
+    ASSERT_NE(process.hProcess, nullptr);
+    HWND main = WaitForMainWindow(process.dwProcessId);
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(ClickUntil(main, L"Scan Now", [&] { return FindChild(main, L"Start") != nullptr; }));
+    // Start turns itself off while the scan runs; a scan is started once.
+    ASSERT_TRUE(ClickUntil(main, L"Start", [&] {
+        HWND start = FindChild(main, L"Start");
+        return !start || !IsWindowEnabled(start) || FindChild(main, L"Scanning complete.") != nullptr;
+    }));
+    ASSERT_TRUE(WaitUntil([&] { return FindChild(main, L"Scanning complete.") != nullptr; }, 60000));
+    HWND found = VisibleListView(main);
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(SendMessageW(found, LVM_GETITEMCOUNT, 0, 0), 1) << "GUI Demo Threat - Found";
+    EXPECT_NE(FindChild(main, L"Click Here to Continue"), nullptr);
+    Sleep(500);
+    EXPECT_TRUE(SaveWindowPng(main, "program_scan_results.png"));
+
+    ASSERT_TRUE(ClickUntil(main, L"Click Here to Continue",
+                           [&] { return FindChild(main, L"Select All") != nullptr; }));
+    HWND removal = VisibleListView(main);
+    ASSERT_NE(removal, nullptr);
+    EXPECT_EQ(SendMessageW(removal, LVM_GETITEMCOUNT, 0, 0), 1);
+    Sleep(500);
+    EXPECT_TRUE(SaveWindowPng(main, "program_results.png"));
+
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
+        TerminateProcess(process.hProcess, 1);
+        ADD_FAILURE() << "the program did not close";
+    }
+    CloseHandle(process.hProcess);
+    files.DeleteFolder(threatFolder);
+    for (const auto& definition : kDefinitionFiles) {
+        files.DeleteFile(data + "\\" + std::string(definition.name));
+    }
 }
 
 } // namespace
