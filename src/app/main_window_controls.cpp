@@ -82,9 +82,6 @@ void BuildScanPanel(ui::Form& form, Control* panel) {
     Add(form, "lblStop", ControlType::Label, panel, "Stop", 6240, 300, 840, 300);
     Add(form, "shpCircle", ControlType::Shape, panel, "", 7140, 240, 360, 360);
     Add(form, "lblStatus", ControlType::Label, panel, "", kMargin, 840, 7320, 600);
-    Add(form, "cmdRemove", ControlType::CommandButton, panel, "Click Here to Continue", 5160, 6000 - 480,
-        2400, 420)
-        .SetVisible(false);
     // The stage bar, the share of the definitions done, and the overall bar.
     Add(form, "pb1", ControlType::ProgressBar, panel, "", kMargin, 1480, 7320, 180);
     Add(form, "pb2", ControlType::ProgressBar, panel, "", kMargin, 1700, 7320, 180);
@@ -110,8 +107,11 @@ void BuildScanPanel(ui::Form& form, Control* panel) {
     // below, the height of two lines, which it needs with wider fonts.
     form.Get("lblCounterCaption", 0).Move(kMargin, 2460, 2700, 390);
     Control& found =
-        Add(form, "lvwSpywareFound", ControlType::ListView, panel, "", kMargin, 3600, 7320, 2400);
+        Add(form, "lvwSpywareFound", ControlType::ListView, panel, "", kMargin, 3600, 7320, 1860);
     found.AddColumn("Found", 7000);
+    // Offered below the list when a scan has ended: it leads to the Results panel.
+    Add(form, "cmdRemove", ControlType::CommandButton, panel, "Click Here to Continue", 5160, 5580, 2400, 420)
+        .SetVisible(false);
 }
 
 void BuildResultsPanel(ui::Form& form, Control* panel) {
