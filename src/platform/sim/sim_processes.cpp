@@ -38,7 +38,6 @@ MainModule SimProcesses::QueryMainModule(std::uint32_t id) {
         module.status = ModuleQueryStatus::NoModules;
     } else if (process->nameUnreadable) {
         module.status = ModuleQueryStatus::NameUnreadable;
-        module.fullPath = process->fullPath; // read on its own, as the real query does
     } else {
         module.status = ModuleQueryStatus::Ok;
         module.baseName = AfterLastBackslash(process->fullPath);
