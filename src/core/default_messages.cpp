@@ -78,6 +78,8 @@ const std::vector<DefaultMessage>& DefaultMessages() {
         {"MSG_INFORMATION", "Gathering information..."},
         {"MSG_RESTOREPOINT", "Creating Restore Point..."},
         {"MSG_COMPLETE", "complete"},
+        {"MSG_MEMORY_NOT_STOPPED",
+         "Detected in the memory : [FileName] could not be stopped and is still running."},
     };
     return messages;
 }

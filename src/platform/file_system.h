@@ -74,6 +74,10 @@ public:
     // or a network drive whose server is away, it can take seconds, so ask it only where the answer is
     // needed.
     virtual bool IsDriveReady(const std::string& letter) = 0;
+
+    // The path with every 8.3 short element ("PROGRA~1") replaced by its long name; nothing when the
+    // file or folder does not exist. Paths without short elements come back as they are.
+    virtual std::optional<std::string> LongPathName(const std::string& path) = 0;
 };
 
 } // namespace grimsweep

@@ -23,7 +23,7 @@ enum class ModuleQueryStatus {
 struct MainModule {
     ModuleQueryStatus status = ModuleQueryStatus::CannotOpen;
     std::string baseName; // "evil.exe"
-    std::string fullPath; // "C:\Program Files\Evil\evil.exe"
+    std::string fullPath; // "C:\Program Files\Evil\evil.exe"; empty when it cannot be read
 };
 
 class IProcesses {

@@ -406,6 +406,41 @@ bool SimFileSystem::IsDriveReady(const std::string& letter) {
     return false;
 }
 
+std::optional<std::string> SimFileSystem::LongPathName(const std::string& path) {
+    // Element by element: an element names an entry of the folder so far, or a short name of one.
+    const auto elements = Split(ReplaceAll(path, "/", "\\"), "\\");
+    if (elements.empty()) {
+        return std::nullopt;
+    }
+    std::string longPath = elements.front();
+    for (std::size_t i = 1; i < elements.size(); ++i) {
+        if (elements[i].empty()) {
+            continue;
+        }
+        const std::string candidate = longPath + "\\" + elements[i];
+        if (Lookup(candidate)) {
+            longPath = candidate;
+        } else if (auto alias = shortNames_.find(KeyOf(candidate)); alias != shortNames_.end()) {
+            longPath = nodes_.at(alias->second).path;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!Lookup(longPath)) {
+        return std::nullopt;
+    }
+    return longPath;
+}
+
+void SimFileSystem::AddShortName(const std::string& path, const std::string& shortName) {
+    const std::string key = KeyOf(path);
+    if (nodes_.count(key) == 0) {
+        return;
+    }
+    const std::string parent = ParentKey(key);
+    shortNames_[KeyOf(parent + (parent.size() == 3 ? "" : "\\") + shortName)] = key;
+}
+
 void SimFileSystem::PutFolder(const std::string& path) {
     const std::string key = KeyOf(path);
     if (key.empty()) {

@@ -51,10 +51,13 @@ public:
     bool CopyFolder(const std::string& from, const std::string& to) override;
     std::vector<DriveInfo> ListDrives() override;
     bool IsDriveReady(const std::string& letter) override;
+    std::optional<std::string> LongPathName(const std::string& path) override;
 
     // Test set-up: creates the file and every missing folder above it.
     void PutFile(const std::string& path, const std::string& bytes, std::uint32_t attributes = kAttrArchive);
     void PutFolder(const std::string& path);
+    // Gives the existing file or folder the 8.3 short name `shortName` ("PROGRA~1") in its folder.
+    void AddShortName(const std::string& path, const std::string& shortName);
     // A drive and whether a volume is in it (an empty card reader, floppy or CD drive is not ready).
     void AddDrive(const std::string& letter, DriveType type, bool ready);
     bool Exists(const std::string& path) const;
@@ -114,6 +117,8 @@ private:
     Node* WritableFile(const std::string& path);
 
     std::map<std::string, Node> nodes_; // by case-folded normalised path
+    // Short names: the case-folded short path of an entry to the entry's key.
+    std::map<std::string, std::string> shortNames_;
     std::vector<SimDrive> drives_;
     std::set<std::string> locked_, heldForReading_, readFails_, writeFails_, copyFails_, moveFails_;
     std::map<std::pair<FileOp, std::string>, int> failuresLeft_;

@@ -46,7 +46,8 @@ MainModule SimProcesses::QueryMainModule(std::uint32_t id) {
     return module;
 }
 
-bool SimProcesses::Terminate(std::uint32_t id, std::uint32_t /*exitCode*/, bool /*debugPrivilege*/) {
+bool SimProcesses::Terminate(std::uint32_t id, std::uint32_t /*exitCode*/, bool debugPrivilege) {
+    privilegeRequests.push_back(debugPrivilege);
     auto it = std::find_if(running.begin(), running.end(), [id](const SimProcess& p) { return p.id == id; });
     if (it == running.end()) {
         return false;

@@ -44,6 +44,7 @@ public:
     std::vector<SimProcess> running;
     std::vector<std::uint32_t> terminated;        // identifiers stopped, in order
     std::vector<std::uint32_t> endedByThemselves; // identifiers that ended during a wait, in order
+    std::vector<bool> privilegeRequests;          // the debugPrivilege of every Terminate call
 
 private:
     std::uint32_t nextId_ = 100;

@@ -215,4 +215,20 @@ bool Win32FileSystem::IsDriveReady(const std::string& letter) {
     return GetVolumeInformationW(root.c_str(), nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0) != 0;
 }
 
+std::optional<std::string> Win32FileSystem::LongPathName(const std::string& path) {
+    const std::wstring wide = Widen(path);
+    std::wstring longPath(MAX_PATH, L'\0');
+    // The answer's length without its NUL when it fits, otherwise the room it needs with its NUL.
+    DWORD length = GetLongPathNameW(wide.c_str(), longPath.data(), static_cast<DWORD>(longPath.size()));
+    if (length >= longPath.size()) {
+        longPath.resize(length);
+        length = GetLongPathNameW(wide.c_str(), longPath.data(), static_cast<DWORD>(longPath.size()));
+    }
+    if (length == 0 || length >= longPath.size()) {
+        return std::nullopt;
+    }
+    longPath.resize(length);
+    return Narrow(longPath);
+}
+
 } // namespace grimsweep::win32

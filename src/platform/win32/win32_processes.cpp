@@ -105,9 +105,10 @@ MainModule Win32Processes::QueryMainModule(std::uint32_t id) {
         } else {
             module.status = ModuleQueryStatus::Ok;
             module.baseName = Narrow(name);
-            if (GetModuleFileNameExW(process, first, path, MAX_PATH) > 0) {
-                module.fullPath = Narrow(path);
-            }
+        }
+        // The path is read on its own: the scan needs it even when the base name could not be read.
+        if (GetModuleFileNameExW(process, first, path, MAX_PATH) > 0) {
+            module.fullPath = Narrow(path);
         }
     }
     CloseHandle(process);
