@@ -268,7 +268,9 @@ void ScanDriver::RunScanStages(ScanRun& run) {
             return;
         }
         beginStage(kMsgMemory);
+        state_.runningPrograms = 0;
         runStage(stages.processes);
+        Control("lblTotalNoOfRunningItems").SetCaption(std::to_string(state_.runningPrograms));
     });
     // Registry.
     Attempt([&] {

@@ -28,6 +28,8 @@ struct ScanState {
     // Taken just before and just after the stages; the report prints them.
     LocalDateTime started;
     LocalDateTime finished;
+    // Running programs the process check listed (lblTotalNoOfRunningItems); -1 when listing failed.
+    std::int32_t runningPrograms = 0;
     // The scheduler started this scan and wants the findings removed without questions.
     bool removeAfterScan = false;
 };
