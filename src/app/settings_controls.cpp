@@ -10,6 +10,7 @@
 #include "core/run_at_startup.h"
 #include "core/settings_keys.h"
 #include "definitions/definition_status.h"
+#include "scan/drive_list.h"
 
 namespace grimsweep {
 
@@ -199,9 +200,7 @@ void MainWindow::WireOptionHandlers() {
 
     // Every row's state is stored again whenever any row's check mark changes.
     Control(kDriveList).onItemCheck = [this, &store](std::size_t) {
-        for (const auto& row : Control(kDriveList).Rows()) {
-            store.WriteTruth(kSectionDrives, row.text, row.checked);
-        }
+        SaveDriveSelection(store, Control(kDriveList));
     };
 }
 

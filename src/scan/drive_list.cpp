@@ -1,5 +1,8 @@
 #include "scan/drive_list.h"
 
+#include "common/attempt.h"
+#include "core/settings_keys.h"
+#include "core/settings_store.h"
 #include "ui/control.h"
 #include "ui/ui_host.h"
 
@@ -28,6 +31,12 @@ void ListDrives(IFileSystem& files, IUiHost& host, ui::Control& driveList) {
             driveList.AddRow(std::move(row));
         }
         host.PumpMessages();
+    }
+}
+
+void SaveDriveSelection(SettingsStore& settings, const ui::Control& driveList) {
+    for (const auto& row : driveList.Rows()) {
+        Attempt([&] { settings.WriteTruth(settings::kSectionDrives, row.text, row.checked); });
     }
 }
 

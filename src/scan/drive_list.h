@@ -7,6 +7,7 @@
 namespace grimsweep {
 
 class IUiHost;
+class SettingsStore;
 namespace ui {
 class Control;
 }
@@ -18,5 +19,9 @@ bool IsListedDrive(IFileSystem& files, const DriveInfo& drive);
 
 // Adds a row for every listed drive in the system's order, letting window messages run once per drive.
 void ListDrives(IFileSystem& files, IUiHost& host, ui::Control& driveList);
+
+// Stores every row's check mark, "True" or "False" under section "Drives", key the drive letter: all
+// rows, whichever one changed. A row whose state cannot be stored is skipped.
+void SaveDriveSelection(SettingsStore& settings, const ui::Control& driveList);
 
 } // namespace grimsweep

@@ -396,18 +396,27 @@ TEST(ProgramGui, ScanPanelAboutTrayPopupAndIconsAsANewUserMeetsThem) {
     CloseHandle(process.hProcess);
 }
 
-// The first visible list view of the main window: the one of the panel on show.
+// The list view of the panel on show: visible and inside the window's client area (the hidden removal
+// lists lie below it).
 HWND VisibleListView(HWND main) {
     struct Search {
+        RECT client{};
         HWND found = nullptr;
     } search;
+    GetClientRect(main, &search.client);
+    MapWindowPoints(main, nullptr, reinterpret_cast<POINT*>(&search.client), 2);
     EnumChildWindows(
         main,
         [](HWND child, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
             wchar_t className[64] = {};
             GetClassNameW(child, className, 64);
-            if (std::wstring(className) == WC_LISTVIEWW && IsWindowVisible(child)) {
-                reinterpret_cast<Search*>(data)->found = child;
+            RECT rect{};
+            GetWindowRect(child, &rect);
+            RECT overlap{};
+            if (std::wstring(className) == WC_LISTVIEWW && IsWindowVisible(child) &&
+                IntersectRect(&overlap, &rect, &s->client)) {
+                s->found = child;
                 return FALSE;
             }
             return TRUE;
