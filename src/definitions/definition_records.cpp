@@ -9,7 +9,10 @@ namespace {
 constexpr std::string_view kDoubleBackslash = "\\\\";
 constexpr std::string_view kBackslash = "\\";
 
-std::string CollapseBackslashes(std::string_view path) {
+std::string CollapseBackslashes(std::string path) {
+    if (path.find(kDoubleBackslash) == std::string::npos) {
+        return path;
+    }
     return ReplaceAll(path, kDoubleBackslash, kBackslash);
 }
 
@@ -46,6 +49,9 @@ std::string WithoutLineBreaksAndTabs(std::string_view text) {
 } // namespace
 
 std::string PrepareDefinitionPath(const PathMacroTable& macros, std::string_view field) {
+    if (field.find(kDriveToken) == std::string_view::npos) {
+        return CollapseBackslashes(macros.Expand(field));
+    }
     return CollapseBackslashes(macros.Expand(macros.ReplaceDrive(field)));
 }
 

@@ -1,5 +1,7 @@
 #include "definitions/line_code.h"
 
+#include <algorithm>
+
 #include "definitions/definition_status.h"
 #include "platform/text_files.h"
 
@@ -60,7 +62,13 @@ std::optional<std::vector<std::string>> ReadDefinitionLines(IFileSystem& files, 
     auto lines = ReadRawLines(files, path);
     if (lines) {
         for (auto& line : *lines) {
-            line = system.CodePageToUtf8(DecodeDefinitionLine(line));
+            line = DecodeDefinitionLine(line);
+            // Every code page agrees with UTF-8 on ASCII, which most lines are: only others convert.
+            const bool ascii = std::all_of(line.begin(), line.end(),
+                                           [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+            if (!ascii) {
+                line = system.CodePageToUtf8(line);
+            }
         }
     }
     return lines;
