@@ -64,10 +64,12 @@ PathMacroTable PathMacroTable::Capture(IShell& shell) {
 }
 
 std::string PathMacroTable::Expand(std::string_view path) const {
-    std::string result(path);
     // The rows in order, each replaced wherever it occurs; rows whose macro is absent are passed over.
-    for (std::size_t row = FirstMacroRow(result, 0); row < kPathMacros.size();
-         row = FirstMacroRow(result, row + 1)) {
+    std::size_t row = FirstMacroRow(path, 0);
+    std::string result = row < kPathMacros.size()
+                             ? ReplaceAllIgnoreCase(path, kPathMacros[row].macro, folders_[row])
+                             : std::string(path);
+    while ((row = FirstMacroRow(result, row + 1)) < kPathMacros.size()) {
         result = ReplaceAllIgnoreCase(result, kPathMacros[row].macro, folders_[row]);
     }
     if (result.find('[') == std::string::npos) {

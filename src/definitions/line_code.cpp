@@ -1,7 +1,5 @@
 #include "definitions/line_code.h"
 
-#include <algorithm>
-
 #include "definitions/definition_status.h"
 #include "platform/text_files.h"
 
@@ -11,16 +9,20 @@ namespace {
 
 constexpr int kWrap = 255;
 
+char ShiftByte(char c, int by) {
+    int code = static_cast<unsigned char>(c) + by;
+    if (code > kWrap) {
+        code -= kWrap;
+    } else if (code < 0) {
+        code += kWrap;
+    }
+    return static_cast<char>(static_cast<unsigned char>(code));
+}
+
 std::string Shift(std::string_view text, int by) {
     std::string out(text.size(), '\0');
     for (std::size_t i = 0; i < text.size(); ++i) {
-        int code = static_cast<unsigned char>(text[i]) + by;
-        if (code > kWrap) {
-            code -= kWrap;
-        } else if (code < 0) {
-            code += kWrap;
-        }
-        out[i] = static_cast<char>(static_cast<unsigned char>(code));
+        out[i] = ShiftByte(text[i], by);
     }
     return out;
 }
@@ -62,10 +64,12 @@ std::optional<std::vector<std::string>> ReadDefinitionLines(IFileSystem& files, 
     auto lines = ReadRawLines(files, path);
     if (lines) {
         for (auto& line : *lines) {
-            line = DecodeDefinitionLine(line);
-            // Every code page agrees with UTF-8 on ASCII, which most lines are: only others convert.
-            const bool ascii = std::all_of(line.begin(), line.end(),
-                                           [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+            // Decoded in place; every code page agrees with UTF-8 on ASCII, which most lines are.
+            bool ascii = true;
+            for (char& c : line) {
+                c = ShiftByte(c, -kDefinitionShift);
+                ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+            }
             if (!ascii) {
                 line = system.CodePageToUtf8(line);
             }

@@ -7,6 +7,7 @@
 #include "scan/company_name.h"
 #include "scan/definition_presence.h"
 #include "scan/scan_run.h"
+#include "scan/status_line.h"
 #include "ui/list_icons.h"
 
 namespace grimsweep {
@@ -23,7 +24,7 @@ void ReportItem(ScanRun& run, std::string_view item) {
     const auto& counts = run.definitions.counts;
     const std::int32_t done = ++run.state.counters.filesAndFolders;
     run.feedback.ReportProgress(
-        run.StatusText(item), Percent(done, counts.filesAndFolders),
+        StatusLine(run, item), Percent(done, counts.filesAndFolders),
         Percent(done + counts.registry + counts.cookies + counts.executables, counts.total));
 }
 

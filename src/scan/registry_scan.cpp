@@ -6,6 +6,7 @@
 #include "definitions/definition_records.h"
 #include "definitions/line_code.h"
 #include "scan/scan_run.h"
+#include "scan/status_line.h"
 #include "ui/list_icons.h"
 
 namespace grimsweep {
@@ -28,7 +29,7 @@ void ReportRecord(ScanRun& run, const RegistryDefinition& record) {
     std::string item;
     item.reserve(record.keyPath.size() + 1 + record.valueName.size());
     item.append(record.keyPath).append("\\").append(record.valueName);
-    run.feedback.ReportProgress(run.StatusText(FoldCase(item)), Percent(done, counts.registry),
+    run.feedback.ReportProgress(StatusLine(run, FoldCase(item)), Percent(done, counts.registry),
                                 Percent(done + counts.cookies + counts.executables, counts.total));
 }
 
