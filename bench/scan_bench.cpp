@@ -35,7 +35,7 @@ constexpr int kRegistryDefinitions = 50000;
 constexpr int kSafeEntries = 20000;
 constexpr int kExclusions = 5000;
 constexpr int kPresentEvery = 100; // about 1% of the items are present
-constexpr int kRounds = 3;
+constexpr int kRounds = 5;
 
 // What the main window does with the stage reports, cheaply: counts them and on every 100th formats the
 // counters and the masked status text, as it would into its labels; the pump is the host's.

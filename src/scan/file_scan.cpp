@@ -14,9 +14,10 @@ namespace grimsweep {
 
 namespace {
 
-std::optional<std::vector<std::string>> ReadStageLines(ScanRun& run, std::string_view file) {
+void ForEachStageLine(ScanRun& run, std::string_view file,
+                      const std::function<bool(const std::string&)>& visit) {
     auto& machine = run.context.machine;
-    return ReadDefinitionLines(machine.files, machine.system, run.context.DataFile(file));
+    ForEachDefinitionLine(machine.files, machine.system, run.context.DataFile(file), visit);
 }
 
 // One more file or folder inspected, reported with the item's name.
@@ -73,42 +74,36 @@ void InspectFolder(ScanRun& run, const DirectoryDefinition& record) {
 } // namespace
 
 void ScanFiles(ScanRun& run) {
-    const auto lines = ReadStageLines(run, kFileDefinitionFile);
-    if (!lines) {
-        return;
-    }
-    for (const auto& line : *lines) {
+    ForEachStageLine(run, kFileDefinitionFile, [&run](const std::string& line) {
         if (run.StopRequested()) {
-            return;
+            return false;
         }
         const FileDefinition record = ParseFileDefinition(line, run.macros);
         ReportItem(run, record.fileName);
         if (run.StopRequested()) {
-            return;
+            return false;
         }
         InspectFile(run, record);
         run.feedback.Pump();
-    }
+        return true;
+    });
 }
 
 void ScanFolders(ScanRun& run) {
-    const auto lines = ReadStageLines(run, kDirectoryDefinitionFile);
-    if (!lines) {
-        return;
-    }
-    for (const auto& line : *lines) {
+    ForEachStageLine(run, kDirectoryDefinitionFile, [&run](const std::string& line) {
         if (run.StopRequested()) {
-            return;
+            return false;
         }
         if (const auto record = ParseDirectoryDefinition(line, run.macros)) {
             ReportItem(run, record->label);
             if (run.StopRequested()) {
-                return;
+                return false;
             }
             InspectFolder(run, *record);
         }
         run.feedback.Pump();
-    }
+        return true;
+    });
 }
 
 } // namespace grimsweep

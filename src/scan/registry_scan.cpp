@@ -68,6 +68,17 @@ void ListPresentItem(ScanRun& run, const RegistryDefinition& record) {
     ListThreat(run, record.threat, keyDisplay, record.details);
 }
 
+void InspectRecord(ScanRun& run, const RegistryDefinition& record) {
+    ReportRecord(run, record);
+    auto& registry = run.context.machine.registry;
+    const bool present = record.valueName.empty()
+                             ? RegistryKeyPresent(registry, record.root, Trim(record.keyPath))
+                             : RegistryValuePresent(registry, record.root, record.keyPath, record.valueName);
+    if (present) {
+        ListPresentItem(run, record);
+    }
+}
+
 } // namespace
 
 RegistryStatus QueryRegistryValue(IRegistry& registry, RegistryRoot root, const std::string& keyPath,
@@ -100,29 +111,17 @@ bool RegistryValuePresent(IRegistry& registry, RegistryRoot root, const std::str
 
 void ScanRegistry(ScanRun& run) {
     auto& machine = run.context.machine;
-    const auto lines =
-        ReadDefinitionLines(machine.files, machine.system, run.context.DataFile(kRegistryDefinitionFile));
-    if (!lines) {
-        return;
-    }
-    for (const auto& line : *lines) {
-        run.feedback.Pump();
-        if (run.StopRequested()) {
-            return;
-        }
-        const auto record = ParseRegistryDefinition(line, run.macros);
-        if (!record) {
-            continue;
-        }
-        ReportRecord(run, *record);
-        const bool present =
-            record->valueName.empty()
-                ? RegistryKeyPresent(machine.registry, record->root, Trim(record->keyPath))
-                : RegistryValuePresent(machine.registry, record->root, record->keyPath, record->valueName);
-        if (present) {
-            ListPresentItem(run, *record);
-        }
-    }
+    ForEachDefinitionLine(machine.files, machine.system, run.context.DataFile(kRegistryDefinitionFile),
+                          [&](const std::string& line) {
+                              run.feedback.Pump();
+                              if (run.StopRequested()) {
+                                  return false;
+                              }
+                              if (const auto record = ParseRegistryDefinition(line, run.macros)) {
+                                  InspectRecord(run, *record);
+                              }
+                              return true;
+                          });
 }
 
 } // namespace grimsweep
