@@ -99,13 +99,14 @@ TEST_F(ScanStagesTest, RegistryKeysAndValuesOfEveryType) {
     EXPECT_TRUE(RegistryKeyPresent(registry, root, kScanKey + "\\bare"));
     EXPECT_FALSE(RegistryKeyPresent(registry, root, kScanKey + "\\Missing"));
 
-    const std::string spec = "1^" + kScanKey;
+    const std::string keyPrefix = "1^" + kScanKey;
     definitions.safeList.Assign({"HKEY_CURRENT_USER\\" + values + "Number"});
     definitions.exclusions.Assign("HKEY_CURRENT_USER\\" + values + "Expand|");
     PutDefinitions(kRegistryDefinitionFile,
-                   {spec + "\\Values^Text^=Evil|Hijacker", spec + "\\Values^Expand^=Evil",
-                    spec + "\\Values^Number^=Evil", spec + "\\Values^Raw^=Raw",
-                    spec + "\\Values^Missing^=Gone", spec + "\\Bare^^=", spec + "\\Missing^^=Gone"});
+                   {keyPrefix + "\\Values^Text^=Evil|Hijacker", keyPrefix + "\\Values^Expand^=Evil",
+                    keyPrefix + "\\Values^Number^=Evil", keyPrefix + "\\Values^Raw^=Raw",
+                    keyPrefix + "\\Values^Missing^=Gone",
+                    keyPrefix + "\\Bare^^=", keyPrefix + "\\Missing^^=Gone"});
     ScanRegistry(run);
 
     EXPECT_EQ(Texts(lists.Found()), (std::vector<std::string>{
