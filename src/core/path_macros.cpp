@@ -14,6 +14,27 @@ std::string ProfileFolder(IShell& shell, int startMenuCsidl) {
     return ReplaceAllIgnoreCase(SpecialFolderPath(shell, startMenuCsidl), kStartMenuElement, "");
 }
 
+// The first row, from `fromRow` on, whose macro occurs in the text (ignoring case); the row count when
+// none does. Every macro runs from a "[" to the next "]", so only those stretches need comparing.
+std::size_t FirstMacroRow(std::string_view text, std::size_t fromRow) {
+    std::size_t first = kPathMacros.size();
+    for (auto open = text.find('['); open != std::string_view::npos; open = text.find('[', open + 1)) {
+        const auto close = text.find(']', open);
+        if (close == std::string_view::npos) {
+            break;
+        }
+        const std::string_view token = text.substr(open, close - open + 1);
+        for (std::size_t row = fromRow; row < first; ++row) {
+            if (kPathMacros[row].macro.size() == token.size() &&
+                EqualsIgnoreCase(kPathMacros[row].macro, token)) {
+                first = row;
+                break;
+            }
+        }
+    }
+    return first;
+}
+
 } // namespace
 
 std::string SpecialFolderPath(IShell& shell, int csidl) {
@@ -43,13 +64,16 @@ PathMacroTable PathMacroTable::Capture(IShell& shell) {
 }
 
 std::string PathMacroTable::Expand(std::string_view path) const {
-    std::string result(path);
-    for (std::size_t i = 0; i < kPathMacros.size(); ++i) {
-        // Every macro starts with "[": once none is left, no later row can match.
-        if (result.find('[') == std::string::npos) {
-            return result;
-        }
-        result = ReplaceAllIgnoreCase(result, kPathMacros[i].macro, folders_[i]);
+    // The rows in order, each replaced wherever it occurs; rows whose macro is absent are passed over.
+    std::size_t row = FirstMacroRow(path, 0);
+    std::string result = row < kPathMacros.size()
+                             ? ReplaceAllIgnoreCase(path, kPathMacros[row].macro, folders_[row])
+                             : std::string(path);
+    while ((row = FirstMacroRow(result, row + 1)) < kPathMacros.size()) {
+        result = ReplaceAllIgnoreCase(result, kPathMacros[row].macro, folders_[row]);
+    }
+    if (result.find('[') == std::string::npos) {
+        return result;
     }
     result = ReplaceAll(result, kUserMacro, userFolder_);
     return ReplaceAll(result, kAllUsersMacro, allUsersFolder_);

@@ -9,7 +9,10 @@ namespace {
 constexpr std::string_view kDoubleBackslash = "\\\\";
 constexpr std::string_view kBackslash = "\\";
 
-std::string CollapseBackslashes(std::string_view path) {
+std::string CollapseBackslashes(std::string path) {
+    if (path.find(kDoubleBackslash) == std::string::npos) {
+        return path;
+    }
     return ReplaceAll(path, kDoubleBackslash, kBackslash);
 }
 
@@ -29,8 +32,18 @@ std::string_view SecondPiece(std::string_view text, char separator) {
     return CutAtFirst(rest, separator).first;
 }
 
+// "[drive]" replaced, then the path macros expanded.
+std::string ExpandField(const PathMacroTable& macros, std::string_view field) {
+    if (field.find(kDriveToken) == std::string_view::npos) {
+        return macros.Expand(field);
+    }
+    return macros.Expand(macros.ReplaceDrive(field));
+}
+
 std::string JoinPath(std::string_view folder, std::string_view name) {
-    return std::string(folder) + "\\" + std::string(name);
+    std::string path;
+    path.reserve(folder.size() + 1 + name.size());
+    return path.append(folder).append("\\").append(name);
 }
 
 std::string WithoutLineBreaksAndTabs(std::string_view text) {
@@ -46,7 +59,7 @@ std::string WithoutLineBreaksAndTabs(std::string_view text) {
 } // namespace
 
 std::string PrepareDefinitionPath(const PathMacroTable& macros, std::string_view field) {
-    return CollapseBackslashes(macros.Expand(macros.ReplaceDrive(field)));
+    return CollapseBackslashes(ExpandField(macros, field));
 }
 
 FileDefinition ParseFileDefinition(std::string_view line, const PathMacroTable& macros) {
@@ -94,7 +107,7 @@ std::optional<RegistryDefinition> ParseRegistryDefinition(std::string_view line,
     if (lastEquals == std::string_view::npos) {
         return std::nullopt;
     }
-    const std::string keySpec = macros.Expand(macros.ReplaceDrive(line.substr(0, lastEquals)));
+    const std::string keySpec = ExpandField(macros, line.substr(0, lastEquals));
     const std::string threatField = Trim(line.substr(lastEquals + 1));
 
     const auto [code, afterCode] = CutAtFirst(keySpec, '^');

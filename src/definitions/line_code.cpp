@@ -9,16 +9,20 @@ namespace {
 
 constexpr int kWrap = 255;
 
+char ShiftByte(char c, int by) {
+    int code = static_cast<unsigned char>(c) + by;
+    if (code > kWrap) {
+        code -= kWrap;
+    } else if (code < 0) {
+        code += kWrap;
+    }
+    return static_cast<char>(static_cast<unsigned char>(code));
+}
+
 std::string Shift(std::string_view text, int by) {
     std::string out(text.size(), '\0');
     for (std::size_t i = 0; i < text.size(); ++i) {
-        int code = static_cast<unsigned char>(text[i]) + by;
-        if (code > kWrap) {
-            code -= kWrap;
-        } else if (code < 0) {
-            code += kWrap;
-        }
-        out[i] = static_cast<char>(static_cast<unsigned char>(code));
+        out[i] = ShiftByte(text[i], by);
     }
     return out;
 }
@@ -52,16 +56,38 @@ std::string DecodeDefinitionText(std::string_view storedText) {
     return CodeLines(storedText, DecodeDefinitionLine, "\n");
 }
 
+bool ForEachDefinitionLine(IFileSystem& files, ISystem& system, const std::string& path,
+                           const std::function<bool(const std::string&)>& visit) {
+    if (!FileExists(files, path)) {
+        return false;
+    }
+    const auto bytes = files.ReadFile(path);
+    if (!bytes) {
+        return false;
+    }
+    std::string line;
+    ForEachLine(*bytes, [&](std::string_view stored) {
+        // Decoded into one buffer; every code page agrees with UTF-8 on ASCII, which most lines are.
+        line.assign(stored);
+        bool ascii = true;
+        for (char& c : line) {
+            c = ShiftByte(c, -kDefinitionShift);
+            ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+        }
+        return visit(ascii ? line : system.CodePageToUtf8(line));
+    });
+    return true;
+}
+
 std::optional<std::vector<std::string>> ReadDefinitionLines(IFileSystem& files, ISystem& system,
                                                             const std::string& path) {
-    if (!FileExists(files, path)) {
+    std::vector<std::string> lines;
+    const bool read = ForEachDefinitionLine(files, system, path, [&lines](const std::string& line) {
+        lines.push_back(line);
+        return true;
+    });
+    if (!read) {
         return std::nullopt;
-    }
-    auto lines = ReadRawLines(files, path);
-    if (lines) {
-        for (auto& line : *lines) {
-            line = system.CodePageToUtf8(DecodeDefinitionLine(line));
-        }
     }
     return lines;
 }

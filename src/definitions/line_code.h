@@ -2,6 +2,7 @@
 // one fixed amount, wrapping by 255. It works on bytes, before any code-page conversion.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,5 +35,10 @@ std::string DecodeDefinitionText(std::string_view storedText);
 // presence test of FileExists) or cannot be read.
 std::optional<std::vector<std::string>> ReadDefinitionLines(IFileSystem& files, ISystem& system,
                                                             const std::string& path);
+// The same lines handed one at a time to `visit` (which returns false to stop), the file read once and
+// no copy of its lines kept: for a scan's pass over a large file. False when the file is absent or
+// cannot be read.
+bool ForEachDefinitionLine(IFileSystem& files, ISystem& system, const std::string& path,
+                           const std::function<bool(const std::string&)>& visit);
 
 } // namespace grimsweep

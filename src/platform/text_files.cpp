@@ -2,14 +2,15 @@
 
 namespace grimsweep {
 
-std::vector<std::string> SplitLines(std::string_view bytes) {
-    std::vector<std::string> lines;
+void ForEachLine(std::string_view bytes, const std::function<bool(std::string_view)>& visit) {
     std::size_t start = 0;
     std::size_t i = 0;
     while (i < bytes.size()) {
         const char c = bytes[i];
         if (c == '\r' || c == '\n') {
-            lines.emplace_back(bytes.substr(start, i - start));
+            if (!visit(bytes.substr(start, i - start))) {
+                return;
+            }
             if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
                 ++i;
             }
@@ -18,8 +19,16 @@ std::vector<std::string> SplitLines(std::string_view bytes) {
         ++i;
     }
     if (start < bytes.size()) {
-        lines.emplace_back(bytes.substr(start));
+        visit(bytes.substr(start));
     }
+}
+
+std::vector<std::string> SplitLines(std::string_view bytes) {
+    std::vector<std::string> lines;
+    ForEachLine(bytes, [&lines](std::string_view line) {
+        lines.emplace_back(line);
+        return true;
+    });
     return lines;
 }
 

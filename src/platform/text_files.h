@@ -3,6 +3,7 @@
 // A file that replaces another is written beside it and moved over it in one step.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,6 +19,8 @@ inline constexpr std::string_view kCrLf = "\r\n";
 // Splits bytes into lines. A line ends at CR LF, a lone CR or a lone LF; a last line without an
 // ending still counts; a file that ends with a line end has no empty line after it.
 std::vector<std::string> SplitLines(std::string_view bytes);
+// The same lines, handed one at a time to `visit` without copying them; it returns false to stop.
+void ForEachLine(std::string_view bytes, const std::function<bool(std::string_view)>& visit);
 
 // The lines of a file as stored (bytes, no code-page conversion); nothing when it cannot be read.
 std::optional<std::vector<std::string>> ReadRawLines(IFileSystem& files, const std::string& path);

@@ -4,6 +4,7 @@
 
 #include <random>
 
+#include "common/text.h"
 #include "platform/sim/sim_shell.h"
 
 namespace grimsweep {
@@ -59,10 +60,26 @@ TEST(PathMacros, DriveRootComesFromTheProgramsFolder) {
     EXPECT_EQ(PathMacroTable::Capture(shell).DriveRoot(), "");
 }
 
-// The table taken once must give exactly the per-call results, for any mix of macros, case and text.
+// Every row in order over the whole text, then the two profile macros: the plain rule the expansion
+// must keep to, however it skips work.
+std::string ExpandRowByRow(IShell& shell, std::string_view path) {
+    std::string result(path);
+    for (const auto& row : kPathMacros) {
+        result = ReplaceAllIgnoreCase(result, row.macro, SpecialFolderPath(shell, row.csidl));
+    }
+    const auto profile = [&](int csidl) {
+        return ReplaceAllIgnoreCase(SpecialFolderPath(shell, csidl), "\\Start Menu", "");
+    };
+    result = ReplaceAll(result, kUserMacro, profile(kCsidlStartMenu));
+    return ReplaceAll(result, kAllUsersMacro, profile(kCsidlCommonStartMenu));
+}
+
+// The table taken once must give exactly the per-call results and those of the plain row-by-row rule,
+// for any mix of macros, case and text.
 TEST(PathMacros, CapturedTableMatchesPerCallExpansionOnGeneratedPaths) {
     sim::SimShell shell;
     shell.folders[20] = "C:\\Fonts [system] here"; // a folder whose path holds a later macro
+    shell.folders[36] = "C:\\WIN[Fonts]DOWS";      // ... and one whose path holds an earlier one
     std::vector<std::string> pieces = {"\\", "x", "[", "]", "[USER]", "[user]", "[alluser]", "[recycle]"};
     for (const auto& row : kPathMacros) {
         pieces.emplace_back(row.macro);
@@ -81,6 +98,7 @@ TEST(PathMacros, CapturedTableMatchesPerCallExpansionOnGeneratedPaths) {
             path += pieces[random() % pieces.size()];
         }
         ASSERT_EQ(table.Expand(path), ExpandPathMacros(shell, path)) << path;
+        ASSERT_EQ(table.Expand(path), ExpandRowByRow(shell, path)) << path;
     }
 }
 

@@ -6,6 +6,8 @@
 #include "core/machine_settings.h"
 #include "core/run_at_startup.h"
 #include "core/settings_store.h"
+#include "platform/win32/wide_text.h"
+#include "platform/win32/windows_api.h"
 #include "ui/headless_host.h"
 
 namespace grimsweep::win32 {
@@ -75,6 +77,36 @@ TEST_F(RegistryTest, NonAsciiNamesCompareWithoutCase) {
     std::vector<std::string> names;
     ASSERT_EQ(registry.ListSubKeys(RegistryRoot::CurrentUser, kTestKey, names), kRegistryOk);
     EXPECT_EQ(names, std::vector<std::string>{"\xC3\x84rger"});
+}
+
+// Values written by other programs: an expandable string comes back as stored, a string stored without
+// its terminating NUL whole, and a multi-string with its type and raw data.
+TEST_F(RegistryTest, TextValuesAreReadWhateverTheirWriterStored) {
+    const auto root = RegistryRoot::CurrentUser;
+    ASSERT_EQ(registry.CreateKey(root, kTestKey), kRegistryOk);
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, Widen(kTestKey).c_str(), 0, KEY_SET_VALUE, &key),
+              ERROR_SUCCESS);
+    const std::wstring expandable = L"%SystemRoot%\\evil.dll";
+    const std::wstring unterminated = L"abcdef";
+    const wchar_t multi[] = L"one\0two\0";
+    RegSetValueExW(key, L"Expand", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(expandable.c_str()),
+                   static_cast<DWORD>((expandable.size() + 1) * sizeof(wchar_t)));
+    RegSetValueExW(key, L"Bare", 0, REG_SZ, reinterpret_cast<const BYTE*>(unterminated.c_str()),
+                   static_cast<DWORD>(unterminated.size() * sizeof(wchar_t)));
+    RegSetValueExW(key, L"Multi", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(multi), sizeof multi);
+    RegCloseKey(key);
+
+    RegistryValue value;
+    ASSERT_EQ(registry.QueryValue(root, kTestKey, "expand", kKeyFullAccess, value), kRegistryOk);
+    EXPECT_EQ(value.type, RegistryValueType::ExpandString);
+    EXPECT_EQ(value.text, "%SystemRoot%\\evil.dll");
+    ASSERT_EQ(registry.QueryValue(root, kTestKey, "Bare", kKeyFullAccess, value), kRegistryOk);
+    EXPECT_EQ(value.type, RegistryValueType::String);
+    EXPECT_EQ(value.text, "abcdef");
+    ASSERT_EQ(registry.QueryValue(root, kTestKey, "Multi", kKeyFullAccess, value), kRegistryOk);
+    EXPECT_EQ(value.type, RegistryValueType::MultiString);
+    EXPECT_EQ(value.bytes.size(), sizeof multi);
 }
 
 TEST_F(RegistryTest, SettingsStoresUseTheRealRegistry) {

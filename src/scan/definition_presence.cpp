@@ -1,0 +1,16 @@
+#include "scan/definition_presence.h"
+
+#include "core/file_presence.h"
+#include "scan/scan_run.h"
+
+namespace grimsweep {
+
+bool DefinitionFilePresent(ScanRun& run, const std::string& path) {
+    return FileExists(run.context.machine.files, path);
+}
+
+bool DefinitionFolderPresent(ScanRun& run, const std::string& path) {
+    return run.context.machine.files.FolderExists(path);
+}
+
+} // namespace grimsweep

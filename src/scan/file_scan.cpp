@@ -1,0 +1,109 @@
+#include "scan/file_scan.h"
+
+#include "common/text.h"
+#include "definitions/definition_files.h"
+#include "definitions/definition_records.h"
+#include "definitions/line_code.h"
+#include "scan/company_name.h"
+#include "scan/definition_presence.h"
+#include "scan/scan_run.h"
+#include "scan/status_line.h"
+#include "ui/list_icons.h"
+
+namespace grimsweep {
+
+namespace {
+
+void ForEachStageLine(ScanRun& run, std::string_view file,
+                      const std::function<bool(const std::string&)>& visit) {
+    auto& machine = run.context.machine;
+    ForEachDefinitionLine(machine.files, machine.system, run.context.DataFile(file), visit);
+}
+
+// One more file or folder inspected, reported with the item's name.
+void ReportItem(ScanRun& run, std::string_view item) {
+    const auto& counts = run.definitions.counts;
+    const std::int32_t done = ++run.state.counters.filesAndFolders;
+    run.feedback.ReportProgress(
+        StatusLine(run, item), Percent(done, counts.filesAndFolders),
+        Percent(done + counts.registry + counts.cookies + counts.executables, counts.total));
+}
+
+// The hidden removal row of a found file or folder and, once per threat, its results line and removal
+// row. `listUnnamed` says whether a threat without a name still gets them.
+void ListFinding(ScanRun& run, const std::string& path, const std::string& threat, std::string_view details,
+                 int icon, bool listUnnamed) {
+    run.lists.AddFileRow(path, threat);
+    ++run.state.counters.traces;
+    if (run.lists.ThreatListed(threat) || (!listUnnamed && Trim(threat).empty())) {
+        return;
+    }
+    run.lists.AddFound(threat + std::string(kFoundSuffix), icon);
+    run.lists.AddRemovalRow(threat, icon, path, details);
+    ++run.state.counters.threatsFound;
+}
+
+void InspectFile(ScanRun& run, const FileDefinition& record) {
+    const std::string& path = record.fullPath;
+    if (!DefinitionFilePresent(run, path) || run.definitions.safeList.IsSafeItem(path)) {
+        return;
+    }
+    // Excluded before the company name is read: an excluded Microsoft file is still shown as excluded.
+    if (run.definitions.exclusions.IsExcluded(path)) {
+        run.lists.AddExcluded(path);
+        return;
+    }
+    if (IsMicrosoftCompany(ReadCompanyName(run.context.machine.files, path))) {
+        return;
+    }
+    ListFinding(run, path, record.threat, record.details, ui::kIconFile, false);
+}
+
+void InspectFolder(ScanRun& run, const DirectoryDefinition& record) {
+    const std::string& folder = record.folder;
+    if (!DefinitionFolderPresent(run, folder) || run.definitions.safeList.IsSafeItem(folder)) {
+        return;
+    }
+    if (run.definitions.exclusions.IsExcludedFolder(folder)) {
+        run.lists.AddExcluded(folder);
+        return;
+    }
+    ListFinding(run, folder, record.threat, record.details, ui::kIconFolder, true);
+}
+
+} // namespace
+
+void ScanFiles(ScanRun& run) {
+    ForEachStageLine(run, kFileDefinitionFile, [&run](const std::string& line) {
+        if (run.StopRequested()) {
+            return false;
+        }
+        const FileDefinition record = ParseFileDefinition(line, run.macros);
+        ReportItem(run, record.fileName);
+        if (run.StopRequested()) {
+            return false;
+        }
+        InspectFile(run, record);
+        run.feedback.Pump();
+        return true;
+    });
+}
+
+void ScanFolders(ScanRun& run) {
+    ForEachStageLine(run, kDirectoryDefinitionFile, [&run](const std::string& line) {
+        if (run.StopRequested()) {
+            return false;
+        }
+        if (const auto record = ParseDirectoryDefinition(line, run.macros)) {
+            ReportItem(run, record->label);
+            if (run.StopRequested()) {
+                return false;
+            }
+            InspectFolder(run, *record);
+        }
+        run.feedback.Pump();
+        return true;
+    });
+}
+
+} // namespace grimsweep

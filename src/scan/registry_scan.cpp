@@ -1,0 +1,127 @@
+#include "scan/registry_scan.h"
+
+#include "common/case_folding.h"
+#include "common/text.h"
+#include "definitions/definition_files.h"
+#include "definitions/definition_records.h"
+#include "definitions/line_code.h"
+#include "scan/scan_run.h"
+#include "scan/status_line.h"
+#include "ui/list_icons.h"
+
+namespace grimsweep {
+
+namespace {
+
+constexpr std::string_view kRegKeyPrefix = "RegKey ";
+
+// The threat's line in the results list and its row in the removal list, unless the threat is listed
+// already (then only its hidden row was added).
+void ListThreat(ScanRun& run, const std::string& threat, std::string location, std::string_view details) {
+    run.lists.AddFound(threat + std::string(kFoundSuffix), ui::kIconRegistry);
+    run.lists.AddRemovalRow(threat, ui::kIconRegistry, std::move(location), details);
+    ++run.state.counters.threatsFound;
+}
+
+void ReportRecord(ScanRun& run, const RegistryDefinition& record) {
+    const auto& counts = run.definitions.counts;
+    const std::int32_t done = ++run.state.counters.registryEntries;
+    std::string item;
+    item.reserve(record.keyPath.size() + 1 + record.valueName.size());
+    item.append(record.keyPath).append("\\").append(record.valueName);
+    run.feedback.ReportProgress(StatusLine(run, FoldCase(item)), Percent(done, counts.registry),
+                                Percent(done + counts.cookies + counts.executables, counts.total));
+}
+
+// Lists one present item: safe items are skipped, excluded ones shown as such; otherwise its hidden
+// removal row and, once per threat, its results line and removal row.
+void ListPresentItem(ScanRun& run, const RegistryDefinition& record) {
+    const std::string keyDisplay = record.hiveName + "\\" + record.keyPath;
+    const std::string display = keyDisplay + record.valueName;
+    if (run.definitions.safeList.IsSafeItem(display)) {
+        return;
+    }
+    const auto& exclusions = run.definitions.exclusions;
+    if (exclusions.IsExcluded(display) || exclusions.IsExcluded(keyDisplay)) {
+        run.lists.AddExcluded(display);
+        return;
+    }
+    run.lists.AddRegistryRow(record.root, record.keyPath, record.valueName, record.threat);
+    ++run.state.counters.traces;
+    if (run.lists.ThreatListed(record.threat)) {
+        return;
+    }
+    const bool unnamed = Trim(record.threat).empty();
+    if (!record.valueName.empty()) {
+        if (!unnamed) {
+            ListThreat(run, record.threat, display, record.details);
+        }
+        return;
+    }
+    if (unnamed) {
+        // A key without a threat name is listed by its path.
+        run.lists.AddFound(std::string(kRegKeyPrefix) + record.keyPath + std::string(kFoundSuffix), 0);
+        run.lists.AddRemovalRow(record.keyPath, ui::kIconRegistry, keyDisplay, {});
+        ++run.state.counters.threatsFound;
+        return;
+    }
+    ListThreat(run, record.threat, keyDisplay, record.details);
+}
+
+void InspectRecord(ScanRun& run, const RegistryDefinition& record) {
+    ReportRecord(run, record);
+    auto& registry = run.context.machine.registry;
+    const bool present = record.valueName.empty()
+                             ? RegistryKeyPresent(registry, record.root, Trim(record.keyPath))
+                             : RegistryValuePresent(registry, record.root, record.keyPath, record.valueName);
+    if (present) {
+        ListPresentItem(run, record);
+    }
+}
+
+} // namespace
+
+RegistryStatus QueryRegistryValue(IRegistry& registry, RegistryRoot root, const std::string& keyPath,
+                                  const std::string& valueName, RegistryValue& out) {
+    RegistryValue value;
+    const RegistryStatus status = registry.QueryValue(root, keyPath, valueName, kKeyFullAccess, value);
+    if (status != kRegistryOk) {
+        return status;
+    }
+    switch (value.type) {
+    case RegistryValueType::String:
+    case RegistryValueType::ExpandString:
+    case RegistryValueType::Dword:
+        out = std::move(value);
+        return kRegistryOk;
+    default:
+        return kRegistryUnreadType;
+    }
+}
+
+bool RegistryKeyPresent(IRegistry& registry, RegistryRoot root, const std::string& keyPath) {
+    return registry.OpenKey(root, keyPath, kKeyFullAccess) == kRegistryOk;
+}
+
+bool RegistryValuePresent(IRegistry& registry, RegistryRoot root, const std::string& keyPath,
+                          const std::string& valueName) {
+    RegistryValue value;
+    return QueryRegistryValue(registry, root, keyPath, valueName, value) == kRegistryOk;
+}
+
+void ScanRegistry(ScanRun& run) {
+    auto& machine = run.context.machine;
+    ForEachDefinitionLine(machine.files, machine.system, run.context.DataFile(kRegistryDefinitionFile),
+                          [&](const std::string& line) {
+                              run.feedback.Pump();
+                              if (run.StopRequested()) {
+                                  return false;
+                              }
+                              if (const auto record = ParseRegistryDefinition(line, run.macros)) {
+                                  InspectRecord(run, *record);
+                              }
+                              return true;
+                          });
+}
+
+} // namespace grimsweep
