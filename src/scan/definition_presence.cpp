@@ -1,11 +1,15 @@
 #include "scan/definition_presence.h"
 
 #include "core/file_presence.h"
+#include "scan/folder_listing_cache.h"
 #include "scan/scan_run.h"
 
 namespace grimsweep {
 
 bool DefinitionFilePresent(ScanRun& run, const std::string& path) {
+    if (run.fileListings) {
+        return run.fileListings->FileExists(path);
+    }
     return FileExists(run.context.machine.files, path);
 }
 

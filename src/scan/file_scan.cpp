@@ -1,5 +1,7 @@
 #include "scan/file_scan.h"
 
+#include "scan/folder_listing_cache.h"
+
 #include "common/text.h"
 #include "definitions/definition_files.h"
 #include "definitions/definition_records.h"
@@ -74,6 +76,9 @@ void InspectFolder(ScanRun& run, const DirectoryDefinition& record) {
 } // namespace
 
 void ScanFiles(ScanRun& run) {
+    // Definitions name the same few folders many times: each is listed once for the whole phase.
+    FolderListingCache listings(run.context.machine.files);
+    run.fileListings = &listings;
     ForEachStageLine(run, kFileDefinitionFile, [&run](const std::string& line) {
         if (run.StopRequested()) {
             return false;
@@ -87,6 +92,7 @@ void ScanFiles(ScanRun& run) {
         run.feedback.Pump();
         return true;
     });
+    run.fileListings = nullptr;
 }
 
 void ScanFolders(ScanRun& run) {

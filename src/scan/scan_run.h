@@ -36,6 +36,8 @@ public:
     virtual bool UserScanRunning() const = 0;
 };
 
+class FolderListingCache;
+
 struct ScanRun {
     Context& context;
     DefinitionState& definitions;
@@ -45,6 +47,8 @@ struct ScanRun {
     IScanFeedback& feedback;
     // A listed running program met while no user scan runs (the memory alert); nothing when unset.
     std::function<void(const RunningThreat&)> onRunningThreatOutsideScan;
+    // The file phase's folder listings, while it runs: answers file presence tests in bulk.
+    FolderListingCache* fileListings = nullptr;
 
     // The stop request counts only while a user scan runs: the memory shield's checks ignore a flag a
     // cancelled scan may have left.

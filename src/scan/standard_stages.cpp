@@ -1,7 +1,9 @@
 #include "scan/standard_stages.h"
 
 #include "scan/cookie_scan.h"
+#include "scan/file_scan.h"
 #include "scan/process_scan.h"
+#include "scan/registry_scan.h"
 
 namespace grimsweep {
 
@@ -13,6 +15,9 @@ ScanStages StandardScanStages() {
             run.state.runningPrograms = outcome->runningCount;
         }
     };
+    stages.registry = [](ScanRun& run) { ScanRegistry(run); };
+    stages.files = [](ScanRun& run) { ScanFiles(run); };
+    stages.folders = [](ScanRun& run) { ScanFolders(run); };
     return stages;
 }
 
