@@ -159,7 +159,11 @@ std::vector<DirectoryEntry> SimFileSystem::FindEntries(const std::string& patter
     if (folder.size() == 2) {
         folder += '\\';
     }
-    for (const auto& [nodeKey, node] : nodes_) {
+    // The folder's entries sort together, right after "folder\": only that range is walked, so a
+    // listing costs what the folder holds, as on a real disk.
+    const std::string prefix = folder.ends_with('\\') ? folder : folder + '\\';
+    for (auto it = nodes_.lower_bound(prefix); it != nodes_.end() && it->first.starts_with(prefix); ++it) {
+        const auto& [nodeKey, node] = *it;
         if (nodeKey.size() > 3 && ParentKey(nodeKey) == folder &&
             WildcardMatch(AfterLastBackslash(node.path), leaf)) {
             entries.push_back({AfterLastBackslash(node.path), node.attributes, node.data.size()});
