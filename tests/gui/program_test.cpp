@@ -429,6 +429,7 @@ HWND VisibleListView(HWND main) {
 struct ScanRows {
     LRESULT found = -1;
     LRESULT removal = -1;
+    bool allTicked = false; // after a click on Select All
 };
 
 // Starts the program, presses Scan Now and Start with real clicks, waits for the scan to end, saves the
@@ -457,11 +458,23 @@ ScanRows ScanInTheRealWindow(const std::string& scanShot, const std::string& res
         EXPECT_TRUE(SaveWindowPng(main, scanShot));
         EXPECT_TRUE(ClickUntil(main, L"Click Here to Continue",
                                [&] { return FindChild(main, L"Select All") != nullptr; }));
-        if (HWND removal = VisibleListView(main)) {
+        HWND removal = VisibleListView(main);
+        if (removal) {
             rows.removal = SendMessageW(removal, LVM_GETITEMCOUNT, 0, 0);
         }
         Sleep(500);
         EXPECT_TRUE(SaveWindowPng(main, resultsShot));
+        const auto allTicked = [&] {
+            for (LRESULT row = 0; removal && row < rows.removal; ++row) {
+                // State image 2 is the ticked box.
+                if ((SendMessageW(removal, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK) >>
+                     12) != 2) {
+                    return false;
+                }
+            }
+            return removal != nullptr;
+        };
+        rows.allTicked = ClickUntil(main, L"Select All", allTicked);
         PostMessageW(main, WM_CLOSE, 0, 0);
     }
     if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
@@ -503,7 +516,73 @@ TEST(ProgramGui, StartScansThePlantedThreatAndTheResultsPanelListsIt) {
     const ScanRows rows = ScanInTheRealWindow("program_scan_results.png", "program_results.png");
     EXPECT_EQ(rows.found, 1) << "GUI Demo Threat - Found";
     EXPECT_EQ(rows.removal, 1);
+    EXPECT_TRUE(rows.allTicked) << "Select All ticks the row";
     files.DeleteFolder(threatFolder);
+    for (const auto& definition : kDefinitionFiles) {
+        files.DeleteFile(data + "\\" + std::string(definition.name));
+    }
+}
+
+// Writes the five definition files the scan needs, the registry definitions with `registryLines` lines
+// naming keys that are not there, the file definitions with `fileLine` when given.
+void PutScanDefinitions(IFileSystem& files, const std::string& data, int registryLines,
+                        const std::string& fileLine) {
+    files.CreateFolder(data);
+    for (std::string_view name : {kExeDefinitionFile, kBlockedCookiesFile, kDirectoryDefinitionFile}) {
+        files.WriteFile(data + "\\" + std::string(name), "");
+    }
+    std::string registry;
+    for (int i = 0; i < registryLines; ++i) {
+        registry +=
+            EncodeDefinitionLine("2^SOFTWARE\\Grimsweep Absent " + std::to_string(i) + "^=Absent") + "\r\n";
+    }
+    files.WriteFile(data + "\\" + std::string(kRegistryDefinitionFile), registry);
+    files.WriteFile(data + "\\" + std::string(kFileDefinitionFile),
+                    fileLine.empty() ? std::string() : EncodeDefinitionLine(fileLine) + "\r\n");
+}
+
+TEST(ProgramGui, PauseHoldsAndStopCancelsARunningScanInTheRealWindow) {
+    win32::Win32Registry registry;
+    win32::Win32FileSystem files;
+    win32::Win32Shell shell;
+    registry.DeleteKeyTree(RegistryRoot::CurrentUser, kUserKey);
+    registry.SetValue(RegistryRoot::LocalMachine, kMachineKey + "\\Settings", "FirstTime",
+                      RegistryValue::String("Yes"));
+    const std::string data = shell.SpecialFolderPath(26).value_or("C:") + "\\AntiSpywareDAT";
+    // Enough registry look-ups to keep the scan busy for many seconds.
+    PutScanDefinitions(files, data, 300000, "");
+
+    const PROCESS_INFORMATION process = StartProgram();
+    ASSERT_NE(process.hProcess, nullptr);
+    HWND main = WaitForMainWindow(process.dwProcessId);
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(ClickUntil(main, L"Scan Now", [&] { return FindChild(main, L"Start") != nullptr; }));
+    ASSERT_TRUE(ClickUntil(main, L"Start", [&] {
+        HWND pause = FindChild(main, L"Pause");
+        return pause && IsWindowEnabled(pause);
+    }));
+    HWND box = nullptr;
+    ASSERT_TRUE(ClickUntil(main, L"Pause",
+                           [&] { return (box = VisibleWindow(L"#32770", L"Grimsweep")) != nullptr; }));
+    EXPECT_NE(FindChild(box, L"[ProgramName] has been paused.  Click OK to resume."), nullptr);
+    ClickCentre(GetDlgItem(box, IDOK));
+    ASSERT_TRUE(WaitUntil([&] { return VisibleWindow(L"#32770", L"Grimsweep") == nullptr; }, 5000));
+
+    ASSERT_TRUE(
+        ClickUntil(main, L"Stop", [&] { return (box = VisibleWindow(L"#32770", L"Grimsweep")) != nullptr; }));
+    EXPECT_NE(FindChild(box, L"Are you sure you want to stop the scan?"), nullptr);
+    ClickCentre(GetDlgItem(box, IDYES));
+    EXPECT_TRUE(WaitUntil([&] { return FindChild(main, L"Scanning was cancelled.") != nullptr; }, 10000));
+    EXPECT_NE(FindChild(main, L"0% Completed."), nullptr);
+    Sleep(300);
+    EXPECT_TRUE(SaveWindowPng(main, "program_scan_cancelled.png"));
+
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
+        TerminateProcess(process.hProcess, 1);
+        ADD_FAILURE() << "the program did not close";
+    }
+    CloseHandle(process.hProcess);
     for (const auto& definition : kDefinitionFiles) {
         files.DeleteFile(data + "\\" + std::string(definition.name));
     }
