@@ -21,7 +21,7 @@
 #include "scan/file_scan.h"
 #include "scan/recording_feedback.h"
 #include "scan/registry_scan.h"
-#include "scan/status_text.h"
+#include "throttled_feedback.h"
 #include "ui/headless_host.h"
 
 namespace {
@@ -36,33 +36,6 @@ constexpr int kSafeEntries = 20000;
 constexpr int kExclusions = 5000;
 constexpr int kPresentEvery = 100; // about 1% of the items are present
 constexpr int kRounds = 5;
-
-// What the main window does with the stage reports, cheaply: counts them and on every 100th formats the
-// counters and the masked status text, as it would into its labels; the pump is the host's.
-class ThrottledFeedback : public IScanFeedback {
-public:
-    ThrottledFeedback(IUiHost& host, const ScanState& state) : host_(host), state_(state) {}
-
-    void ReportProgress(std::string_view status, double stagePercent, double overallPercent) override {
-        if (++calls_ < 100) {
-            return;
-        }
-        calls_ = 0;
-        const auto& c = state_.counters;
-        labels_ = std::to_string(c.cookiesAndProcesses) + std::to_string(c.registryEntries) +
-                  std::to_string(c.filesAndFolders) + std::to_string(c.threatsFound) +
-                  MaskStatusText(status) + std::to_string(static_cast<int>(stagePercent)) +
-                  std::to_string(static_cast<int>(overallPercent));
-    }
-    void Pump() override { host_.PumpMessages(); }
-    bool UserScanRunning() const override { return true; }
-
-private:
-    IUiHost& host_;
-    const ScanState& state_;
-    int calls_ = 0;
-    std::string labels_;
-};
 
 std::string EncodedFile(const std::vector<std::string>& plainLines) {
     std::string bytes;
