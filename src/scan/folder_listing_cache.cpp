@@ -103,8 +103,13 @@ void FolderListingCache::List(const std::string& folderPath, Folder& folder) {
     ++listings_;
     folder.listed = true;
     const auto entries = files_.FindEntries(folderPath + "\\*");
-    // An empty answer cannot tell an empty folder from a failed query: such a folder keeps single tests.
+    // An empty answer cannot tell an empty folder from a failed query: such a folder keeps single tests,
+    // unless it is not there at all (or is no folder), when nothing inside it can be present either.
     folder.unlistable = entries.empty();
+    if (folder.unlistable && folderPath.size() > 2) {
+        const auto attributes = files_.GetAttributes(folderPath);
+        folder.missing = !attributes || (*attributes & kAttrDirectory) == 0;
+    }
     for (const auto& entry : entries) {
         if ((entry.attributes & kAbsentAttributes) == 0) {
             folder.presentNames.insert(FoldFileName(entry.name));
@@ -121,6 +126,9 @@ bool FolderListingCache::FileExists(const std::string& path) {
     Folder& folder = folders_[folderPath];
     if (!folder.listed && ++folder.asks >= listAtAsk_) {
         List(folderPath, folder);
+    }
+    if (folder.missing) {
+        return false;
     }
     if (!folder.listed || folder.unlistable) {
         return SingleTest(path);

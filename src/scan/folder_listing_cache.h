@@ -49,6 +49,7 @@ private:
         int asks = 0;
         bool listed = false;
         bool unlistable = false; // the listing was empty (a missing or empty folder, a failed query)
+        bool missing = false;    // ... and the folder is not there: nothing inside it is present
         std::unordered_set<std::string> presentNames; // FoldFileName of every plain file
     };
 
