@@ -80,7 +80,7 @@ TEST_F(DefinitionRecordsTest, RegistryRecords) {
     ASSERT_TRUE(config);
     EXPECT_EQ(config->root, RegistryRoot::CurrentConfig);
 
-    // Macros are expanded in the key specification; only the value name has "\\" collapsed.
+    // Macros are expanded in the key field; only the value name has "\\" collapsed.
     const auto paths = ParseRegistryDefinition("2^Run\\\\X^[windir]\\evil.exe^=T", macros);
     ASSERT_TRUE(paths);
     EXPECT_EQ(paths->keyPath, "Run\\\\X");
