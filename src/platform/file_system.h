@@ -14,6 +14,8 @@ inline constexpr std::uint32_t kAttrSystem = 0x04;
 inline constexpr std::uint32_t kAttrDirectory = 0x10;
 inline constexpr std::uint32_t kAttrArchive = 0x20;
 inline constexpr std::uint32_t kAttrNormal = 0x80;
+// A symbolic link or junction: folder walks handle the link itself and never follow it.
+inline constexpr std::uint32_t kAttrReparsePoint = 0x400;
 
 struct DirectoryEntry {
     std::string name; // the entry's own name, without its folder

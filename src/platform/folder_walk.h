@@ -13,7 +13,8 @@ namespace grimsweep {
 bool DeleteFolderContents(IFileSystem& files, const std::string& folder);
 
 // Copies every entry of `from` into the existing folder `to` on its own: files never over an existing
-// one, folders with CopyFolder. True when every entry was copied.
+// one, folders with CopyFolder. Links (reparse points) are passed over, never followed. True when every
+// other entry was copied.
 bool CopyFolderContents(IFileSystem& files, const std::string& from, const std::string& to);
 
 } // namespace grimsweep

@@ -156,5 +156,38 @@ TEST_F(FileSystemTest, RangedReadsSeeFilesOthersWriteAndStopAtTheEnd) {
     EXPECT_FALSE(files.ReadRange(folder, 0, 5).has_value());
 }
 
+// A folder that holds a link to another folder: deleting or copying the folder handles the link itself
+// and never reaches what it points to.
+TEST_F(FileSystemTest, FolderWalksNeverFollowALinkToAnotherFolder) {
+    const std::string target = folder + "\\precious";
+    ASSERT_TRUE(files.CreateFolder(target));
+    ASSERT_TRUE(files.WriteFile(target + "\\keep.txt", "mine"));
+    const std::string listed = folder + "\\listed";
+    ASSERT_TRUE(files.CreateFolder(listed));
+    ASSERT_TRUE(files.WriteFile(listed + "\\evil.dll", "x"));
+    const std::string link = listed + "\\documents";
+    CreateSymbolicLinkW(Widen(link).c_str(), Widen(target).c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY);
+    if (!files.GetAttributes(link)) {
+        // Wine 8 answers success and makes no link; the simulated machine's test covers the walk.
+        GTEST_SKIP() << "this system made no symbolic link";
+    }
+    bool sawLink = false;
+    for (const auto& entry : files.FindEntries(listed + "\\*")) {
+        if (entry.name == "documents") {
+            sawLink = true;
+            EXPECT_NE(entry.attributes & kAttrReparsePoint, 0u) << "the link shows as a reparse point";
+        }
+    }
+    EXPECT_TRUE(sawLink);
+
+    EXPECT_TRUE(files.CopyFolder(listed, folder + "\\copy"));
+    EXPECT_TRUE(files.FolderExists(folder + "\\copy"));
+    EXPECT_FALSE(files.GetAttributes(folder + "\\copy\\documents\\keep.txt")) << "the link was not followed";
+
+    EXPECT_TRUE(files.DeleteFolder(listed));
+    EXPECT_FALSE(files.GetAttributes(listed));
+    EXPECT_EQ(files.ReadFile(target + "\\keep.txt").value_or(""), "mine") << "the link's target is untouched";
+}
+
 } // namespace
 } // namespace grimsweep::win32

@@ -141,7 +141,8 @@ bool SimFileSystem::Held(const std::string& path) const {
     return Has(locked_, path) || Has(heldForReading_, path);
 }
 
-std::vector<DirectoryEntry> SimFileSystem::FindEntries(const std::string& pattern) {
+std::vector<DirectoryEntry> SimFileSystem::FindEntries(const std::string& given) {
+    const std::string pattern = Resolve(given);
     std::vector<DirectoryEntry> entries;
     if (!Attempt(FileOp::Find, pattern)) {
         return entries;
@@ -172,7 +173,8 @@ std::vector<DirectoryEntry> SimFileSystem::FindEntries(const std::string& patter
     return entries;
 }
 
-std::optional<std::uint32_t> SimFileSystem::GetAttributes(const std::string& path) {
+std::optional<std::uint32_t> SimFileSystem::GetAttributes(const std::string& given) {
+    const std::string path = Resolve(given);
     if (!Attempt(FileOp::GetAttributes, path) || HasWildcards(path)) {
         return std::nullopt;
     }
@@ -183,7 +185,8 @@ std::optional<std::uint32_t> SimFileSystem::GetAttributes(const std::string& pat
     return node->attributes;
 }
 
-bool SimFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
+bool SimFileSystem::SetAttributes(const std::string& given, std::uint32_t attributes) {
+    const std::string path = Resolve(given);
     // Attributes can be changed on a file another program holds open, as on Windows.
     Node* node = Attempt(FileOp::SetAttributes, path) ? Lookup(path) : nullptr;
     if (!node) {
@@ -204,7 +207,8 @@ const SimFileSystem::Node* SimFileSystem::ReadableFile(const std::string& path) 
     return node;
 }
 
-std::optional<std::string> SimFileSystem::ReadFile(const std::string& path) {
+std::optional<std::string> SimFileSystem::ReadFile(const std::string& given) {
+    const std::string path = Resolve(given);
     const Node* node = ReadableFile(path);
     return node ? std::optional<std::string>(node->data) : std::nullopt;
 }
@@ -331,7 +335,8 @@ bool SimFileSystem::CopyFile(const std::string& from, const std::string& to, boo
     return CopyNode(KeyOf(from), to);
 }
 
-bool SimFileSystem::DeleteFile(const std::string& path) {
+bool SimFileSystem::DeleteFile(const std::string& given) {
+    const std::string path = Resolve(given);
     if (!Attempt(FileOp::Delete, path)) {
         return false;
     }
@@ -370,6 +375,11 @@ bool SimFileSystem::DeleteFolder(const std::string& path) {
     const std::string key = KeyOf(path);
     if (!node || !node->folder || key.size() <= 3) {
         return false;
+    }
+    if (node->attributes & kAttrReparsePoint) {
+        links_.erase(key);
+        nodes_.erase(key);
+        return true;
     }
     const bool ok = DeleteFolderContents(*this, path);
     nodes_.at(key).attributes = kAttrDirectory;
@@ -522,6 +532,24 @@ int SimFileSystem::VolumeQueries(const std::string& letter) const {
         }
     }
     return 0;
+}
+
+void SimFileSystem::PutFolderLink(const std::string& path, const std::string& target) {
+    PutFolder(path);
+    Node& node = nodes_.at(KeyOf(path));
+    node.attributes = kAttrDirectory | kAttrReparsePoint;
+    links_[KeyOf(path)] = target;
+}
+
+std::string SimFileSystem::Resolve(const std::string& path) const {
+    // A path below a link continues in the link's target, as the system follows it.
+    const std::string key = KeyOf(path);
+    for (const auto& [link, target] : links_) {
+        if (key.size() > link.size() && key.starts_with(link) && key[link.size()] == '\\') {
+            return Resolve(target + path.substr(link.size()));
+        }
+    }
+    return path;
 }
 
 } // namespace grimsweep::sim

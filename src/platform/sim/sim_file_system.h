@@ -56,6 +56,9 @@ public:
     // Test set-up: creates the file and every missing folder above it.
     void PutFile(const std::string& path, const std::string& bytes, std::uint32_t attributes = kAttrArchive);
     void PutFolder(const std::string& path);
+    // A symbolic link to a folder: listed with the reparse-point attribute; paths below it continue in
+    // the target, as the system follows them; deleting the link removes only the link.
+    void PutFolderLink(const std::string& path, const std::string& target);
     // Gives the existing file or folder the 8.3 short name `shortName` ("PROGRA~1") in its folder.
     void AddShortName(const std::string& path, const std::string& shortName);
     // A drive and whether a volume is in it (an empty card reader, floppy or CD drive is not ready).
@@ -100,6 +103,7 @@ private:
     };
 
     static std::string KeyOf(const std::string& path);
+    std::string Resolve(const std::string& path) const;
     static std::string ParentKey(const std::string& key);
     Node* Lookup(const std::string& path);
     // Counts a read of the file and gives it when reading it works now.
@@ -116,7 +120,8 @@ private:
     // is refused.
     Node* WritableFile(const std::string& path);
 
-    std::map<std::string, Node> nodes_; // by case-folded normalised path
+    std::map<std::string, Node> nodes_;        // by case-folded normalised path
+    std::map<std::string, std::string> links_; // folder links: key -> target path
     // Short names: the case-folded short path of an entry to the entry's key.
     std::map<std::string, std::string> shortNames_;
     std::vector<SimDrive> drives_;

@@ -162,8 +162,14 @@ bool Win32FileSystem::CreateFolder(const std::string& path) {
 }
 
 bool Win32FileSystem::DeleteFolder(const std::string& path) {
-    if (!FolderExists(path)) {
+    const auto attributes = GetAttributes(path);
+    if (!attributes || !(*attributes & kAttrDirectory)) {
         return false;
+    }
+    // A link to a folder (symbolic link or junction) goes as the link: its target is never emptied.
+    if (*attributes & kAttrReparsePoint) {
+        SetAttributes(path, kAttrNormal);
+        return RemoveDirectoryW(Widen(path).c_str()) != 0;
     }
     const bool ok = DeleteFolderContents(*this, path);
     SetAttributes(path, kAttrNormal);
@@ -171,7 +177,11 @@ bool Win32FileSystem::DeleteFolder(const std::string& path) {
 }
 
 bool Win32FileSystem::CopyFolder(const std::string& from, const std::string& to) {
-    return FolderExists(from) && CreateFolder(to) && CopyFolderContents(*this, from, to);
+    const auto attributes = GetAttributes(from);
+    if (!attributes || !(*attributes & kAttrDirectory) || (*attributes & kAttrReparsePoint)) {
+        return false; // a link's target is not copied as if it were the folder
+    }
+    return CreateFolder(to) && CopyFolderContents(*this, from, to);
 }
 
 std::vector<DriveInfo> Win32FileSystem::ListDrives() {

@@ -172,5 +172,28 @@ TEST(SimFileSystem, RangedReadsStopAtTheEndAndKeepTheReadFaults) {
     EXPECT_TRUE(files.ReadRange("C:\\a\\file.bin", 0, 2).has_value());
 }
 
+TEST(SimFileSystemLinks, FolderWalksDeleteAndPassOverALinkWithoutReachingItsTarget) {
+    SimFileSystem files;
+    files.PutFolder("C:\\Users\\me\\Documents");
+    files.PutFile("C:\\Users\\me\\Documents\\keep.txt", "mine");
+    files.PutFolder("C:\\Evil");
+    files.PutFile("C:\\Evil\\evil.dll", "x");
+    files.PutFolderLink("C:\\Evil\\docs", "C:\\Users\\me\\Documents");
+    // The system follows the link for paths below it.
+    ASSERT_EQ(files.FindEntries("C:\\Evil\\docs\\*").size(), 1u);
+    EXPECT_EQ(files.ReadFile("C:\\Evil\\docs\\keep.txt").value_or(""), "mine");
+    const auto entries = files.FindEntries("C:\\Evil\\docs");
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_NE(entries[0].attributes & kAttrReparsePoint, 0u);
+
+    EXPECT_TRUE(files.CopyFolder("C:\\Evil", "C:\\Backup"));
+    EXPECT_TRUE(files.GetAttributes("C:\\Backup\\evil.dll").has_value());
+    EXPECT_FALSE(files.GetAttributes("C:\\Backup\\docs").has_value()) << "the link is not followed";
+
+    EXPECT_TRUE(files.DeleteFolder("C:\\Evil"));
+    EXPECT_FALSE(files.FolderExists("C:\\Evil"));
+    EXPECT_EQ(files.ReadFile("C:\\Users\\me\\Documents\\keep.txt").value_or(""), "mine");
+}
+
 } // namespace
 } // namespace grimsweep::sim
