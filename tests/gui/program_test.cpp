@@ -328,12 +328,16 @@ bool Settled(HWND window) {
     return EqualRect(&before, &after) != FALSE;
 }
 
-TEST(ProgramGui, ScanPanelAboutTrayPopupAndIconsAsANewUserMeetsThem) {
-    win32::Win32Registry registry;
+// A user without settings on a machine that was asked the first-run question before.
+void StartAsReturningUser(win32::Win32Registry& registry) {
     registry.DeleteKeyTree(RegistryRoot::CurrentUser, kUserKey);
-    // This machine has been asked the first-run question before.
     registry.SetValue(RegistryRoot::LocalMachine, kMachineKey + "\\Settings", "FirstTime",
                       RegistryValue::String("Yes"));
+}
+
+TEST(ProgramGui, ScanPanelAboutTrayPopupAndIconsAsANewUserMeetsThem) {
+    win32::Win32Registry registry;
+    StartAsReturningUser(registry);
     const PROCESS_INFORMATION process = StartProgram();
     ASSERT_NE(process.hProcess, nullptr);
     HWND main = WaitForMainWindow(process.dwProcessId);
@@ -485,44 +489,6 @@ ScanRows ScanInTheRealWindow(const std::string& scanShot, const std::string& res
     return rows;
 }
 
-// Not part of the test run: scripts/run starts it on the demo machine, whose threats it plants itself,
-// for the screenshots of a scan in the real window.
-TEST(ProgramGui, DISABLED_DemoScanScreenshots) {
-    const ScanRows rows = ScanInTheRealWindow("scan-panel.png", "results-panel.png");
-    EXPECT_GT(rows.found, 0);
-}
-
-TEST(ProgramGui, StartScansThePlantedThreatAndTheResultsPanelListsIt) {
-    win32::Win32Registry registry;
-    win32::Win32FileSystem files;
-    win32::Win32Shell shell;
-    registry.DeleteKeyTree(RegistryRoot::CurrentUser, kUserKey);
-    registry.SetValue(RegistryRoot::LocalMachine, kMachineKey + "\\Settings", "FirstTime",
-                      RegistryValue::String("Yes"));
-    // Definitions naming one file that is there, in a folder of this test's own.
-    const std::string data = shell.SpecialFolderPath(26).value_or("C:") + "\\AntiSpywareDAT";
-    files.CreateFolder(data);
-    const std::string threatFolder = data + "\\gui-scan-demo";
-    files.CreateFolder(threatFolder);
-    ASSERT_TRUE(files.WriteFile(threatFolder + "\\guidemo.exe", "demo"));
-    for (std::string_view name :
-         {kRegistryDefinitionFile, kExeDefinitionFile, kBlockedCookiesFile, kDirectoryDefinitionFile}) {
-        ASSERT_TRUE(files.WriteFile(data + "\\" + std::string(name), ""));
-    }
-    ASSERT_TRUE(files.WriteFile(
-        data + "\\" + std::string(kFileDefinitionFile),
-        EncodeDefinitionLine("guidemo.exe=GUI Demo Threat|" + threatFolder + "|Test") + "\r\n"));
-
-    const ScanRows rows = ScanInTheRealWindow("program_scan_results.png", "program_results.png");
-    EXPECT_EQ(rows.found, 1) << "GUI Demo Threat - Found";
-    EXPECT_EQ(rows.removal, 1);
-    EXPECT_TRUE(rows.allTicked) << "Select All ticks the row";
-    files.DeleteFolder(threatFolder);
-    for (const auto& definition : kDefinitionFiles) {
-        files.DeleteFile(data + "\\" + std::string(definition.name));
-    }
-}
-
 // Writes the five definition files the scan needs, the registry definitions with `registryLines` lines
 // naming keys that are not there, the file definitions with `fileLine` when given.
 void PutScanDefinitions(IFileSystem& files, const std::string& data, int registryLines,
@@ -541,13 +507,40 @@ void PutScanDefinitions(IFileSystem& files, const std::string& data, int registr
                     fileLine.empty() ? std::string() : EncodeDefinitionLine(fileLine) + "\r\n");
 }
 
+// Not part of the test run: scripts/run starts it on the demo machine, whose threats it plants itself,
+// for the screenshots of a scan in the real window.
+TEST(ProgramGui, DISABLED_DemoScanScreenshots) {
+    const ScanRows rows = ScanInTheRealWindow("scan-panel.png", "results-panel.png");
+    EXPECT_GT(rows.found, 0);
+}
+
+TEST(ProgramGui, StartScansThePlantedThreatAndTheResultsPanelListsIt) {
+    win32::Win32Registry registry;
+    win32::Win32FileSystem files;
+    win32::Win32Shell shell;
+    StartAsReturningUser(registry);
+    // Definitions naming one file that is there, in a folder of this test's own.
+    const std::string data = shell.SpecialFolderPath(26).value_or("C:") + "\\AntiSpywareDAT";
+    const std::string threatFolder = data + "\\gui-scan-demo";
+    PutScanDefinitions(files, data, 0, "guidemo.exe=GUI Demo Threat|" + threatFolder + "|Test");
+    files.CreateFolder(threatFolder);
+    ASSERT_TRUE(files.WriteFile(threatFolder + "\\guidemo.exe", "demo"));
+
+    const ScanRows rows = ScanInTheRealWindow("program_scan_results.png", "program_results.png");
+    EXPECT_EQ(rows.found, 1) << "GUI Demo Threat - Found";
+    EXPECT_EQ(rows.removal, 1);
+    EXPECT_TRUE(rows.allTicked) << "Select All ticks the row";
+    files.DeleteFolder(threatFolder);
+    for (const auto& definition : kDefinitionFiles) {
+        files.DeleteFile(data + "\\" + std::string(definition.name));
+    }
+}
+
 TEST(ProgramGui, PauseHoldsAndStopCancelsARunningScanInTheRealWindow) {
     win32::Win32Registry registry;
     win32::Win32FileSystem files;
     win32::Win32Shell shell;
-    registry.DeleteKeyTree(RegistryRoot::CurrentUser, kUserKey);
-    registry.SetValue(RegistryRoot::LocalMachine, kMachineKey + "\\Settings", "FirstTime",
-                      RegistryValue::String("Yes"));
+    StartAsReturningUser(registry);
     const std::string data = shell.SpecialFolderPath(26).value_or("C:") + "\\AntiSpywareDAT";
     // Enough registry look-ups to keep the scan busy for many seconds.
     PutScanDefinitions(files, data, 300000, "");
