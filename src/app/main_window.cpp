@@ -44,8 +44,10 @@ MainWindow::MainWindow(Context& context)
     BuildMainWindowControls(form_);
     scanLists_ = std::make_unique<ScanLists>(form_);
     scanDriver_ = std::make_unique<ScanDriver>(context_, definitions_, form_, *scanLists_, scanState_);
+    removal_ = std::make_unique<RemovalEngine>(context_, form_, *scanLists_, busy_, skin_);
     WireCommands();
     WireScanCommands();
+    WireRemovalCommands();
     WireOptionHandlers();
     form_.onLoad = [this] { OnLoad(); };
     form_.onResize = [this] { OnResize(); };
@@ -157,7 +159,12 @@ void MainWindow::LoadRemainingSteps() {
         SetBackgroundTimers(true);
         Control("tmrScroll").SetEnabled(false);
     });
-    // 17. The problem list window belongs to the removal, which is not part of the program yet.
+    // 17.
+    Attempt([&] {
+        ui::Form& problems = removal_->Problems().Window();
+        problems.Load();
+        problems.Hide();
+    });
     // 18. Skin and welcome text.
     Attempt([&] {
         if (brand.skinningEnabled) {
@@ -394,7 +401,8 @@ void MainWindow::OnUnload() {
     context_.settings.Write(kSectionSettings, kMax, form_.State() == ui::WindowState::Maximized ? "1" : "0");
     form_.SetState(ui::WindowState::Minimized);
     form_.Hide();
-    for (ui::Form* window : {&about_.Window(), &popup_.Window(), &hiddenForm_}) {
+    for (ui::Form* window :
+         {&about_.Window(), &popup_.Window(), &hiddenForm_, &removal_->Problems().Window()}) {
         Attempt([&] { window->Unload(); });
     }
     EndProgramWhenAllClosed();
@@ -460,6 +468,16 @@ void MainWindow::WireScanCommands() {
     hooks.refreshStatusPanel = [this] { RefreshStatusPanel(); };
     hooks.showScanPanel = [this] { ShowPanel(kScanPanel); };
     hooks.setBusyPointer = [this](bool busy) { form_.SetBusyPointer(busy); };
+    hooks.hideProblemList = [this] {
+        removal_->Problems().Hide();
+        removal_->Problems().Clear();
+    };
+    hooks.removeWithoutQuestions = [this] {
+        removal_->automaticDeletion = true;
+        removal_->ConfirmAndRemove();
+        removal_->automaticDeletion = false;
+    };
+    scan.busyState = &busy_;
 
     Control("cmdScanNow").onClick = [&scan] { scan.StartScan(); };
     Control("lblStart").onClick = [&scan] { scan.StartFromLabel(); };
@@ -483,6 +501,20 @@ void MainWindow::WireScanCommands() {
         Control(label).onMouseMove = [&scan, label] { scan.HoverLabel(label); };
     }
     Control(kScanPanel).onMouseMove = [&scan] { scan.HoverPanel(); };
+}
+
+void MainWindow::WireRemovalCommands() {
+    RemovalEngine& removal = *removal_;
+    removal.hooks.setBackgroundTimers = [this](bool on) { SetBackgroundTimers(on); };
+    removal.hooks.refreshStatusPanel = [this] { RefreshStatusPanel(); };
+    Control("Command4").onClick = [&removal] { removal.ConfirmAndRemove(); };
+    busy_.onChange = [this](bool busy) { SetLongTaskCommands(!busy); };
+}
+
+void MainWindow::SetLongTaskCommands(bool enabled) {
+    for (std::string_view name : {"cmdScanNow", "cmdUpdate", "mnuFileUpdate", "Command4", "cmdExclude"}) {
+        Attempt([&] { Control(name).SetEnabled(enabled); });
+    }
 }
 
 } // namespace grimsweep

@@ -5,8 +5,10 @@
 #include <memory>
 #include <string>
 
+#include "core/busy_state.h"
 #include "core/context.h"
 #include "definitions/definition_state.h"
+#include "removal/removal_engine.h"
 #include "scan/scan_driver.h"
 #include "scan/scan_lists.h"
 #include "scan/scan_state.h"
@@ -45,6 +47,8 @@ public:
     ScanDriver& Scan() { return *scanDriver_; }
     ScanState& ScanStatus() { return scanState_; }
     ScanLists& ScanResults() { return *scanLists_; }
+    RemovalEngine& Removal() { return *removal_; }
+    BusyState& Busy() { return busy_; }
 
     // Switches the shield, scheduler and time-out timers off, or back on as the settings say.
     void SetBackgroundTimers(bool on);
@@ -78,6 +82,9 @@ private:
     void WireCommands();
     void WireOptionHandlers();
     void WireScanCommands();
+    void WireRemovalCommands();
+    // Enables or disables the commands that start a scan, a removal or an update.
+    void SetLongTaskCommands(bool enabled);
     void ShowHelpOnFirstStart();
     void AskFirstRunQuestion();
     void OpenWebsite();
@@ -96,6 +103,8 @@ private:
     ScanState scanState_;
     std::unique_ptr<ScanLists> scanLists_;
     std::unique_ptr<ScanDriver> scanDriver_;
+    BusyState busy_;
+    std::unique_ptr<RemovalEngine> removal_;
     std::int32_t definitionsTotal_ = 0;
     bool unloaded_ = false;
 };

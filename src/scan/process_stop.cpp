@@ -95,6 +95,26 @@ bool StopProcessByName(Context& context, std::string_view target) {
     return true;
 }
 
+bool StopProcessesRunningFile(Context& context, std::string_view path) {
+    const std::string target = AfterLastBackslash(path);
+    const std::string shortName = ShortProcessName(target);
+    const std::string wanted = Trim(ComparableProcessName(target));
+    std::vector<std::string> names;
+    std::vector<std::uint32_t> ids;
+    const int count = ListProcesses(context.machine.processes, names, ids, {}, true);
+    bool stopped = true;
+    for (int i = 0; i < count; ++i) {
+        const std::string comparable = ComparableProcessName(AfterLastBackslash(names[i]));
+        context.host.PumpMessages();
+        if (EqualsFolded(Trim(comparable), wanted) || EqualsFolded(comparable, shortName)) {
+            if (StopRunningThreat(context.machine, ids[i], path) == ThreatStop::Failed) {
+                stopped = false;
+            }
+        }
+    }
+    return stopped;
+}
+
 ThreatStop StopRunningThreat(const Machine& machine, std::uint32_t id, std::string_view imagePath) {
     const std::string expected = ComparableImagePath(machine, imagePath);
     return StopWithAttempts(machine, id, [&] {

@@ -31,6 +31,11 @@ std::string ShortProcessName(std::string_view target);
 // every attempt. Lets window messages run once per process looked at.
 bool StopProcessByName(Context& context, std::string_view target);
 
+// Stops every running process whose image is the file at `path`, found among the processes of a
+// matching name (by the forms above); one of that name running from another file is left alone. True
+// when no process runs from the file any more; false when one could not be stopped.
+bool StopProcessesRunningFile(Context& context, std::string_view path);
+
 enum class ThreatStop {
     Stopped,      // terminated
     Ended,        // gone before or while it was being stopped

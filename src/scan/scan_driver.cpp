@@ -92,6 +92,9 @@ void ScanDriver::StartFromLabel() {
 }
 
 void ScanDriver::StartScan() {
+    if (busyState && !busyState->Begin(BusyTask::Scan)) {
+        return;
+    }
     Attempt([&] {
         Control("tmrScroll").SetEnabled(false);
         Hook(hooks.hideProblemList);
@@ -158,6 +161,9 @@ void ScanDriver::StartScan() {
         Hook(hooks.refreshStatusPanel);
     });
     SetBusyPointer(false);
+    if (busyState) {
+        busyState->End();
+    }
 }
 
 void ScanDriver::ResetForNewScan() {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string_view>
 
+#include "core/busy_state.h"
 #include "core/context.h"
 #include "definitions/definition_state.h"
 #include "scan/scan_lists.h"
@@ -65,6 +66,8 @@ public:
     ScanStages stages;
     ScanDriverHooks hooks;
     std::function<void(const RunningThreat&)> onRunningThreatOutsideScan;
+    // The program's long-task state: a scan starts only while no removal or update holds it.
+    BusyState* busyState = nullptr;
 
     // Start (cmdScanNow) and the Start label, which acts only while Start is enabled.
     void StartScan();

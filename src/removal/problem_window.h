@@ -1,0 +1,40 @@
+// The window "Delete Failed" (frmDelete): what a removal could not delete, with "Ok" to close it and
+// "Copy List" to put the list on the clipboard.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "shell/skin.h"
+#include "ui/form.h"
+
+namespace grimsweep {
+
+class Context;
+
+inline constexpr std::string_view kProblemWindowName = "frmDelete";
+inline constexpr std::string_view kProblemList = "lstProblem";
+
+class ProblemWindow {
+public:
+    ProblemWindow(Context& context, const Skin& skin);
+
+    ui::Form& Window() { return form_; }
+    // The entries of the list, in order.
+    std::vector<std::string> Entries() const;
+    // Adds the entry unless the list holds it already; true when added.
+    bool Add(const std::string& location);
+    void Clear();
+    // Shows the window without waiting and brings it to the front.
+    void Show();
+    void Hide();
+    // "Copy List": every entry followed by CR LF, on an emptied clipboard.
+    void CopyList();
+
+private:
+    Context& context_;
+    const Skin& skin_;
+    ui::Form form_;
+};
+
+} // namespace grimsweep

@@ -1,0 +1,199 @@
+#include "removal/quarantine_index.h"
+
+#include <array>
+#include <map>
+
+#include "common/case_folding.h"
+#include "core/context.h"
+#include "removal/quarantine_folder.h"
+
+namespace grimsweep {
+
+namespace {
+
+constexpr char kSeparator = '\t';
+constexpr std::string_view kQuarantinedTag = "Q";
+constexpr std::string_view kRestoredTag = "R";
+constexpr std::array<std::pair<QuarantineKind, std::string_view>, 5> kKindNames = {{
+    {QuarantineKind::File, "File"},
+    {QuarantineKind::Folder, "Folder"},
+    {QuarantineKind::Cookie, "Cookie"},
+    {QuarantineKind::Value, "Value"},
+    {QuarantineKind::Key, "Key"},
+}};
+
+std::string Escape(std::string_view field) {
+    std::string out;
+    out.reserve(field.size());
+    for (char c : field) {
+        switch (c) {
+        case '%':
+            out += "%25";
+            break;
+        case '\t':
+            out += "%09";
+            break;
+        case '\r':
+            out += "%0D";
+            break;
+        case '\n':
+            out += "%0A";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    return -1;
+}
+
+std::string Unescape(std::string_view field) {
+    std::string out;
+    out.reserve(field.size());
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        if (field[i] == '%' && i + 2 < field.size()) {
+            const int high = HexDigit(field[i + 1]);
+            const int low = HexDigit(field[i + 2]);
+            if (high >= 0 && low >= 0) {
+                out += static_cast<char>(high * 16 + low);
+                i += 2;
+                continue;
+            }
+        }
+        out += field[i];
+    }
+    return out;
+}
+
+std::vector<std::string_view> Fields(std::string_view line) {
+    std::vector<std::string_view> fields;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t tab = line.find(kSeparator, start);
+        fields.push_back(
+            line.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start));
+        if (tab == std::string_view::npos) {
+            return fields;
+        }
+        start = tab + 1;
+    }
+}
+
+bool KindFromName(std::string_view name, QuarantineKind& kind) {
+    for (const auto& [value, text] : kKindNames) {
+        if (text == name) {
+            kind = value;
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string Joined(std::initializer_list<std::string_view> fields) {
+    std::string line;
+    for (std::string_view field : fields) {
+        if (!line.empty()) {
+            line += kSeparator;
+        }
+        line += Escape(field);
+    }
+    return line + "\r\n";
+}
+
+} // namespace
+
+std::string QuarantineIndexPath(const Context& context) {
+    return QuarantineFolder(context) + "\\" + std::string(kQuarantineIndexName);
+}
+
+std::string_view QuarantineKindName(QuarantineKind kind) {
+    for (const auto& [value, text] : kKindNames) {
+        if (value == kind) {
+            return text;
+        }
+    }
+    return "File";
+}
+
+std::string IndexLine(const QuarantineItem& item) {
+    return Joined({kQuarantinedTag, QuarantineKindName(item.kind), item.backupName, item.origin,
+                   item.valueName, item.when});
+}
+
+std::string RestoredLine(std::string_view backupName, std::string_view when) {
+    return Joined({kRestoredTag, backupName, when});
+}
+
+std::vector<QuarantineItem> ParseQuarantineIndex(std::string_view text) {
+    std::vector<QuarantineItem> items;
+    std::map<std::string, std::size_t> latest; // backup name -> its newest item
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) {
+            end = text.size();
+        }
+        std::string_view line = text.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        const std::vector<std::string_view> fields = Fields(line);
+        if (fields[0] == kQuarantinedTag && fields.size() == 6) {
+            QuarantineItem item;
+            if (!KindFromName(fields[1], item.kind)) {
+                continue;
+            }
+            item.backupName = Unescape(fields[2]);
+            item.origin = Unescape(fields[3]);
+            item.valueName = Unescape(fields[4]);
+            item.when = Unescape(fields[5]);
+            if (item.backupName.empty() || item.origin.empty()) {
+                continue;
+            }
+            latest[FoldFileName(item.backupName)] = items.size();
+            items.push_back(std::move(item));
+        } else if (fields[0] == kRestoredTag && fields.size() == 3) {
+            auto it = latest.find(FoldFileName(Unescape(fields[1])));
+            if (it != latest.end()) {
+                items[it->second].restored = true;
+                items[it->second].restoredWhen = Unescape(fields[2]);
+            }
+        }
+    }
+    return items;
+}
+
+bool AppendQuarantineItem(Context& context, const QuarantineItem& item) {
+    return context.machine.files.AppendFile(QuarantineIndexPath(context), IndexLine(item));
+}
+
+bool AppendRestored(Context& context, std::string_view backupName, std::string_view when) {
+    return context.machine.files.AppendFile(QuarantineIndexPath(context), RestoredLine(backupName, when));
+}
+
+std::vector<QuarantineItem> ReadQuarantineIndex(Context& context) {
+    const auto text = context.machine.files.ReadFile(QuarantineIndexPath(context));
+    return text ? ParseQuarantineIndex(*text) : std::vector<QuarantineItem>{};
+}
+
+std::string OriginText(const QuarantineItem& item) {
+    if (item.kind == QuarantineKind::Value) {
+        return item.origin + "\\" + (item.valueName.empty() ? std::string("(Default)") : item.valueName);
+    }
+    return item.origin;
+}
+
+} // namespace grimsweep

@@ -1,0 +1,164 @@
+#include "removal/quarantine_routines.h"
+
+#include "common/case_folding.h"
+#include "common/text.h"
+#include "core/context.h"
+#include "removal/com_server.h"
+#include "scan/process_stop.h"
+
+namespace grimsweep {
+
+QuarantineRoutines::QuarantineRoutines(Context& context, QuarantineStore& store, QuarantineLog& log)
+    : context_(context), store_(store), log_(log) {}
+
+void QuarantineRoutines::Pump() {
+    context_.host.PumpMessages();
+}
+
+bool QuarantineRoutines::PlainFilePresent(const std::string& path) const {
+    const std::string name = AfterLastBackslash(path);
+    for (const DirectoryEntry& entry : context_.machine.files.FindEntries(path)) {
+        if ((entry.attributes & (kAttrHidden | kAttrSystem | kAttrDirectory)) == 0 &&
+            EqualsFolded(entry.name, name)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+const QuarantineStore::Backup* QuarantineRoutines::BackupOf(const std::string& path, QuarantineKind kind) {
+    if (const QuarantineStore::Backup* known = store_.Known(path)) {
+        return known;
+    }
+    store_.EnsureFolder();
+    const auto name = kind == QuarantineKind::Folder ? store_.BackupFolder(path) : store_.BackupFile(path);
+    if (!name) {
+        return nullptr;
+    }
+    return &store_.Remember(path, *name);
+}
+
+bool QuarantineRoutines::Record(const std::string& path, QuarantineKind kind) {
+    QuarantineStore::Backup* backup = store_.Known(path);
+    if (!backup) {
+        return false;
+    }
+    const std::string when = log_.Timestamp();
+    if (kind == QuarantineKind::Folder) {
+        backup->logged = true;
+    }
+    if (!backup->logged) {
+        // The logging pass writes the record; an item first backed up in the checking pass still gets one.
+        const bool wasLogging = log_.logging;
+        log_.logging = true;
+        backup->logged = log_.LogQuarantinedFile(path, backup->name);
+        log_.logging = wasLogging;
+    }
+    if (backup->logged && !backup->indexed) {
+        QuarantineItem item;
+        item.kind = kind;
+        item.backupName = backup->name;
+        item.origin = path;
+        item.when = when;
+        backup->indexed = AppendQuarantineItem(context_, item);
+    }
+    return backup->Recorded();
+}
+
+bool QuarantineRoutines::RecordWritable() {
+    return log_.Writable() && context_.machine.files.AppendFile(QuarantineIndexPath(context_), "");
+}
+
+bool QuarantineRoutines::DeleteRecorded(const std::string& path, QuarantineKind kind) {
+    const QuarantineStore::Backup* backup = store_.Known(path);
+    if (!backup) {
+        return false;
+    }
+    if (!backup->Recorded() && !RecordWritable()) {
+        return false;
+    }
+    if (!context_.machine.files.DeleteFile(path)) {
+        return false;
+    }
+    Record(path, kind);
+    return true;
+}
+
+int QuarantineRoutines::BackupAndDeleteExecutable(const std::string& path) {
+    if (path.find('\\') == std::string::npos) {
+        return 0;
+    }
+    if (!PlainFilePresent(path)) {
+        return -1;
+    }
+    if (!StopProcessesRunningFile(context_, path)) {
+        return 2;
+    }
+    bool attempted = false;
+    for (int attempt = 0; attempt < kDeleteTries; ++attempt) {
+        if (PlainFilePresent(path) && BackupOf(path, QuarantineKind::File) &&
+            Record(path, QuarantineKind::File)) {
+            context_.machine.files.DeleteFile(path);
+            attempted = true;
+        }
+        Pump();
+    }
+    return attempted ? 1 : 0;
+}
+
+int QuarantineRoutines::BackupAndDeleteComServer(const std::string& path, std::uintptr_t window) {
+    if (path.find('\\') == std::string::npos) {
+        return 0;
+    }
+    if (!PlainFilePresent(path)) {
+        return -1;
+    }
+    UnregisterComServer(context_.machine.libraries, window, path, false);
+    if (!BackupOf(path, QuarantineKind::File)) {
+        return 0;
+    }
+    return DeleteRecorded(path, QuarantineKind::File) ? 1 : 0;
+}
+
+bool QuarantineRoutines::BackupAndDeletePath(const std::string& path) {
+    if (path.find('\\') == std::string::npos) {
+        return false;
+    }
+    IFileSystem& files = context_.machine.files;
+    const bool fileFound = !files.FindEntries(path).empty();
+    std::string source = path;
+    const bool folder = !fileFound && files.FolderExists(path);
+    if (!fileFound && !folder) {
+        return false;
+    }
+    if (folder) {
+        if (source.size() > 1 && source.back() == '\\') {
+            source.pop_back();
+        }
+        if (BackupOf(source, QuarantineKind::Folder) && Record(source, QuarantineKind::Folder)) {
+            files.DeleteFolder(source);
+        }
+    } else {
+        const bool madeBefore = store_.Known(path) != nullptr;
+        if (BackupOf(path, QuarantineKind::File) && !madeBefore) {
+            Record(path, QuarantineKind::File);
+        }
+    }
+    for (int attempt = 0; attempt < kDeleteTries; ++attempt) {
+        if (!folder) {
+            DeleteRecorded(path, QuarantineKind::File);
+        }
+        Pump();
+    }
+    return true;
+}
+
+bool QuarantineRoutines::BackupAndDeleteCookie(const std::string& path) {
+    if (!BackupOf(path, QuarantineKind::Cookie) || !Record(path, QuarantineKind::Cookie)) {
+        return false;
+    }
+    context_.machine.files.DeleteFile(path);
+    return true;
+}
+
+} // namespace grimsweep
