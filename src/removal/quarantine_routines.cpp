@@ -125,7 +125,8 @@ bool QuarantineRoutines::BackupAndDeletePath(const std::string& path) {
         return false;
     }
     IFileSystem& files = context_.machine.files;
-    const bool fileFound = !files.FindEntries(path).empty();
+    // A plain directory query finds files only: a folder (or a hidden file) answers nothing.
+    const bool fileFound = PlainFilePresent(path);
     std::string source = path;
     const bool folder = !fileFound && files.FolderExists(path);
     if (!fileFound && !folder) {

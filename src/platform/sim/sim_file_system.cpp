@@ -332,7 +332,12 @@ bool SimFileSystem::CopyFile(const std::string& from, const std::string& to, boo
             return false;
         }
     }
-    return CopyNode(KeyOf(from), to);
+    const bool copied = CopyNode(KeyOf(from), to);
+    if (copied && Has(copyTruncated_, from)) {
+        std::string& data = Lookup(to)->data;
+        data.resize(data.size() / 2);
+    }
+    return copied;
 }
 
 bool SimFileSystem::DeleteFile(const std::string& given) {
@@ -514,6 +519,10 @@ void SimFileSystem::SetCopyFails(const std::string& path, bool fails) {
 }
 void SimFileSystem::SetMoveFails(const std::string& path, bool fails) {
     Mark(moveFails_, path, fails);
+}
+
+void SimFileSystem::SetCopyTruncated(const std::string& path, bool truncated) {
+    Mark(copyTruncated_, path, truncated);
 }
 
 void SimFileSystem::FailNext(FileOp op, const std::string& path, int times) {

@@ -77,6 +77,9 @@ public:
     void SetWriteFails(const std::string& path, bool fails); // writing or appending to it fails
     void SetCopyFails(const std::string& path, bool fails);  // copying from it fails
     void SetMoveFails(const std::string& path, bool fails);  // moving to or from it fails
+    // Copying from it reports success but writes only the first half of the bytes: a disk that filled up
+    // under a copy, a network share that dropped in the middle.
+    void SetCopyTruncated(const std::string& path, bool truncated);
     // The next `times` calls of `op` that name the path fail before they touch anything; later calls
     // work. Stands for a passing obstacle: a virus scanner or an indexer that has the file open for a
     // moment, a program that is still closing its files.
@@ -125,7 +128,8 @@ private:
     // Short names: the case-folded short path of an entry to the entry's key.
     std::map<std::string, std::string> shortNames_;
     std::vector<SimDrive> drives_;
-    std::set<std::string> locked_, heldForReading_, readFails_, writeFails_, copyFails_, moveFails_;
+    std::set<std::string> locked_, heldForReading_, readFails_, writeFails_, copyFails_, moveFails_,
+        copyTruncated_;
     std::map<std::pair<FileOp, std::string>, int> failuresLeft_;
     std::map<std::pair<FileOp, std::string>, int> counts_;
 };

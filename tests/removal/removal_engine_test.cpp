@@ -1,0 +1,294 @@
+// The Delete command end to end on a simulated machine: the question, both passes, the quarantine log,
+// the lists afterwards, the problem window and the removed-items total.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/settings_keys.h"
+#include "removal/quarantine_index.h"
+#include "removal_fixture.h"
+
+namespace grimsweep {
+namespace {
+
+using namespace settings;
+
+const std::string kUser = "C:\\Documents and Settings\\Tester";
+
+TEST_F(RemovalTest, NothingTickedShowsTheSelectionMessageAndAutomaticDeletionShowsNothing) {
+    PlantFile("C:\\Temp\\gloom.exe", "MZ gloom", "Gloom");
+    const std::size_t before = host->Shown().size();
+    Control("Command4").Click();
+    ASSERT_EQ(host->Shown().size(), before + 1);
+    EXPECT_EQ(host->Shown().back().text, context->messages.getMessages("MSG_SELECTED"));
+    EXPECT_EQ(host->Shown().back().icon, MessageBoxIcon::Information);
+    EXPECT_EQ(host->Shown().back().title, context->brand.programName);
+
+    window->Scan().hooks.removeWithoutQuestions();
+    EXPECT_EQ(host->Shown().size(), before + 1);
+    EXPECT_TRUE(sim.files.Exists("C:\\Temp\\gloom.exe"));
+    EXPECT_EQ(Setting(kSectionSettings, kDefRemoved), "<unset>");
+}
+
+TEST_F(RemovalTest, TheQuestionNamesTheQuarantineAndTheRestorePointOnlyWhereTheSystemOffersOne) {
+    PlantFile("C:\\Temp\\gloom.exe", "MZ gloom", "Gloom");
+    TickAll();
+    PressDelete(MessageBoxAnswer::No);
+    const MessageBoxRequest& xp = host->Shown().back();
+    EXPECT_EQ(xp.buttons, MessageBoxButtons::YesNo);
+    EXPECT_EQ(xp.title, "Really Delete?");
+    EXPECT_EQ(xp.text,
+              "Are you sure you want to delete the selected files?\r\n\r\n"
+              "Deleted files will be backed up in the following folder in case you need to recover "
+              "them:\r\n\r\n" +
+                  QuarantineFolder(*context) +
+                  "\r\n\r\nIn addition, a System Restore Point will be created using Windows System "
+                  "Restore, accessible through:\r\n\r\nStart > Programs > Accessories > System Tools > "
+                  "System Restore");
+    EXPECT_TRUE(sim.files.Exists("C:\\Temp\\gloom.exe")) << "No removes nothing";
+    EXPECT_TRUE(sim.restorePoints.begun.empty());
+
+    sim.system.osVersion = {kPlatformNt, 5, 0, 2195}; // Windows 2000
+    PressDelete(MessageBoxAnswer::Yes);
+    EXPECT_EQ(host->Shown().back().text.find("Restore Point"), std::string::npos);
+    EXPECT_FALSE(sim.files.Exists("C:\\Temp\\gloom.exe"));
+    EXPECT_TRUE(sim.restorePoints.begun.empty()) << "no restore point where the system has none";
+}
+
+TEST_F(RemovalTest, TickedItemsOfEveryKindGoIntoTheQuarantineOnceAndUntickedOnesStay) {
+    PlantFile("C:\\Temp\\gloom.exe", "MZ gloom exe", "Gloom exe");
+    PlantFile("C:\\Temp\\gloomhook.dll", "MZ gloom dll", "Gloom dll");
+    PlantFile("C:\\Temp\\gloom.ini", "[gloom]", "Gloom ini");
+    PlantFolder("C:\\Program Files\\Gloom Toolbar", "Gloom folder");
+    PlantValue("Software\\Microsoft\\Windows\\CurrentVersion\\Run", "GloomUpdate", "Gloom run");
+    PlantValue("Software\\PebblePop", "", "PebblePop");
+    sim.registry.PutString(RegistryRoot::CurrentUser, "Software\\PebblePop\\Sub", "x", "y");
+    PlantCookie(kUser + "\\Cookies\\user@gloomads[1].txt");
+    PlantFile("C:\\Temp\\keep.exe", "MZ keep", "Keep");
+    sim.libraries.exports["C:\\TEMP\\GLOOMHOOK.DLL"] = {"DllUnregisterServer"};
+    TickAll();
+    Control(kRemovalListName).SetRowChecked(7, false); // keep.exe
+
+    PressDelete();
+
+    for (const char* gone : {"C:\\Temp\\gloom.exe", "C:\\Temp\\gloomhook.dll", "C:\\Temp\\gloom.ini",
+                             "C:\\Program Files\\Gloom Toolbar"}) {
+        EXPECT_FALSE(sim.files.Exists(gone)) << gone;
+    }
+    EXPECT_FALSE(sim.files.Exists(kUser + "\\Cookies\\user@gloomads[1].txt"));
+    EXPECT_TRUE(sim.files.Exists("C:\\Temp\\keep.exe"));
+    EXPECT_EQ(sim.files.Contents(Quarantined("gloom.exe")), "MZ gloom exe");
+    EXPECT_EQ(sim.files.Contents(Quarantined("gloomhook.dll")), "MZ gloom dll");
+    EXPECT_EQ(sim.files.Contents(Quarantined("Gloom Toolbar\\inner\\a.txt")), "inner a");
+    EXPECT_EQ(sim.files.Contents(Quarantined("user@gloomads[1].txt")), "cookie");
+    EXPECT_FALSE(sim.files.Exists(Quarantined("keep.exe")));
+    EXPECT_FALSE(sim.registry.KeyExists(RegistryRoot::CurrentUser, "Software\\PebblePop"));
+    RegistryValue value;
+    EXPECT_EQ(sim.registry.QueryValue(RegistryRoot::CurrentUser,
+                                      "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "GloomUpdate",
+                                      kKeyRead, value),
+              kRegistryNotFound);
+    EXPECT_EQ(sim.libraries.probes, (std::vector<std::string>{"C:\\Temp\\gloomhook.dll!DllUnregisterServer",
+                                                              "C:\\Temp\\gloomhook.dll!DllUnregisterServer",
+                                                              "C:\\Temp\\gloomhook.dll!DllUnregisterServer"}))
+        << "looked up before and inside the COM-server routine of the first pass, and before it in the "
+           "second";
+
+    // Each item once, in the order removed; the folder has no record, the key's default value one.
+    const std::string t = Now();
+    const std::string run = "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    EXPECT_EQ(Log(), t + " - File: gloom.exe\r\n - Location: C:\\Temp\\gloom.exe\r\n\r\n\r\n" + t +
+                         " - File: gloomhook.dll\r\n - Location: C:\\Temp\\gloomhook.dll\r\n\r\n\r\n" + t +
+                         " - File: gloom.ini\r\n - Location: C:\\Temp\\gloom.ini\r\n\r\n\r\n" + t +
+                         " - Key: " + run + "\r\nValue: GloomUpdate\r\n\r\n\r\n" + t +
+                         " - Key: HKEY_CURRENT_USER\\Software\\PebblePop\r\nValue: \r\n\r\n\r\n" + t +
+                         " - Key: -2147483647\\Software\\PebblePop\r\nValue: All Values\r\n\r\n\r\n" + t +
+                         " - File: user@gloomads[1].txt\r\n - Location: " + kUser +
+                         "\\Cookies\\user@gloomads[1].txt\r\n\r\n\r\n");
+
+    EXPECT_EQ(Texts(kRemovalListName), (std::vector<std::string>{"Keep"}));
+    EXPECT_EQ(Texts("lvwFilesToBeDeleted"), (std::vector<std::string>{"C:\\Temp\\keep.exe"}));
+    EXPECT_TRUE(Texts("lvwRegistryToBeDeleted").empty());
+    EXPECT_TRUE(Problems().empty());
+    EXPECT_EQ(Setting(kSectionSettings, kDefRemoved), "7") << "the ticked rows that went";
+    EXPECT_EQ(Control("lblDefRemoved").Caption(), "7");
+
+    ASSERT_EQ(sim.restorePoints.begun.size(), 1u);
+    EXPECT_EQ(sim.restorePoints.begun[0], (context->brand.programName + " Restore Point " + t).substr(0, 63));
+    EXPECT_EQ(sim.restorePoints.lastType, 6u);
+    EXPECT_EQ(sim.restorePoints.ended, (std::vector<std::int64_t>{1}));
+    EXPECT_EQ(Control("lblDeletingPercentageCompleted").Caption(), "100% Complete");
+    EXPECT_FALSE(Control("pgbDeleteSpywaresFound").Visible());
+    EXPECT_TRUE(Control("Command4").Enabled());
+
+    // A second removal finds the unticked file, and the log grows.
+    TickAll();
+    PressDelete();
+    EXPECT_FALSE(sim.files.Exists("C:\\Temp\\keep.exe"));
+    EXPECT_EQ(Occurrences(Log(), " - File: "), 5);
+    EXPECT_EQ(Setting(kSectionSettings, kDefRemoved), "8");
+}
+
+TEST_F(RemovalTest, ItemsOfOneNameEachKeepTheirOwnBackupAndRecord) {
+    PlantFile("C:\\a\\tool.exe", "first tool", "Tool a");
+    PlantFile("C:\\b\\tool.exe", "second tool", "Tool b");
+    PlantFolder("C:\\x\\Gloom", "Gloom x");
+    PlantFolder("C:\\y\\Gloom", "Gloom y");
+    sim.files.PutFile("C:\\y\\Gloom\\only-in-y.txt", "y");
+    TickAll();
+    PressDelete();
+
+    EXPECT_EQ(sim.files.Contents(Quarantined("tool.exe")), "first tool");
+    EXPECT_EQ(sim.files.Contents(Quarantined("tool (2).exe")), "second tool");
+    EXPECT_FALSE(sim.files.Exists(Quarantined("Gloom\\only-in-y.txt")));
+    EXPECT_EQ(sim.files.Contents(Quarantined("Gloom (2)\\only-in-y.txt")), "y");
+    EXPECT_NE(Log().find(" - File: tool (2).exe\r\n - Location: C:\\b\\tool.exe\r\n"), std::string::npos);
+
+    std::vector<std::string> origins;
+    for (const QuarantineItem& item : ReadQuarantineIndex(*context)) {
+        origins.push_back(item.backupName + " <- " + item.origin);
+    }
+    EXPECT_EQ(origins,
+              (std::vector<std::string>{"tool.exe <- C:\\a\\tool.exe", "tool (2).exe <- C:\\b\\tool.exe",
+                                        "Gloom <- C:\\x\\Gloom", "Gloom (2) <- C:\\y\\Gloom"}));
+}
+
+TEST_F(RemovalTest, ALockedLibraryIsListedOnceWithoutARecordAndKeepsItsRows) {
+    PlantFile("C:\\Temp\\locked.dll", "MZ locked", "Locked");
+    PlantFile("C:\\Temp\\other.exe", "MZ other", "Other");
+    sim.files.SetHeldOpenForReading("C:\\Temp\\locked.dll", true);
+    TickAll();
+    PressDelete();
+
+    EXPECT_EQ(Problems(), (std::vector<std::string>{"C:\\Temp\\locked.dll"}));
+    EXPECT_TRUE(Removal().Problems().Window().Visible());
+    EXPECT_EQ(Log().find("locked.dll"), std::string::npos);
+    EXPECT_EQ(Texts(kRemovalListName), (std::vector<std::string>{"Locked"}));
+    EXPECT_EQ(Texts("lvwFilesToBeDeleted"), (std::vector<std::string>{"C:\\Temp\\locked.dll"}));
+    EXPECT_FALSE(Control(kRemovalListName).Rows()[0].checked);
+    EXPECT_EQ(Setting(kSectionSettings, kDefRemoved), "1") << "only the item that went counts";
+
+    // Copy List puts the entries on the clipboard, each with CR LF; Ok hides the window.
+    Removal().Problems().Window().Get("cmdCopy").Click();
+    EXPECT_EQ(sim.system.clipboard, "C:\\Temp\\locked.dll\r\n");
+    Removal().Problems().Window().Get("cmdOk").Click();
+    EXPECT_FALSE(Removal().Problems().Window().Visible());
+
+    // A new scan hides and empties the problem list.
+    PressDelete(); // nothing ticked now: only the message
+    Removal().Problems().Show();
+    window->Scan().hooks.hideProblemList();
+    EXPECT_TRUE(Problems().empty());
+}
+
+TEST_F(RemovalTest, RegistryEntriesAndCookiesThatStayAreListedAndKeepTheirRows) {
+    PlantValue("Software\\Gloom", "Stuck", "Stuck value");
+    PlantValue("Software\\Held", "", "Held key");
+    PlantCookie(kUser + "\\Cookies\\user@held[1].txt");
+    sim.registry.SetValueDeleteFails(RegistryRoot::CurrentUser, "Software\\Gloom", true);
+    sim.registry.SetKeyDeleteFails(RegistryRoot::CurrentUser, "Software\\Held", true);
+    sim.files.FailNext(sim::FileOp::Delete, kUser + "\\Cookies\\user@held[1].txt", 100);
+    TickAll();
+    PressDelete();
+
+    EXPECT_EQ(Problems(), (std::vector<std::string>{"HKEY_CURRENT_USER\\Software\\Gloom\\Stuck",
+                                                    "HKEY_CURRENT_USER\\Software\\Held",
+                                                    kUser + "\\Cookies\\user@held[1].txt"}));
+    EXPECT_EQ(Texts(kRemovalListName).size(), 3u);
+    EXPECT_EQ(Texts("lvwRegistryToBeDeleted").size(), 2u);
+    EXPECT_EQ(Log().find("Stuck"), std::string::npos) << "a value that stayed has no record";
+    EXPECT_EQ(Log().find("All Values"), std::string::npos) << "a key that stayed has no key record";
+    EXPECT_EQ(Setting(kSectionSettings, kDefRemoved), "0");
+}
+
+TEST_F(RemovalTest, ProtectedLocationsAreNeverTouchedWhateverTheDefinitionsSay) {
+    sim.files.PutFile(kUser + "\\My Documents\\thesis.doc", "years of work");
+    sim.files.PutFile(kUser + "\\Desktop\\notes.txt", "notes");
+    sim.files.PutFile(Quarantined("earlier.exe"), "an earlier backup");
+    sim.files.PutFolder("C:\\Temp");
+    sim.files.AddShortName("C:\\Program Files", "PROGRA~1");
+    const std::vector<std::string> paths = {
+        "C:\\",
+        "C:\\WINDOWS",
+        "C:\\WINDOWS\\system32\\",
+        "C:\\PROGRA~1",
+        kUser,
+        "C:\\Documents and Settings",
+        kUser + "\\My Documents",
+        kUser + "\\Desktop",
+        context->dataFolder,
+        Quarantined("earlier.exe"),
+        "C:\\Temp\\..\\WINDOWS",
+    };
+    for (const std::string& path : paths) {
+        Lists().AddRemovalRow(path, ui::kIconFolder, path, "");
+        Lists().AddFileRow(path, path);
+    }
+    TickAll();
+    PressDelete();
+
+    EXPECT_EQ(Problems(), paths);
+    EXPECT_EQ(sim.files.Contents(kUser + "\\My Documents\\thesis.doc"), "years of work");
+    EXPECT_EQ(sim.files.Contents(kUser + "\\Desktop\\notes.txt"), "notes");
+    EXPECT_EQ(sim.files.Contents(Quarantined("earlier.exe")), "an earlier backup");
+    EXPECT_TRUE(sim.files.FolderExists("C:\\WINDOWS\\system32"));
+    EXPECT_FALSE(sim.files.Exists(Quarantined("WINDOWS")));
+    EXPECT_EQ(Log(), "");
+}
+
+TEST_F(RemovalTest, AFolderLinkInsideARemovedFolderGoesWithoutItsTarget) {
+    sim.files.PutFile(kUser + "\\My Documents\\thesis.doc", "years of work");
+    PlantFolder("C:\\Program Files\\Gloom", "Gloom");
+    sim.files.PutFolderLink("C:\\Program Files\\Gloom\\docs", kUser + "\\My Documents");
+    TickAll();
+    PressDelete();
+
+    EXPECT_FALSE(sim.files.Exists("C:\\Program Files\\Gloom"));
+    EXPECT_EQ(sim.files.Contents(kUser + "\\My Documents\\thesis.doc"), "years of work");
+    EXPECT_FALSE(sim.files.Exists(Quarantined("Gloom\\docs\\thesis.doc"))) << "the link is not followed";
+    EXPECT_EQ(sim.files.Contents(Quarantined("Gloom\\b.dat")), "bee");
+}
+
+TEST_F(RemovalTest, OnlyAProgramRunningFromTheRemovedFileIsStopped) {
+    PlantFile("C:\\Downloads\\setup.exe", "MZ bundled", "Bundled setup");
+    const std::uint32_t listed = sim.processes.Start("C:\\Downloads\\setup.exe");
+    const std::uint32_t installer = sim.processes.Start("C:\\Installer\\setup.exe");
+    PlantFile("C:\\Temp\\stubborn.exe", "MZ stubborn", "Stubborn");
+    sim.processes.Find(sim.processes.Start("C:\\Temp\\stubborn.exe"))->refusesToStop = true;
+    TickAll();
+    PressDelete();
+
+    EXPECT_EQ(sim.processes.terminated, (std::vector<std::uint32_t>{listed}));
+    EXPECT_NE(sim.processes.Find(installer), nullptr);
+    EXPECT_FALSE(sim.files.Exists("C:\\Downloads\\setup.exe"));
+    EXPECT_TRUE(sim.files.Exists("C:\\Temp\\stubborn.exe")) << "left in place while it runs";
+    EXPECT_EQ(Problems(), (std::vector<std::string>{"C:\\Temp\\stubborn.exe"}));
+}
+
+TEST_F(RemovalTest, WhileARemovalRunsNothingStartsAnotherScanRemovalOrUpdate) {
+    PlantFile("C:\\Temp\\gloom.exe", "MZ gloom", "Gloom");
+    TickAll();
+    bool checked = false;
+    host->onPump = [&] {
+        if (checked) {
+            return;
+        }
+        checked = true;
+        for (const char* command : {"cmdScanNow", "cmdUpdate", "Command4"}) {
+            EXPECT_FALSE(Control(command).Enabled()) << command;
+        }
+        window->Scan().StartScan(); // the label and the scheduler reach it without the button
+        EXPECT_EQ(window->ScanStatus().started, LocalDateTime{}) << "no scan starts inside a removal";
+    };
+    PressDelete();
+    host->onPump = nullptr;
+    EXPECT_TRUE(checked);
+    EXPECT_FALSE(sim.files.Exists("C:\\Temp\\gloom.exe"));
+    for (const char* command : {"cmdScanNow", "cmdUpdate", "Command4"}) {
+        EXPECT_TRUE(Control(command).Enabled()) << command;
+    }
+}
+
+} // namespace
+} // namespace grimsweep
