@@ -1,15 +1,21 @@
 #include "app/console_scan.h"
 
+#include <algorithm>
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "app/main_window_controls.h"
+#include "core/busy_state.h"
 #include "core/settings_keys.h"
 #include "definitions/definition_state.h"
 #include "definitions/definition_status.h"
 #include "definitions/exclusion_list.h"
+#include "removal/quarantine_folder.h"
+#include "removal/removal_engine.h"
 #include "scan/scan_lists.h"
 #include "scan/scan_state.h"
+#include "shell/skin.h"
 #include "ui/form.h"
 
 namespace grimsweep {
@@ -49,9 +55,47 @@ void PrintList(std::ostream& out, const std::string& title, const ui::Control& l
     }
 }
 
+// Ticks every finding and removes them all without a question.
+void RemoveEverythingFound(ScanDriver& driver, RemovalEngine& removal) {
+    driver.SelectAll();
+    removal.automaticDeletion = true;
+    removal.ConfirmAndRemove();
+    removal.automaticDeletion = false;
+}
+
+// What went (the findings no longer listed) and what stayed (the problem list, and findings whose rows
+// stayed). Returns the exit code.
+int PrintRemoval(Context& context, std::ostream& out, const std::vector<std::string>& found,
+                 const ScanLists& lists, RemovalEngine& removal) {
+    std::vector<std::string> stayedRows;
+    for (const ui::ListRow& row : lists.Removal().Rows()) {
+        stayedRows.push_back(row.text);
+    }
+    std::vector<std::string> removed;
+    for (const std::string& text : found) {
+        if (std::find(stayedRows.begin(), stayedRows.end(), text) == stayedRows.end()) {
+            removed.push_back(text);
+        }
+    }
+    out << "Removed (" << removed.size() << "):\n";
+    for (const std::string& text : removed) {
+        out << "  " << text << "\n";
+    }
+    const std::vector<std::string> problems = removal.Problems().Entries();
+    out << "\nStayed (" << problems.size() << "):\n";
+    for (const std::string& text : problems) {
+        out << "  " << text << "\n";
+    }
+    out << "\nQuarantine: " << QuarantineFolder(context) << "\n" << std::flush;
+    return problems.empty() && stayedRows.empty() ? kConsoleScanClean : kConsoleScanFoundThreats;
+}
+
 } // namespace
 
-int RunConsoleScan(Context& context, const ScanStages& stages, std::ostream& out, bool rewriteProgress) {
+namespace {
+
+int ScanAndMaybeRemove(Context& context, const ScanStages& stages, std::ostream& out, bool rewriteProgress,
+                       bool remove) {
     std::string missing;
     if (!DefinitionFilesPresent(context, missing)) {
         out << context.messages.getMessages(kMsgMissing) << "\n";
@@ -70,6 +114,20 @@ int RunConsoleScan(Context& context, const ScanStages& stages, std::ostream& out
         ScanState state;
         ScanDriver driver(context, definitions, window, lists, state);
         driver.stages = stages;
+        BusyState busy;
+        driver.busyState = &busy;
+        const Skin skin;
+        RemovalEngine removal(context, window, lists, busy, skin);
+        std::vector<std::string> found;
+        if (remove) {
+            state.removeAfterScan = true;
+            driver.hooks.removeWithoutQuestions = [&] {
+                for (const ui::ListRow& row : lists.Removal().Rows()) {
+                    found.push_back(row.text);
+                }
+                RemoveEverythingFound(driver, removal);
+            };
+        }
         std::size_t lastWidth = 0;
         driver.hooks.progressShown = [&](std::string_view status) {
             const std::string line = ProgressLine(status);
@@ -94,14 +152,27 @@ int RunConsoleScan(Context& context, const ScanStages& stages, std::ostream& out
         out << "Files and folders inspected:     " << window.Get("lblFilesFolderInspected").Caption() << "\n";
         out << "Threats found:                   " << counters.threatsFound << "\n";
         out << "Traces found:                    " << counters.traces << "\n\n";
-        PrintList(out, "To be removed", lists.Removal(), true);
-        out << std::flush;
-        return counters.threatsFound > 0 || !lists.Removal().Rows().empty() ? kConsoleScanFoundThreats
-                                                                            : kConsoleScanClean;
+        if (!remove) {
+            PrintList(out, "To be removed", lists.Removal(), true);
+            out << std::flush;
+            return counters.threatsFound > 0 || !lists.Removal().Rows().empty() ? kConsoleScanFoundThreats
+                                                                                : kConsoleScanClean;
+        }
+        return PrintRemoval(context, out, found, lists, removal);
     } catch (const std::exception& failure) {
         out << "The scan failed: " << failure.what() << "\n";
         return kConsoleScanError;
     }
+}
+
+} // namespace
+
+int RunConsoleScan(Context& context, const ScanStages& stages, std::ostream& out, bool rewriteProgress) {
+    return ScanAndMaybeRemove(context, stages, out, rewriteProgress, false);
+}
+
+int RunConsoleRemoval(Context& context, const ScanStages& stages, std::ostream& out, bool rewriteProgress) {
+    return ScanAndMaybeRemove(context, stages, out, rewriteProgress, true);
 }
 
 } // namespace grimsweep

@@ -20,4 +20,9 @@ enum ConsoleScanResult : int {
 // definition files are missing (MSG_MISSING is printed) or the scan could not run.
 int RunConsoleScan(Context& context, const ScanStages& stages, std::ostream& out, bool rewriteProgress);
 
+// gscan remove: the scan, then the removal of everything it found without a question, as a scheduled
+// scan with automatic deletion does. Prints what went and what stayed. Returns 0 when everything found
+// was removed (or nothing was found), 1 when something stayed, 2 as the scan does.
+int RunConsoleRemoval(Context& context, const ScanStages& stages, std::ostream& out, bool rewriteProgress);
+
 } // namespace grimsweep

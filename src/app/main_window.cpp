@@ -473,6 +473,8 @@ void MainWindow::WireScanCommands() {
         removal_->Problems().Clear();
     };
     hooks.removeWithoutQuestions = [this] {
+        // Everything the scheduled scan found goes.
+        scanDriver_->SelectAll();
         removal_->automaticDeletion = true;
         removal_->ConfirmAndRemove();
         removal_->automaticDeletion = false;

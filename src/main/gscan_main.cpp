@@ -1,7 +1,8 @@
 // gscan.exe: the console program on the same engine. Without arguments it runs the first start-up steps
 // and reports what it finds out about the machine it runs on: brand values, data folder, definitions and
 // every path macro. "gscan scan" runs a user scan with the stored options and prints the findings; its
-// exit code is 0 when nothing was found, 1 when threats were found and 2 on an error.
+// exit code is 0 when nothing was found, 1 when threats were found and 2 on an error. "gscan remove" scans
+// and removes everything found without a question: 0 when all of it went, 1 when something stayed.
 #include "platform/win32/windows_api.h"
 
 #include <cstdio>
@@ -35,14 +36,16 @@ int wmain(int argc, wchar_t** argv) {
     context.EstablishDataFolder();
     context.messages.RegisterDefaults();
 
-    if (argc >= 2 && std::wstring(argv[1]) == L"scan") {
+    const std::wstring command = argc >= 2 ? std::wstring(argv[1]) : std::wstring();
+    if (command == L"scan" || command == L"remove") {
         InstallPendingDefinitions(machine.files, context.dataFolder);
         // Progress is rewritten in place only on a console; redirected output gets plain lines.
         const bool console = GetFileType(GetStdHandle(STD_OUTPUT_HANDLE)) == FILE_TYPE_CHAR;
-        return RunConsoleScan(context, StandardScanStages(), std::cout, console);
+        return command == L"scan" ? RunConsoleScan(context, StandardScanStages(), std::cout, console)
+                                  : RunConsoleRemoval(context, StandardScanStages(), std::cout, console);
     }
     if (argc >= 2) {
-        std::printf("Usage: gscan [scan]\n");
+        std::printf("Usage: gscan [scan | remove]\n");
         return 2;
     }
 

@@ -78,3 +78,38 @@ TEST_F(ConsoleScanTest, OnAConsoleProgressRewritesOneLine) {
 
 } // namespace
 } // namespace grimsweep
+
+namespace grimsweep {
+namespace {
+
+TEST_F(ConsoleScanTest, RemoveTakesEverythingFoundAndSaysWhatStayed) {
+    PutAllDefinitionFiles();
+    sim.files.PutFile("C:\\Temp\\evil.exe", "MZ evil");
+    sim.files.PutFile("C:\\Temp\\held.dll", "MZ held");
+    sim.files.SetHeldOpenForReading("C:\\Temp\\held.dll", true);
+    stages.files = [](ScanRun& run) {
+        for (const char* path : {"C:\\Temp\\evil.exe", "C:\\Temp\\held.dll"}) {
+            const std::string threat = std::string("Threat ") + path;
+            run.lists.AddFound(threat + " - Found", ui::kIconFile);
+            run.lists.AddRemovalRow(threat, ui::kIconFile, path, "");
+            run.lists.AddFileRow(path, threat);
+            ++run.state.counters.threatsFound;
+        }
+    };
+    EXPECT_EQ(RunConsoleRemoval(context, stages, out, false), kConsoleScanFoundThreats);
+    const std::string text = out.str();
+    EXPECT_NE(text.find("Removed (1):\n  Threat C:\\Temp\\evil.exe\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Stayed (1):\n  C:\\Temp\\held.dll\n"), std::string::npos) << text;
+    EXPECT_FALSE(sim.files.Exists("C:\\Temp\\evil.exe"));
+    EXPECT_EQ(text.find("Really Delete?"), std::string::npos) << "no question";
+
+    sim.files.SetHeldOpenForReading("C:\\Temp\\held.dll", false);
+    sim.files.PutFile("C:\\Temp\\evil.exe", "MZ evil again");
+    out.str("");
+    EXPECT_EQ(RunConsoleRemoval(context, stages, out, false), kConsoleScanClean) << out.str();
+    EXPECT_FALSE(sim.files.Exists("C:\\Temp\\held.dll"));
+    EXPECT_TRUE(sim.files.Exists(context.DataFile("quarantine\\evil (2).exe")));
+}
+
+} // namespace
+} // namespace grimsweep

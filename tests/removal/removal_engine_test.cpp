@@ -25,7 +25,9 @@ TEST_F(RemovalTest, NothingTickedShowsTheSelectionMessageAndAutomaticDeletionSho
     EXPECT_EQ(host->Shown().back().icon, MessageBoxIcon::Information);
     EXPECT_EQ(host->Shown().back().title, context->brand.programName);
 
-    window->Scan().hooks.removeWithoutQuestions();
+    Removal().automaticDeletion = true;
+    Removal().ConfirmAndRemove();
+    Removal().automaticDeletion = false;
     EXPECT_EQ(host->Shown().size(), before + 1);
     EXPECT_TRUE(sim.files.Exists("C:\\Temp\\gloom.exe"));
     EXPECT_EQ(Setting(kSectionSettings, kDefRemoved), "<unset>");
@@ -288,6 +290,23 @@ TEST_F(RemovalTest, WhileARemovalRunsNothingStartsAnotherScanRemovalOrUpdate) {
     for (const char* command : {"cmdScanNow", "cmdUpdate", "Command4"}) {
         EXPECT_TRUE(Control(command).Enabled()) << command;
     }
+}
+
+} // namespace
+} // namespace grimsweep
+
+namespace grimsweep {
+namespace {
+
+TEST_F(RemovalTest, AScheduledScanWithAutomaticDeletionRemovesEverythingFoundWithoutAQuestion) {
+    PlantFile("C:\\Temp\\gloom.exe", "MZ gloom", "Gloom");
+    PlantFile("C:\\Temp\\pebble.exe", "MZ pebble", "Pebble");
+    const std::size_t before = host->Shown().size();
+    window->Scan().hooks.removeWithoutQuestions();
+    EXPECT_EQ(host->Shown().size(), before);
+    EXPECT_FALSE(sim.files.Exists("C:\\Temp\\gloom.exe"));
+    EXPECT_FALSE(sim.files.Exists("C:\\Temp\\pebble.exe"));
+    EXPECT_FALSE(Removal().automaticDeletion) << "a later Delete asks again";
 }
 
 } // namespace
