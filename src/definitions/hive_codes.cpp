@@ -49,4 +49,22 @@ Hive HiveFromCode(std::string_view code) {
     return {row.root, std::string(row.name)};
 }
 
+std::string_view RegistryRootName(RegistryRoot root) {
+    for (const auto& row : kHives) {
+        if (row.root == root) {
+            return row.name;
+        }
+    }
+    return {};
+}
+
+std::optional<RegistryRoot> RegistryRootFromName(std::string_view name) {
+    for (const auto& row : kHives) {
+        if (EqualsIgnoreCase(row.name, name)) {
+            return row.root;
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace grimsweep

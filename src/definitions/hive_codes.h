@@ -19,4 +19,10 @@ struct Hive {
 // as 0. Callers build display paths from the returned name.
 Hive HiveFromCode(std::string_view code);
 
+// "HKEY_CURRENT_USER" for the current user, and so on for the roots of the code table; empty for any
+// other root.
+std::string_view RegistryRootName(RegistryRoot root);
+// The root of that name (any case); nothing for a name outside the code table.
+std::optional<RegistryRoot> RegistryRootFromName(std::string_view name);
+
 } // namespace grimsweep

@@ -49,7 +49,9 @@ struct RegistryValue {
     RegistryValueType type = RegistryValueType::None;
     std::string text;         // String and ExpandString: the text without its terminating NUL
     std::uint32_t number = 0; // Dword
-    std::string bytes;        // every other type: the raw data
+    // Every other type: the raw data. For MultiString that is UTF-16LE, NULs included, as the system keeps
+    // it; the simulated registry is filled the same way.
+    std::string bytes;
 
     static RegistryValue String(std::string value) {
         RegistryValue v;

@@ -102,7 +102,7 @@ TEST_F(RegistryScanTest, OnlyTextAndNumberValuesCount) {
     binary.bytes = "\x01\x02";
     RegistryValue multi;
     multi.type = RegistryValueType::MultiString;
-    multi.bytes = std::string("a\0b\0\0", 5);
+    multi.bytes = std::string("a\0\0\0b\0\0\0\0\0", 10); // UTF-16LE, as the system keeps it
     SetValue(kUser, key, "Text", RegistryValue::String("plain"));
     SetValue(kUser, key, "Expand", expandable);
     SetValue(kUser, key, "Number", RegistryValue::Dword(7));

@@ -1,0 +1,209 @@
+// The registry deletes of the removal under Wine, and the .reg backups: exported from the real registry,
+// imported back through the program and through the system's own regedit.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <utility>
+
+#include "common/utf16.h"
+#include "platform/win32/wide_text.h"
+#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_system.h"
+#include "platform/win32/windows_api.h"
+#include "removal/registry_backup.h"
+#include "temp_folder.h"
+
+namespace grimsweep::win32 {
+namespace {
+
+const RegistryRoot kUser = RegistryRoot::CurrentUser;
+const std::string kTestKey = "Software\\Lanternfish Removal Tests";
+const std::string kSpyKey = kTestKey + "\\Spy";
+
+// Type and data exactly as the system keeps them.
+using RawValue = std::pair<DWORD, std::string>;
+
+std::map<std::string, RawValue> RawValues(const std::string& path) {
+    std::map<std::string, RawValue> values;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, Widen(path).c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+        return values;
+    }
+    for (DWORD index = 0;; ++index) {
+        wchar_t name[256];
+        DWORD nameLength = 256;
+        DWORD type = 0;
+        BYTE data[4096];
+        DWORD size = sizeof data;
+        if (RegEnumValueW(key, index, name, &nameLength, nullptr, &type, data, &size) != ERROR_SUCCESS) {
+            break;
+        }
+        values[Narrow(std::wstring_view(name, nameLength))] = {type, std::string(data, data + size)};
+    }
+    RegCloseKey(key);
+    return values;
+}
+
+RegistryValue Raw(RegistryValueType type, std::string bytes) {
+    RegistryValue value;
+    value.type = type;
+    value.bytes = std::move(bytes);
+    return value;
+}
+
+class RegistryRemovalTest : public TempFolderTest {
+protected:
+    RegistryRemovalTest() : TempFolderTest("grimsweep-registry-removal") {}
+    void SetUp() override {
+        TempFolderTest::SetUp();
+        registry.DeleteKeyTree(kUser, kTestKey);
+    }
+    void TearDown() override {
+        registry.DeleteKeyTree(kUser, kTestKey);
+        TempFolderTest::TearDown();
+    }
+
+    void Put(const std::string& path, const std::string& name, const RegistryValue& value) {
+        ASSERT_EQ(registry.CreateKey(kUser, path), kRegistryOk);
+        ASSERT_EQ(registry.SetValue(kUser, path, name, value), kRegistryOk);
+    }
+
+    // A key with a value of every type, and a sub-key of its own.
+    void PutEveryType() {
+        RegistryValue expandable = RegistryValue::String("%SystemRoot%\\caf\xC3\xA9.dll");
+        expandable.type = RegistryValueType::ExpandString;
+        Put(kSpyKey, "", RegistryValue::String("default"));
+        Put(kSpyKey, "Text", RegistryValue::String("say \"hi\" C:\\caf\xC3\xA9"));
+        Put(kSpyKey, "Lines", RegistryValue::String("one\r\ntwo"));
+        Put(kSpyKey, "Number", RegistryValue::Dword(0xDEADBEEF));
+        Put(kSpyKey, "Raw",
+            Raw(RegistryValueType::Binary, std::string(100, '\x5A') + std::string("\0\xFF", 2)));
+        Put(kSpyKey, "Path", expandable);
+        Put(kSpyKey, "Multi",
+            Raw(RegistryValueType::MultiString, *Utf8ToUtf16Le(std::string("one\0caf\xC3\xA9\0\0", 11))));
+        Put(kSpyKey, "Quad",
+            Raw(static_cast<RegistryValueType>(REG_QWORD), std::string("\x01\0\0\0\0\0\0\x80", 8)));
+        Put(kSpyKey, "Nothing", Raw(RegistryValueType::None, ""));
+        Put(kSpyKey, "caf\xC3\xA9 \"quoted\" \\", RegistryValue::Dword(7));
+        Put(kSpyKey + "\\Sub\\Deep", "Inner", RegistryValue::String("inner"));
+    }
+
+    Win32Registry registry;
+    Win32System system;
+};
+
+TEST_F(RegistryRemovalTest, DeletesNamedAndDefaultValues) {
+    Put(kSpyKey, "Run", RegistryValue::String("spy.exe"));
+    Put(kSpyKey, "", RegistryValue::String("default"));
+    Put(kSpyKey, "Keep", RegistryValue::String("keep"));
+    RegistryValue value;
+
+    EXPECT_EQ(registry.DeleteValue(kUser, kSpyKey, "run"), kRegistryOk);
+    EXPECT_EQ(registry.QueryValue(kUser, kSpyKey, "Run", kKeyRead, value), kRegistryNotFound);
+    EXPECT_EQ(registry.DeleteValue(kUser, kSpyKey, ""), kRegistryOk);
+    EXPECT_EQ(registry.QueryValue(kUser, kSpyKey, "", kKeyRead, value), kRegistryNotFound);
+    EXPECT_EQ(registry.QueryValue(kUser, kSpyKey, "Keep", kKeyRead, value), kRegistryOk);
+
+    EXPECT_EQ(registry.DeleteValue(kUser, kSpyKey, "Run"), kRegistryNotFound);
+    EXPECT_EQ(registry.DeleteValue(kUser, kSpyKey, ""), kRegistryNotFound) << "no default value left";
+    EXPECT_EQ(registry.DeleteValue(kUser, kTestKey + "\\Missing", "Run"), kRegistryNotFound);
+}
+
+TEST_F(RegistryRemovalTest, TreeDeleteTakesSubKeysAndValuesAndLeavesSiblings) {
+    Put(kSpyKey, "Run", RegistryValue::String("spy.exe"));
+    Put(kSpyKey + "\\A\\Deep", "x", RegistryValue::Dword(1));
+    Put(kSpyKey + "\\B", "", RegistryValue::String("b"));
+    Put(kTestKey + "\\Sibling", "Keep", RegistryValue::String("keep"));
+
+    EXPECT_EQ(registry.DeleteKeyTree(kUser, kSpyKey), kRegistryOk);
+    EXPECT_EQ(registry.OpenKey(kUser, kSpyKey, kKeyRead), kRegistryNotFound);
+    RegistryValue value;
+    EXPECT_EQ(registry.QueryValue(kUser, kTestKey + "\\Sibling", "Keep", kKeyRead, value), kRegistryOk);
+    std::vector<std::string> names;
+    ASSERT_EQ(registry.ListSubKeys(kUser, kTestKey, names), kRegistryOk);
+    EXPECT_EQ(names, std::vector<std::string>{"Sibling"});
+
+    EXPECT_EQ(registry.DeleteKeyTree(kUser, kSpyKey), kRegistryNotFound);
+}
+
+// Multi-strings come and go as the UTF-16LE data the system keeps, whoever wrote them; the simulated
+// registry is filled the same way.
+TEST_F(RegistryRemovalTest, MultiStringsTravelAsUtf16Data) {
+    const std::string data = *Utf8ToUtf16Le(std::string("a\0\xC3\xA9\0\0", 6));
+    Put(kSpyKey, "Multi", Raw(RegistryValueType::MultiString, data));
+    EXPECT_EQ(RawValues(kSpyKey)["Multi"], RawValue(REG_MULTI_SZ, data));
+
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, Widen(kSpyKey).c_str(), 0, KEY_SET_VALUE, &key),
+              ERROR_SUCCESS);
+    const wchar_t multi[] = L"one\0two\0";
+    RegSetValueExW(key, L"Written", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(multi), sizeof multi);
+    RegCloseKey(key);
+    RegistryValue value;
+    ASSERT_EQ(registry.QueryValue(kUser, kSpyKey, "Written", kKeyRead, value), kRegistryOk);
+    EXPECT_EQ(Utf16LeToUtf8(value.bytes), std::string("one\0two\0\0", 9));
+}
+
+TEST_F(RegistryRemovalTest, ExportedKeyComesBackThroughTheProgram) {
+    PutEveryType();
+    const auto before = RawValues(kSpyKey);
+    ASSERT_EQ(before.size(), 10u);
+    const auto text = ExportRegistryEntry(registry, system, kUser, kSpyKey, std::nullopt);
+    ASSERT_TRUE(text);
+    ASSERT_EQ(registry.DeleteKeyTree(kUser, kSpyKey), kRegistryOk);
+
+    const auto result = ImportRegistryText(registry, system, *text);
+    EXPECT_TRUE(result.Ok());
+    EXPECT_EQ(result.keysCreated, 3);
+    EXPECT_EQ(RawValues(kSpyKey), before);
+    EXPECT_EQ(RawValues(kSpyKey + "\\Sub\\Deep").size(), 1u);
+}
+
+TEST_F(RegistryRemovalTest, ExportedKeyComesBackThroughRegedit) {
+    PutEveryType();
+    const auto before = RawValues(kSpyKey);
+    const auto keyText = ExportRegistryEntry(registry, system, kUser, kSpyKey, std::nullopt);
+    ASSERT_TRUE(keyText);
+    ASSERT_EQ(registry.DeleteKeyTree(kUser, kSpyKey), kRegistryOk);
+
+    const std::string file = folder + "\\backup.reg";
+    ASSERT_TRUE(files.WriteFile(file, *keyText));
+    wchar_t windows[MAX_PATH];
+    ASSERT_GT(GetWindowsDirectoryW(windows, MAX_PATH), 0u);
+    std::wstring command = L"\"" + std::wstring(windows) + L"\\regedit.exe\" /s \"" + Widen(file) + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION child{};
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &startup, &child));
+    CloseHandle(child.hThread);
+    EXPECT_EQ(WaitForSingleObject(child.hProcess, 60000), WAIT_OBJECT_0);
+    CloseHandle(child.hProcess);
+
+    const auto after = RawValues(kSpyKey);
+    for (const auto& [name, value] : before) {
+        const auto it = after.find(name);
+        ASSERT_NE(it, after.end()) << name;
+        EXPECT_EQ(it->second.first, value.first) << name;
+        EXPECT_EQ(it->second.second, value.second) << name;
+    }
+    EXPECT_EQ(after.size(), before.size());
+    EXPECT_EQ(RawValues(kSpyKey + "\\Sub\\Deep").size(), 1u);
+}
+
+TEST_F(RegistryRemovalTest, ExportedValueComesBackAlone) {
+    PutEveryType();
+    const auto before = RawValues(kSpyKey);
+    for (const std::string name : {"", "Path", "Multi", "Lines"}) {
+        const auto text = ExportRegistryEntry(registry, system, kUser, kSpyKey, name);
+        ASSERT_TRUE(text) << name;
+        ASSERT_EQ(registry.DeleteValue(kUser, kSpyKey, name), kRegistryOk);
+        EXPECT_TRUE(ImportRegistryText(registry, system, *text).Ok()) << name;
+        EXPECT_EQ(RawValues(kSpyKey), before) << name;
+    }
+    EXPECT_FALSE(ExportRegistryEntry(registry, system, kUser, kSpyKey, std::string("Missing")));
+    EXPECT_FALSE(ExportRegistryEntry(registry, system, kUser, kTestKey + "\\Missing", std::nullopt));
+}
+
+} // namespace
+} // namespace grimsweep::win32
