@@ -8,7 +8,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0) {
         return 0;
     }
-    static const char* const kNames[] = {"DllUnregisterServer", "DllRegisterServer", "A", "DllGetClassObject"};
+    static const char* const kNames[] = {"DllUnregisterServer", "DllRegisterServer", "A",
+                                         "DllGetClassObject"};
     const char* name = kNames[data[0] % 4];
     const std::string bytes(fuzz::AsText(data + 1, size - 1));
 
@@ -16,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const PeExportLookup lookup = FindPeExport(
         [&](std::uint64_t offset, std::size_t length) {
             asked += length;
-            return offset >= bytes.size() ? std::string() : bytes.substr(static_cast<std::size_t>(offset), length);
+            return offset >= bytes.size() ? std::string()
+                                          : bytes.substr(static_cast<std::size_t>(offset), length);
         },
         name);
     fuzz::Require(asked <= 17u * 1024 * 1024, "the lookup asked for more than its budget");
