@@ -81,5 +81,15 @@ TEST_F(LibraryProbeTest, OrdinaryLibrariesAndFilesThatAreNone) {
     EXPECT_FALSE(libraries.ProbeExport(folder, "DllUnregisterServer").loaded);
 }
 
+// A pipe named in place of a library file would never answer a read: it is not read at all.
+TEST_F(LibraryProbeTest, APipeIsNoLibraryAndNeverWaitedFor) {
+    const std::string name = "\\\\.\\pipe\\grimsweep-library-probe-test";
+    HANDLE pipe = CreateNamedPipeW(Widen(name).c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_WAIT, 1,
+                                   4096, 4096, 0, nullptr);
+    ASSERT_NE(pipe, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(libraries.ProbeExport(name, "DllUnregisterServer").loaded);
+    CloseHandle(pipe);
+}
+
 } // namespace
 } // namespace grimsweep::win32

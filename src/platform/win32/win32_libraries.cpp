@@ -17,7 +17,8 @@ LibraryProbe Win32Libraries::ProbeExport(const std::string& libraryPath, const s
     // mapped by the loader, so none of their code (initialisation, TLS callbacks, forwarded-to libraries)
     // runs, and the file is not held once the probe returns.
     FileHandle file = OpenSharedForReading(libraryPath);
-    if (!file.Valid()) {
+    // Only files on a disk: reading a pipe or a device named in place of a file could wait forever.
+    if (!file.Valid() || GetFileType(file.Get()) != FILE_TYPE_DISK) {
         return {};
     }
     const PeExportLookup lookup = FindPeExport(
