@@ -1,4 +1,4 @@
-// Loading a library into the program's own process to look up one of its exports.
+// Looking up one of a library's exports.
 #pragma once
 
 #include <string>
@@ -6,14 +6,15 @@
 namespace grimsweep {
 
 struct LibraryProbe {
-    bool loaded = false;
+    bool loaded = false; // the file is a library (a PE image) that could be examined
     bool exportFound = false;
 };
 
 class ILibraries {
 public:
     virtual ~ILibraries() = default;
-    // Loads the library, looks the export up, releases the library again. The export is not called.
+    // Looks the export up in the library's file; the library is never loaded, nothing of it runs, and the
+    // file is not held afterwards.
     virtual LibraryProbe ProbeExport(const std::string& libraryPath, const std::string& exportName) = 0;
 };
 

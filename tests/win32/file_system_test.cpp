@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "win32/helper_programs.h"
 #include "win32/temp_folder.h"
 
 #include "platform/text_files.h"
@@ -187,6 +188,49 @@ TEST_F(FileSystemTest, FolderWalksNeverFollowALinkToAnotherFolder) {
     EXPECT_TRUE(files.DeleteFolder(listed));
     EXPECT_FALSE(files.GetAttributes(listed));
     EXPECT_EQ(files.ReadFile(target + "\\keep.txt").value_or(""), "mine") << "the link's target is untouched";
+}
+
+// Whether another process holds the file open without sharing deletion. The probe's own brief open can
+// collide with the holder's; the holder tries again.
+bool HeldWithoutDeleteSharing(const std::string& path) {
+    HANDLE probe =
+        CreateFileW(Widen(path).c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (probe != INVALID_HANDLE_VALUE) {
+        CloseHandle(probe);
+        return false;
+    }
+    return GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
+// Another program (grimsweep_file_holder) holds the file: it stays, with its folder, until that program ends.
+TEST_F(FileSystemTest, AFileAnotherProgramHoldsStaysUntilItEnds) {
+    const std::string sub = folder + "\\held";
+    const std::string path = sub + "\\spy.dll";
+    ASSERT_TRUE(files.CreateFolder(sub));
+    ASSERT_TRUE(files.WriteFile(path, "MZ held"));
+    HelperProcess holder("\"" + BesideTestProgram(GRIMSWEEP_FILE_HOLDER_NAME) + "\" \"" + path + "\"");
+    ASSERT_TRUE(holder.Started());
+    bool held = false;
+    for (int wait = 0; wait < 500 && !held && holder.Running(); ++wait) {
+        held = HeldWithoutDeleteSharing(path);
+        if (!held) {
+            Sleep(10);
+        }
+    }
+    ASSERT_TRUE(held);
+
+    EXPECT_FALSE(files.DeleteFile(path));
+    EXPECT_FALSE(files.DeleteFolder(sub));
+    EXPECT_TRUE(files.CopyFile(path, folder + "\\copy.dll", true));
+    EXPECT_EQ(files.ReadFile(folder + "\\copy.dll").value_or(""), "MZ held");
+    EXPECT_EQ(files.ReadFile(path).value_or(""), "MZ held");
+    EXPECT_TRUE(files.FolderExists(sub));
+
+    holder.Stop();
+    EXPECT_TRUE(files.DeleteFile(path));
+    EXPECT_TRUE(files.DeleteFolder(sub));
+    EXPECT_FALSE(files.FolderExists(sub));
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-// Processes, process names, library probes and restore points on the real system under Wine.
+// Processes and process names on the real system under Wine.
 #include "platform/win32/win32_processes.h"
 
 #include <gtest/gtest.h>
@@ -7,9 +7,7 @@
 
 #include "common/text.h"
 #include "platform/win32/wide_text.h"
-#include "platform/win32/win32_libraries.h"
 #include "platform/win32/win32_process_names.h"
-#include "platform/win32/win32_restore_points.h"
 #include "platform/win32/win32_system.h"
 #include "platform/win32/windows_api.h"
 
@@ -62,25 +60,6 @@ TEST(Win32ProcessNames, TheManagementQueryNamesThisProgram) {
     ASSERT_TRUE(list.has_value());
     EXPECT_TRUE(std::any_of(list->begin(), list->end(),
                             [](const std::string& name) { return EqualsIgnoreCase(name, kTestProgram); }));
-}
-
-TEST(Win32Libraries, ProbesExportsWithoutRunningTheLibrary) {
-    Win32Libraries libraries;
-    Win32System system;
-    const std::string shell = system.SystemFolder() + "\\shell32.dll";
-    EXPECT_TRUE(libraries.ProbeExport(shell, "DllGetClassObject").exportFound);
-    const LibraryProbe missing = libraries.ProbeExport(shell, "NoSuchExportAnywhere");
-    EXPECT_TRUE(missing.loaded);
-    EXPECT_FALSE(missing.exportFound);
-    EXPECT_FALSE(
-        libraries.ProbeExport(system.SystemFolder() + "\\no-such-library.dll", "DllUnregisterServer").loaded);
-}
-
-TEST(Win32RestorePoints, WineRefusesQuietly) {
-    // Wine's System Restore answers FALSE: the request is reported as not accepted, nothing more.
-    Win32RestorePoints restorePoints;
-    const RestorePointResult begun = restorePoints.Begin("Grimsweep test", 0);
-    EXPECT_FALSE(begun.accepted);
 }
 
 } // namespace

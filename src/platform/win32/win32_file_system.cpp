@@ -3,28 +3,12 @@
 #include "platform/win32/windows_api.h"
 
 #include "platform/folder_walk.h"
+#include "platform/win32/file_handle.h"
 #include "platform/win32/wide_text.h"
 
 namespace grimsweep::win32 {
 
 namespace {
-
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle() {
-        if (Valid()) {
-            CloseHandle(handle_);
-        }
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
 
 bool WriteAll(HANDLE file, const std::string& bytes) {
     std::size_t written = 0;
@@ -101,30 +85,11 @@ std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) {
 
 std::optional<std::string> Win32FileSystem::ReadRange(const std::string& path, std::uint64_t offset,
                                                       std::size_t length) {
-    // Shares everything: a program that has its own image or log open must not hide it from us.
-    FileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER position;
-    position.QuadPart = static_cast<LONGLONG>(offset);
-    if (!file.Valid() || !SetFilePointerEx(file.Get(), position, nullptr, FILE_BEGIN)) {
+    FileHandle file = OpenSharedForReading(path);
+    if (!file.Valid()) {
         return std::nullopt;
     }
-    std::string bytes(length, '\0');
-    std::size_t filled = 0;
-    while (filled < length) {
-        DWORD read = 0;
-        const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(length - filled, 1u << 30));
-        if (!::ReadFile(file.Get(), bytes.data() + filled, wanted, &read, nullptr)) {
-            return std::nullopt;
-        }
-        if (read == 0) {
-            break;
-        }
-        filled += read;
-    }
-    bytes.resize(filled);
-    return bytes;
+    return ReadAt(file.Get(), offset, length);
 }
 
 bool Win32FileSystem::WriteFile(const std::string& path, const std::string& bytes) {

@@ -1,4 +1,4 @@
-// Looking up a library's export without running any of its code.
+// Looking up a library's export in its file, without loading it or running any of its code.
 #pragma once
 
 #include "platform/libraries.h"

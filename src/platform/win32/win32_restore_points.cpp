@@ -12,6 +12,17 @@ namespace {
 using SetRestorePointFunction = BOOL(WINAPI*)(PRESTOREPOINTINFOW, PSTATEMGRSTATUS);
 } // namespace
 
+std::wstring RestorePointDescription(const std::string& description) {
+    std::wstring text = Widen(description);
+    if (text.size() > MAX_DESC - 1) {
+        text.resize(MAX_DESC - 1);
+        if (text.back() >= 0xD800 && text.back() <= 0xDBFF) {
+            text.pop_back(); // the first half of a surrogate pair whose second half was cut off
+        }
+    }
+    return text;
+}
+
 RestorePointResult Win32RestorePoints::Call(std::uint32_t eventType, std::uint32_t restorePointType,
                                             std::int64_t sequence, const std::string& description) {
     RestorePointResult result;
@@ -26,7 +37,7 @@ RestorePointResult Win32RestorePoints::Call(std::uint32_t eventType, std::uint32
         info.dwEventType = eventType;
         info.dwRestorePtType = restorePointType;
         info.llSequenceNumber = sequence;
-        const std::wstring text = Widen(description);
+        const std::wstring text = RestorePointDescription(description);
         wcsncpy(info.szDescription, text.c_str(), MAX_DESC_W - 1);
         STATEMGRSTATUS status = {};
         result.accepted = setRestorePoint(&info, &status) != FALSE;

@@ -1,0 +1,61 @@
+// The helper programs and libraries built beside the test program, and a helper process that is ended
+// again whatever the test does.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "platform/win32/wide_text.h"
+#include "platform/win32/win32_system.h"
+#include "platform/win32/windows_api.h"
+
+namespace grimsweep::win32 {
+
+// The full path of a file built beside the test program (one of the GRIMSWEEP_..._NAME definitions).
+inline std::string BesideTestProgram(const char* name) {
+    const std::string own = Win32System().OwnExecutablePath();
+    return own.substr(0, own.rfind('\\') + 1) + name;
+}
+
+class HelperProcess {
+public:
+    explicit HelperProcess(const std::string& commandLine) {
+        std::wstring command = Widen(commandLine);
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION child{};
+        if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                           &child)) {
+            CloseHandle(child.hThread);
+            process_ = child.hProcess;
+        }
+    }
+    ~HelperProcess() { Stop(); }
+    HelperProcess(const HelperProcess&) = delete;
+    HelperProcess& operator=(const HelperProcess&) = delete;
+
+    bool Started() const { return process_ != nullptr; }
+    bool Running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+    // Waits for the process to end by itself; its exit code, or nothing when it is still running.
+    std::optional<DWORD> WaitForExit(DWORD milliseconds) const {
+        DWORD code = 0;
+        if (!process_ || WaitForSingleObject(process_, milliseconds) != WAIT_OBJECT_0 ||
+            !GetExitCodeProcess(process_, &code)) {
+            return std::nullopt;
+        }
+        return code;
+    }
+    void Stop() {
+        if (process_) {
+            TerminateProcess(process_, 0);
+            WaitForSingleObject(process_, 5000);
+            CloseHandle(process_);
+            process_ = nullptr;
+        }
+    }
+
+private:
+    HANDLE process_ = nullptr;
+};
+
+} // namespace grimsweep::win32
