@@ -232,6 +232,7 @@ void BuildMenus(ui::Form& form) {
     Control* quarantine = &AddMenu(form, nullptr, "mnuQuarantine", "Quarantine");
     AddMenu(form, quarantine, "mnuViewQuarantine", "View Quarantine");
     AddMenu(form, quarantine, "mnuViewExclusions", "View Exclusions");
+    AddMenu(form, quarantine, "mnuRestoreQuarantine", "Restore...");
     AddMenu(form, &AddMenu(form, nullptr, "mnuHelp", "Help"), "mnuViewHelp", "View Help");
     AddMenu(form, &AddMenu(form, nullptr, "mnuAbout", "About"), "mnuAboutSoftware", "About this software");
 

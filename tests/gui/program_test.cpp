@@ -302,6 +302,60 @@ bool ChooseFirstItemOfLastMenu(HWND window, DWORD processId) {
     return true;
 }
 
+std::wstring WithoutAccelerator(const wchar_t* text) {
+    std::wstring plain;
+    for (const wchar_t* c = text; *c; ++c) {
+        if (*c != L'&') {
+            plain += *c;
+        }
+    }
+    return plain;
+}
+
+// A user's click on the menu bar entry `menuCaption`, then on the item `itemCaption` of the menu that
+// drops down.
+bool ChooseMenuItem(HWND window, DWORD processId, const std::wstring& menuCaption,
+                    const std::wstring& itemCaption) {
+    HMENU bar = GetMenu(window);
+    for (int i = 0; bar && i < GetMenuItemCount(bar); ++i) {
+        wchar_t text[128] = {};
+        GetMenuStringW(bar, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
+        RECT entry{};
+        if (WithoutAccelerator(text) != menuCaption ||
+            !GetMenuItemRect(window, bar, static_cast<UINT>(i), &entry)) {
+            continue;
+        }
+        POINT at{(entry.left + entry.right) / 2, (entry.top + entry.bottom) / 2};
+        ScreenToClient(window, &at);
+        ClickAt(window, at.x, at.y);
+        HWND menuWindow = nullptr;
+        if (!WaitUntil(
+                [&] {
+                    const auto menus = TopLevelWindows(processId, L"#32768", L"", true);
+                    menuWindow = menus.empty() ? nullptr : menus.front();
+                    return menuWindow != nullptr;
+                },
+                3000)) {
+            return false;
+        }
+        Sleep(200);
+        HMENU popup = GetSubMenu(bar, i);
+        for (int j = 0; popup && j < GetMenuItemCount(popup); ++j) {
+            GetMenuStringW(popup, static_cast<UINT>(j), text, 128, MF_BYPOSITION);
+            RECT item{};
+            if (WithoutAccelerator(text) == itemCaption &&
+                GetMenuItemRect(nullptr, popup, static_cast<UINT>(j), &item)) {
+                POINT point{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+                ScreenToClient(menuWindow, &point);
+                ClickAt(menuWindow, point.x, point.y);
+                return true;
+            }
+        }
+        return false;
+    }
+    return false;
+}
+
 // The label shows its whole caption in the system's message font: the wrapped text fits its height.
 bool CaptionFits(HWND label) {
     RECT client;
@@ -433,13 +487,44 @@ HWND VisibleListView(HWND main) {
 struct ScanRows {
     LRESULT found = -1;
     LRESULT removal = -1;
-    bool allTicked = false; // after a click on Select All
+    bool allTicked = false;     // after a click on Select All
+    LRESULT afterRemoval = -1;  // rows of the removal list after Delete
+    bool problemWindow = false; // "Delete Failed" came up
 };
+
+// What to do after the scan besides the screenshots of the Scan and Results panels: Delete everything
+// (answering the question with Yes) and save the Results panel afterwards; open the Restore window from
+// the Quarantine menu and save it.
+struct AfterScan {
+    std::string removedShot;
+    std::string restoreShot;
+};
+
+// Presses Delete, answers the question with Yes, and waits for the removal to end: the ticked rows leave
+// the removal list, or the window "Delete Failed" lists what stayed.
+void RemoveInTheRealWindow(HWND main, HWND removal, ScanRows& rows) {
+    HWND box = nullptr;
+    EXPECT_TRUE(ClickUntil(main, L"Delete",
+                           [&] { return (box = VisibleWindow(L"#32770", L"Really Delete?")) != nullptr; }));
+    if (!box) {
+        return;
+    }
+    ClickCentre(GetDlgItem(box, IDYES));
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            rows.problemWindow = VisibleWindow(nullptr, L"Delete Failed") != nullptr;
+            rows.afterRemoval = removal ? SendMessageW(removal, LVM_GETITEMCOUNT, 0, 0) : -1;
+            return rows.problemWindow || rows.afterRemoval == 0;
+        },
+        60000));
+    Sleep(800);
+}
 
 // Starts the program, presses Scan Now and Start with real clicks, waits for the scan to end, saves the
 // Scan panel, goes on to the Results panel with "Click Here to Continue", saves it, and closes the
 // program.
-ScanRows ScanInTheRealWindow(const std::string& scanShot, const std::string& resultsShot) {
+ScanRows ScanInTheRealWindow(const std::string& scanShot, const std::string& resultsShot,
+                             const AfterScan& after = {}) {
     ScanRows rows;
     const PROCESS_INFORMATION process = StartProgram();
     EXPECT_NE(process.hProcess, nullptr);
@@ -479,6 +564,30 @@ ScanRows ScanInTheRealWindow(const std::string& scanShot, const std::string& res
             return removal != nullptr;
         };
         rows.allTicked = ClickUntil(main, L"Select All", allTicked);
+        if (!after.removedShot.empty()) {
+            RemoveInTheRealWindow(main, removal, rows);
+            EXPECT_TRUE(SaveWindowPng(main, after.removedShot));
+            if (HWND problems = VisibleWindow(nullptr, L"Delete Failed")) {
+                EXPECT_TRUE(SaveWindowPng(problems, "delete-failed.png"));
+                ClickCentre(FindChild(problems, L"Ok"));
+            }
+        }
+        if (!after.restoreShot.empty()) {
+            HWND restore = nullptr;
+            EXPECT_TRUE(ChooseMenuItem(main, process.dwProcessId, L"Quarantine", L"Restore..."));
+            EXPECT_TRUE(WaitUntil(
+                [&] {
+                    return (restore = VisibleForm(process.dwProcessId, L"Restore from Quarantine")) !=
+                           nullptr;
+                },
+                10000));
+            if (restore) {
+                Sleep(500);
+                EXPECT_TRUE(SaveWindowPng(restore, after.restoreShot));
+                PostMessageW(restore, WM_CLOSE, 0, 0);
+                WaitUntil([&] { return !IsWindowVisible(restore); }, 5000);
+            }
+        }
         PostMessageW(main, WM_CLOSE, 0, 0);
     }
     if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
@@ -510,7 +619,8 @@ void PutScanDefinitions(IFileSystem& files, const std::string& data, int registr
 // Not part of the test run: scripts/run starts it on the demo machine, whose threats it plants itself,
 // for the screenshots of a scan in the real window.
 TEST(ProgramGui, DISABLED_DemoScanScreenshots) {
-    const ScanRows rows = ScanInTheRealWindow("scan-panel.png", "results-panel.png");
+    const ScanRows rows =
+        ScanInTheRealWindow("scan-panel.png", "results-panel.png", {"results-after-removal.png", ""});
     EXPECT_GT(rows.found, 0);
 }
 
@@ -519,17 +629,24 @@ TEST(ProgramGui, StartScansThePlantedThreatAndTheResultsPanelListsIt) {
     win32::Win32FileSystem files;
     win32::Win32Shell shell;
     StartAsReturningUser(registry);
-    // Definitions naming one file that is there, in a folder of this test's own.
+    // Definitions naming one file that is there, in a folder of this test's own under Program Files (the data
+    // folder itself is never removed from).
     const std::string data = shell.SpecialFolderPath(26).value_or("C:") + "\\AntiSpywareDAT";
-    const std::string threatFolder = data + "\\gui-scan-demo";
+    const std::string threatFolder = shell.SpecialFolderPath(38).value_or("C:") + "\\GUI Scan Demo";
     PutScanDefinitions(files, data, 0, "guidemo.exe=GUI Demo Threat|" + threatFolder + "|Test");
     files.CreateFolder(threatFolder);
     ASSERT_TRUE(files.WriteFile(threatFolder + "\\guidemo.exe", "demo"));
 
-    const ScanRows rows = ScanInTheRealWindow("program_scan_results.png", "program_results.png");
+    const ScanRows rows = ScanInTheRealWindow("program_scan_results.png", "program_results.png",
+                                              {"program_results_removed.png", ""});
     EXPECT_EQ(rows.found, 1) << "GUI Demo Threat - Found";
     EXPECT_EQ(rows.removal, 1);
     EXPECT_TRUE(rows.allTicked) << "Select All ticks the row";
+    EXPECT_EQ(rows.afterRemoval, 0) << "Delete takes the ticked row";
+    EXPECT_FALSE(rows.problemWindow);
+    EXPECT_FALSE(files.GetAttributes(threatFolder + "\\guidemo.exe").has_value());
+    EXPECT_EQ(files.ReadFile(data + "\\quarantine\\guidemo.exe").value_or(""), "demo");
+    files.DeleteFolder(data + "\\quarantine");
     files.DeleteFolder(threatFolder);
     for (const auto& definition : kDefinitionFiles) {
         files.DeleteFile(data + "\\" + std::string(definition.name));

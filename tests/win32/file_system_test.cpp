@@ -190,19 +190,6 @@ TEST_F(FileSystemTest, FolderWalksNeverFollowALinkToAnotherFolder) {
     EXPECT_EQ(files.ReadFile(target + "\\keep.txt").value_or(""), "mine") << "the link's target is untouched";
 }
 
-// Whether another process holds the file open without sharing deletion. The probe's own brief open can
-// collide with the holder's; the holder tries again.
-bool HeldWithoutDeleteSharing(const std::string& path) {
-    HANDLE probe =
-        CreateFileW(Widen(path).c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (probe != INVALID_HANDLE_VALUE) {
-        CloseHandle(probe);
-        return false;
-    }
-    return GetLastError() == ERROR_SHARING_VIOLATION;
-}
-
 // Another program (grimsweep_file_holder) holds the file: it stays, with its folder, until that program ends.
 TEST_F(FileSystemTest, AFileAnotherProgramHoldsStaysUntilItEnds) {
     const std::string sub = folder + "\\held";
@@ -211,14 +198,7 @@ TEST_F(FileSystemTest, AFileAnotherProgramHoldsStaysUntilItEnds) {
     ASSERT_TRUE(files.WriteFile(path, "MZ held"));
     HelperProcess holder("\"" + BesideTestProgram(GRIMSWEEP_FILE_HOLDER_NAME) + "\" \"" + path + "\"");
     ASSERT_TRUE(holder.Started());
-    bool held = false;
-    for (int wait = 0; wait < 500 && !held && holder.Running(); ++wait) {
-        held = HeldWithoutDeleteSharing(path);
-        if (!held) {
-            Sleep(10);
-        }
-    }
-    ASSERT_TRUE(held);
+    ASSERT_TRUE(WaitUntilHeld(holder, path));
 
     EXPECT_FALSE(files.DeleteFile(path));
     EXPECT_FALSE(files.DeleteFolder(sub));

@@ -58,4 +58,28 @@ private:
     HANDLE process_ = nullptr;
 };
 
+// Whether another process holds the file open without sharing deletion. The probe's own brief open can
+// collide with the holder's; the holder tries again.
+inline bool HeldWithoutDeleteSharing(const std::string& path) {
+    HANDLE probe =
+        CreateFileW(Widen(path).c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (probe != INVALID_HANDLE_VALUE) {
+        CloseHandle(probe);
+        return false;
+    }
+    return GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
+// Waits up to five seconds for the holder (grimsweep_file_holder) to have the file open.
+inline bool WaitUntilHeld(const HelperProcess& holder, const std::string& path) {
+    for (int wait = 0; wait < 500 && holder.Running(); ++wait) {
+        if (HeldWithoutDeleteSharing(path)) {
+            return true;
+        }
+        Sleep(10);
+    }
+    return false;
+}
+
 } // namespace grimsweep::win32
