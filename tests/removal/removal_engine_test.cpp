@@ -2,6 +2,7 @@
 // the lists afterwards, the problem window and the removed-items total.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -307,6 +308,44 @@ TEST_F(RemovalTest, AScheduledScanWithAutomaticDeletionRemovesEverythingFoundWit
     EXPECT_FALSE(sim.files.Exists("C:\\Temp\\gloom.exe"));
     EXPECT_FALSE(sim.files.Exists("C:\\Temp\\pebble.exe"));
     EXPECT_FALSE(Removal().automaticDeletion) << "a later Delete asks again";
+}
+
+} // namespace
+} // namespace grimsweep
+
+namespace grimsweep {
+namespace {
+
+TEST_F(RemovalTest, ProgressCountsTheListWithHalvesRoundedToEvenAndShowsEachItemInLowerCase) {
+    for (int i = 1; i <= 8; ++i) {
+        PlantFile("C:\\Temp\\Item" + std::to_string(i) + ".DAT", "x", "Item " + std::to_string(i));
+    }
+    TickAll();
+    std::vector<std::string> statuses;
+    std::vector<std::string> items;
+    host->onPump = [&] {
+        const std::string status = Control("lblDeletingPercentageCompleted").Caption();
+        if (statuses.empty() || statuses.back() != status) {
+            statuses.push_back(status);
+        }
+        const std::string item = Control("lblDeletingCaption").Caption();
+        if (!item.empty() && (items.empty() || items.back() != item)) {
+            items.push_back(item);
+        }
+    };
+    PressDelete();
+    host->onPump = nullptr;
+    const auto seen = [&](const std::string& status) {
+        return std::find(statuses.begin(), statuses.end(), status) != statuses.end();
+    };
+    EXPECT_TRUE(seen("Gathering information...")) << "the pause before the removal";
+    EXPECT_TRUE(seen("Removing : 12% Completed.")) << "1 of 8 is 12.5";
+    EXPECT_TRUE(seen("Removing : 25% Completed."));
+    EXPECT_TRUE(seen("Removing : 38% Completed.")) << "3 of 8 is 37.5";
+    EXPECT_TRUE(seen("Removing : 100% Completed."));
+    EXPECT_EQ(items.front(), "c:\\temp\\item1.dat");
+    EXPECT_EQ(Control("pgbDeleteSpywaresFound").Value(), Control("pgbDeleteSpywaresFound").Max());
+    EXPECT_EQ(Control("pgbDeleteSpywaresFound").Max(), 8);
 }
 
 } // namespace
