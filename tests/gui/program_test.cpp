@@ -19,6 +19,7 @@
 #include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_system.h"
 #include "screenshot.h"
+#include "win32/helper_programs.h"
 
 namespace grimsweep::gui {
 namespace {
@@ -487,9 +488,11 @@ HWND VisibleListView(HWND main) {
 struct ScanRows {
     LRESULT found = -1;
     LRESULT removal = -1;
-    bool allTicked = false;     // after a click on Select All
-    LRESULT afterRemoval = -1;  // rows of the removal list after Delete
-    bool problemWindow = false; // "Delete Failed" came up
+    bool allTicked = false;           // after a click on Select All
+    LRESULT afterRemoval = -1;        // rows of the removal list after Delete
+    bool problemWindow = false;       // "Delete Failed" came up
+    std::wstring copiedList;          // the clipboard after its "Copy List"
+    bool problemWindowClosed = false; // by its "Ok"
 };
 
 // What to do after the scan besides the screenshots of the Scan and Results panels: Delete everything
@@ -499,6 +502,21 @@ struct AfterScan {
     std::string removedShot;
     std::string restoreShot;
 };
+
+std::wstring ClipboardText() {
+    std::wstring text;
+    if (!OpenClipboard(nullptr)) {
+        return text;
+    }
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = chars;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
 
 // Presses Delete, answers the question with Yes, and waits for the removal to end: the ticked rows leave
 // the removal list, or the window "Delete Failed" lists what stayed.
@@ -569,7 +587,10 @@ ScanRows ScanInTheRealWindow(const std::string& scanShot, const std::string& res
             EXPECT_TRUE(SaveWindowPng(main, after.removedShot));
             if (HWND problems = VisibleWindow(nullptr, L"Delete Failed")) {
                 EXPECT_TRUE(SaveWindowPng(problems, "delete-failed.png"));
-                ClickCentre(FindChild(problems, L"Ok"));
+                ClickUntil(problems, L"Copy List",
+                           [&] { return !(rows.copiedList = ClipboardText()).empty(); });
+                rows.problemWindowClosed =
+                    ClickUntil(problems, L"Ok", [&] { return !IsWindowVisible(problems); });
             }
         }
         if (!after.restoreShot.empty()) {
@@ -599,9 +620,9 @@ ScanRows ScanInTheRealWindow(const std::string& scanShot, const std::string& res
 }
 
 // Writes the five definition files the scan needs, the registry definitions with `registryLines` lines
-// naming keys that are not there, the file definitions with `fileLine` when given.
+// naming keys that are not there, the file definitions with `fileLines` (CR LF between them) when given.
 void PutScanDefinitions(IFileSystem& files, const std::string& data, int registryLines,
-                        const std::string& fileLine) {
+                        const std::string& fileLines) {
     files.CreateFolder(data);
     for (std::string_view name : {kExeDefinitionFile, kBlockedCookiesFile, kDirectoryDefinitionFile}) {
         files.WriteFile(data + "\\" + std::string(name), "");
@@ -612,8 +633,17 @@ void PutScanDefinitions(IFileSystem& files, const std::string& data, int registr
             EncodeDefinitionLine("2^SOFTWARE\\Grimsweep Absent " + std::to_string(i) + "^=Absent") + "\r\n";
     }
     files.WriteFile(data + "\\" + std::string(kRegistryDefinitionFile), registry);
-    files.WriteFile(data + "\\" + std::string(kFileDefinitionFile),
-                    fileLine.empty() ? std::string() : EncodeDefinitionLine(fileLine) + "\r\n");
+    // One definition a line of `fileLines`.
+    std::string fileDefinitions;
+    for (std::size_t start = 0; start < fileLines.size();) {
+        std::size_t end = fileLines.find("\r\n", start);
+        if (end == std::string::npos) {
+            end = fileLines.size();
+        }
+        fileDefinitions += EncodeDefinitionLine(fileLines.substr(start, end - start)) + "\r\n";
+        start = end + 2;
+    }
+    files.WriteFile(data + "\\" + std::string(kFileDefinitionFile), fileDefinitions);
 }
 
 // Not part of the test run: scripts/run starts it on the demo machine, whose threats it plants itself,
@@ -629,23 +659,34 @@ TEST(ProgramGui, StartScansThePlantedThreatAndTheResultsPanelListsIt) {
     win32::Win32FileSystem files;
     win32::Win32Shell shell;
     StartAsReturningUser(registry);
-    // Definitions naming one file that is there, in a folder of this test's own under Program Files (the data
-    // folder itself is never removed from).
+    // Definitions naming two files that are there, in a folder of this test's own under Program Files (the
+    // data folder itself is never removed from); another program holds the second open.
     const std::string data = shell.SpecialFolderPath(26).value_or("C:") + "\\AntiSpywareDAT";
     const std::string threatFolder = shell.SpecialFolderPath(38).value_or("C:") + "\\GUI Scan Demo";
-    PutScanDefinitions(files, data, 0, "guidemo.exe=GUI Demo Threat|" + threatFolder + "|Test");
+    PutScanDefinitions(files, data, 0,
+                       "guidemo.exe=GUI Demo Threat|" + threatFolder + "|Test\r\n" +
+                           "guiheld.dll=GUI Held Threat|" + threatFolder + "|Test");
     files.CreateFolder(threatFolder);
     ASSERT_TRUE(files.WriteFile(threatFolder + "\\guidemo.exe", "demo"));
+    const std::string held = threatFolder + "\\guiheld.dll";
+    ASSERT_TRUE(files.WriteFile(held, "held"));
+    win32::HelperProcess holder("\"" + win32::BesideTestProgram(GRIMSWEEP_FILE_HOLDER_NAME) + "\" \"" + held +
+                                "\"");
+    ASSERT_TRUE(win32::WaitUntilHeld(holder, held));
 
     const ScanRows rows = ScanInTheRealWindow("program_scan_results.png", "program_results.png",
                                               {"program_results_removed.png", ""});
-    EXPECT_EQ(rows.found, 1) << "GUI Demo Threat - Found";
-    EXPECT_EQ(rows.removal, 1);
-    EXPECT_TRUE(rows.allTicked) << "Select All ticks the row";
-    EXPECT_EQ(rows.afterRemoval, 0) << "Delete takes the ticked row";
-    EXPECT_FALSE(rows.problemWindow);
+    holder.Stop();
+    EXPECT_EQ(rows.found, 2) << "GUI Demo Threat - Found, GUI Held Threat - Found";
+    EXPECT_EQ(rows.removal, 2);
+    EXPECT_TRUE(rows.allTicked) << "Select All ticks the rows";
+    EXPECT_EQ(rows.afterRemoval, 1) << "Delete takes the ticked row that went; the held file's stays";
+    EXPECT_TRUE(rows.problemWindow);
+    EXPECT_EQ(rows.copiedList, win32::Widen(held) + L"\r\n");
+    EXPECT_TRUE(rows.problemWindowClosed);
     EXPECT_FALSE(files.GetAttributes(threatFolder + "\\guidemo.exe").has_value());
     EXPECT_EQ(files.ReadFile(data + "\\quarantine\\guidemo.exe").value_or(""), "demo");
+    EXPECT_EQ(files.ReadFile(held).value_or(""), "held");
     files.DeleteFolder(data + "\\quarantine");
     files.DeleteFolder(threatFolder);
     for (const auto& definition : kDefinitionFiles) {
