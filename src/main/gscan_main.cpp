@@ -1,19 +1,24 @@
 // gscan.exe: the console program on the same engine. Without arguments it runs the first start-up steps
 // and reports what it finds out about the machine it runs on: brand values, data folder, definitions and
 // every path macro. "gscan scan" runs a user scan with the stored options and prints the findings; its
-// exit code is 0 when nothing was found, 1 when threats were found and 2 on an error.
+// exit code is 0 when nothing was found, 1 when threats were found and 2 on an error. "gscan quarantine"
+// lists the quarantined items and "gscan restore ITEM..." puts them back (exit code 0 when all came back,
+// 1 when some did not, 2 on an error).
 #include "platform/win32/windows_api.h"
 
 #include <cstdio>
 #include <iostream>
 #include <string>
+#include <vector>
 
+#include "app/console_quarantine.h"
 #include "app/console_scan.h"
 #include "core/context.h"
 #include "core/path_macros.h"
 #include "core/settings_keys.h"
 #include "definitions/definition_status.h"
 #include "definitions/exclusion_list.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_machine.h"
 #include "scan/standard_stages.h"
 #include "ui/console_host.h"
@@ -41,8 +46,18 @@ int wmain(int argc, wchar_t** argv) {
         const bool console = GetFileType(GetStdHandle(STD_OUTPUT_HANDLE)) == FILE_TYPE_CHAR;
         return RunConsoleScan(context, StandardScanStages(), std::cout, console);
     }
+    if (argc >= 2 && std::wstring(argv[1]) == L"quarantine") {
+        return ListQuarantine(context, std::cout);
+    }
+    if (argc >= 2 && std::wstring(argv[1]) == L"restore") {
+        std::vector<std::string> items;
+        for (int i = 2; i < argc; ++i) {
+            items.push_back(win32::Narrow(argv[i]));
+        }
+        return RestoreFromConsole(context, items, std::cout);
+    }
     if (argc >= 2) {
-        std::printf("Usage: gscan [scan]\n");
+        std::printf("Usage: gscan [scan | quarantine | restore ITEM...]\n");
         return 2;
     }
 
