@@ -142,7 +142,8 @@ public:
             outcome_.status = RestoreRegistry();
             break;
         }
-        if (outcome_.Restored()) {
+        // An item restored before whose bytes are still there is not recorded a second time.
+        if (outcome_.Restored() && !(alreadyBack_ && item_.restored)) {
             log_.LogRestored(item_.backupName, outcome_.target);
             AppendRestored(context_, item_.backupName, log_.Timestamp());
         }
@@ -173,9 +174,11 @@ private:
             }
             // The same bytes are back already: nothing to replace, nothing to ask.
             if (SameFileContents(files_, backup_, target)) {
+                alreadyBack_ = true;
                 return RestoreStatus::Restored;
             }
-            return ReplaceAllowed(target) ? ReplaceFile(files_, backup_, target) : RestoreStatus::TargetExists;
+            return ReplaceAllowed(target) ? ReplaceFile(files_, backup_, target)
+                                          : RestoreStatus::TargetExists;
         }
         if (!CreateFolderPath(files_, ParentFolder(target))) {
             return RestoreStatus::CopyFailed;
@@ -251,6 +254,7 @@ private:
     std::string backup_;
     QuarantineLog log_;
     RestoreOutcome outcome_;
+    bool alreadyBack_ = false;
 };
 
 } // namespace

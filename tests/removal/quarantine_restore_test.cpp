@@ -98,6 +98,10 @@ TEST_F(QuarantineRestoreTest, TheSameBytesAlreadyBackNeedNoQuestion) {
     sim.files.PutFile(path, "bytes");
     EXPECT_TRUE(Restore(item).Restored());
     EXPECT_TRUE(asked.empty());
+    // Asked again for the item now marked restored: still back, but not recorded twice.
+    const std::string logOnce = LogText();
+    EXPECT_TRUE(Restore(LastItem()).Restored());
+    EXPECT_EQ(LogText(), logOnce);
 }
 
 TEST_F(QuarantineRestoreTest, AMissingBackupFailsWithoutTouchingAnything) {
