@@ -28,7 +28,8 @@ std::optional<std::size_t> FindItem(const std::vector<QuarantineItem>& items, co
         }
         return std::nullopt;
     }
-    for (std::size_t i = 0; i < items.size(); ++i) {
+    // A name can come back once its backup is gone: the newest item of the name is the one it holds.
+    for (std::size_t i = items.size(); i-- > 0;) {
         if (EqualsFolded(items[i].backupName, text)) {
             return i;
         }

@@ -56,6 +56,15 @@ TEST_F(ConsoleQuarantineTest, RestoresItemsByNumberOrBackupName) {
     EXPECT_FALSE(items[2].restored);
 }
 
+TEST_F(ConsoleQuarantineTest, ABackupNameTakenAgainNamesTheNewestItem) {
+    const QuarantineItem old = Quarantine("C:\\Apps\\one.exe");
+    ASSERT_TRUE(sim.files.DeleteFile(Backup(old)));
+    sim.files.PutFile("C:\\Other\\one.exe", "other");
+    ASSERT_EQ(Quarantine("C:\\Other\\one.exe").backupName, "one.exe");
+    EXPECT_EQ(Restore({"one.exe"}), kConsoleRestoreDone);
+    EXPECT_EQ(sim.files.Contents("C:\\Other\\one.exe"), "other");
+}
+
 TEST_F(ConsoleQuarantineTest, NeverReplacesAFileThatIsThere) {
     QuarantineAll();
     sim.files.PutFile("C:\\Apps\\three.ini", "new");
