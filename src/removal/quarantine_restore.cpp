@@ -37,6 +37,14 @@ std::size_t RootLength(const std::string& path) {
     return first == std::string::npos ? path.size() : first;
 }
 
+// The import tells its success either as a flag or as a result with Ok().
+[[maybe_unused]] bool Succeeded(bool ok) {
+    return ok;
+}
+template <typename Result> bool Succeeded(const Result& result) {
+    return result.Ok();
+}
+
 bool IsFolder(const std::optional<std::uint32_t>& attributes) {
     return attributes && (*attributes & kAttrDirectory);
 }
@@ -243,8 +251,7 @@ private:
         if (there && !ReplaceAllowed(outcome_.target)) {
             return RestoreStatus::TargetExists;
         }
-        return ImportRegistryText(registry, context_.machine.system, *bytes) ? RestoreStatus::Restored
-                                                                             : RestoreStatus::ImportFailed;
+        return ImportRegistryBackup(context_, *bytes) ? RestoreStatus::Restored : RestoreStatus::ImportFailed;
     }
 
     Context& context_;
@@ -274,6 +281,10 @@ bool CreateFolderPath(IFileSystem& files, const std::string& folder) {
         }
     }
     return files.FolderExists(folder);
+}
+
+bool ImportRegistryBackup(Context& context, const std::string& bytes) {
+    return Succeeded(ImportRegistryText(context.machine.registry, context.machine.system, bytes));
 }
 
 RestoreOutcome RestoreQuarantinedItem(Context& context, const QuarantineItem& item,

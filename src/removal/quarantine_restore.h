@@ -44,6 +44,9 @@ RestoreOutcome RestoreQuarantinedItem(Context& context, const QuarantineItem& it
 // Why a restore did not work, in a few words ("the backup is missing"); "restored" for a success.
 std::string_view RestoreStatusText(RestoreStatus status);
 
+// Imports the .reg text of a registry backup; true when every line of it was applied.
+bool ImportRegistryBackup(Context& context, const std::string& bytes);
+
 // Creates every missing folder of the path, one level at a time from the drive (or the share of a
 // network path) down; true when the folder is there at the end.
 bool CreateFolderPath(IFileSystem& files, const std::string& folder);

@@ -6,7 +6,6 @@
 
 #include "platform/sim/sim_file_system.h"
 #include "quarantine_fixture.h"
-#include "removal/registry_backup.h"
 
 namespace grimsweep {
 namespace {
@@ -239,8 +238,9 @@ TEST_F(QuarantineRestoreTest, RegistryBackupsThatCannotBeUsedFail) {
 // probe passes and they run.
 bool RegistryImportAvailable() {
     sim::SimMachine probe;
-    return ImportRegistryText(probe.registry, probe.system,
-                              "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Probe]\r\n\r\n");
+    HeadlessHost host;
+    Context context(probe.View(), host);
+    return ImportRegistryBackup(context, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Probe]\r\n\r\n");
 }
 
 TEST_F(QuarantineRestoreTest, AValueComesBackFromItsRegistryBackup) {
