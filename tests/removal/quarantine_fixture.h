@@ -56,7 +56,9 @@ protected:
         store.EnsureFolder();
         QuarantineItem item;
         item.kind = kind;
-        item.backupName = store.StoreFile(AfterLastBackslash(origin) + ".reg", regText).value_or("");
+        // Named after the value, or after the key for a whole key, as the removal names them.
+        const std::string name = valueName.empty() ? AfterLastBackslash(origin) : valueName;
+        item.backupName = store.StoreFile(name + ".reg", regText).value_or("");
         item.origin = origin;
         item.valueName = valueName;
         item.when = "12/1/2026 9:00:00 AM";
