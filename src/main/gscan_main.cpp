@@ -3,18 +3,23 @@
 // every path macro. "gscan scan" runs a user scan with the stored options and prints the findings; its
 // exit code is 0 when nothing was found, 1 when threats were found and 2 on an error. "gscan remove" scans
 // and removes everything found without a question: 0 when all of it went, 1 when something stayed.
+// "gscan quarantine" lists the quarantined items and "gscan restore ITEM..." puts them back (exit code 0
+// when all came back, 1 when some did not, 2 on an error).
 #include "platform/win32/windows_api.h"
 
 #include <cstdio>
 #include <iostream>
 #include <string>
+#include <vector>
 
+#include "app/console_quarantine.h"
 #include "app/console_scan.h"
 #include "core/context.h"
 #include "core/path_macros.h"
 #include "core/settings_keys.h"
 #include "definitions/definition_status.h"
 #include "definitions/exclusion_list.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_machine.h"
 #include "scan/standard_stages.h"
 #include "ui/console_host.h"
@@ -44,8 +49,18 @@ int wmain(int argc, wchar_t** argv) {
         return command == L"scan" ? RunConsoleScan(context, StandardScanStages(), std::cout, console)
                                   : RunConsoleRemoval(context, StandardScanStages(), std::cout, console);
     }
+    if (command == L"quarantine") {
+        return ListQuarantine(context, std::cout);
+    }
+    if (command == L"restore") {
+        std::vector<std::string> items;
+        for (int i = 2; i < argc; ++i) {
+            items.push_back(win32::Narrow(argv[i]));
+        }
+        return RestoreFromConsole(context, items, std::cout);
+    }
     if (argc >= 2) {
-        std::printf("Usage: gscan [scan | remove]\n");
+        std::printf("Usage: gscan [scan | remove | quarantine | restore ITEM...]\n");
         return 2;
     }
 
