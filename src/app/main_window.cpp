@@ -45,6 +45,7 @@ MainWindow::MainWindow(Context& context)
     scanLists_ = std::make_unique<ScanLists>(form_);
     scanDriver_ = std::make_unique<ScanDriver>(context_, definitions_, form_, *scanLists_, scanState_);
     removal_ = std::make_unique<RemovalEngine>(context_, form_, *scanLists_, busy_, skin_);
+    restore_ = std::make_unique<RestoreWindow>(context_, skin_, busy_);
     WireCommands();
     WireScanCommands();
     WireRemovalCommands();
@@ -401,8 +402,8 @@ void MainWindow::OnUnload() {
     context_.settings.Write(kSectionSettings, kMax, form_.State() == ui::WindowState::Maximized ? "1" : "0");
     form_.SetState(ui::WindowState::Minimized);
     form_.Hide();
-    for (ui::Form* window :
-         {&about_.Window(), &popup_.Window(), &hiddenForm_, &removal_->Problems().Window()}) {
+    for (ui::Form* window : {&about_.Window(), &popup_.Window(), &hiddenForm_, &removal_->Problems().Window(),
+                             &restore_->Window()}) {
         Attempt([&] { window->Unload(); });
     }
     EndProgramWhenAllClosed();
@@ -510,6 +511,7 @@ void MainWindow::WireRemovalCommands() {
     removal.hooks.setBackgroundTimers = [this](bool on) { SetBackgroundTimers(on); };
     removal.hooks.refreshStatusPanel = [this] { RefreshStatusPanel(); };
     Control("Command4").onClick = [&removal] { removal.ConfirmAndRemove(); };
+    Control("mnuRestoreQuarantine").onClick = [this] { restore_->Show(form_); };
     busy_.onChange = [this](bool busy) { SetLongTaskCommands(!busy); };
 }
 

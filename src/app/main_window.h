@@ -9,6 +9,7 @@
 #include "core/context.h"
 #include "definitions/definition_state.h"
 #include "removal/removal_engine.h"
+#include "removal/restore_window.h"
 #include "scan/scan_driver.h"
 #include "scan/scan_lists.h"
 #include "scan/scan_state.h"
@@ -48,6 +49,7 @@ public:
     ScanState& ScanStatus() { return scanState_; }
     ScanLists& ScanResults() { return *scanLists_; }
     RemovalEngine& Removal() { return *removal_; }
+    RestoreWindow& Restore() { return *restore_; }
     BusyState& Busy() { return busy_; }
 
     // Switches the shield, scheduler and time-out timers off, or back on as the settings say.
@@ -105,6 +107,7 @@ private:
     std::unique_ptr<ScanDriver> scanDriver_;
     BusyState busy_;
     std::unique_ptr<RemovalEngine> removal_;
+    std::unique_ptr<RestoreWindow> restore_;
     std::int32_t definitionsTotal_ = 0;
     bool unloaded_ = false;
 };

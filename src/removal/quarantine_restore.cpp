@@ -37,14 +37,6 @@ std::size_t RootLength(const std::string& path) {
     return first == std::string::npos ? path.size() : first;
 }
 
-// The import tells its success either as a flag or as a result with Ok().
-[[maybe_unused]] bool Succeeded(bool ok) {
-    return ok;
-}
-template <typename Result> bool Succeeded(const Result& result) {
-    return result.Ok();
-}
-
 bool IsFolder(const std::optional<std::uint32_t>& attributes) {
     return attributes && (*attributes & kAttrDirectory);
 }
@@ -284,7 +276,7 @@ bool CreateFolderPath(IFileSystem& files, const std::string& folder) {
 }
 
 bool ImportRegistryBackup(Context& context, const std::string& bytes) {
-    return Succeeded(ImportRegistryText(context.machine.registry, context.machine.system, bytes));
+    return ImportRegistryText(context.machine.registry, context.machine.system, bytes).Ok();
 }
 
 RestoreOutcome RestoreQuarantinedItem(Context& context, const QuarantineItem& item,

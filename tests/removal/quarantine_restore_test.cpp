@@ -234,19 +234,7 @@ TEST_F(QuarantineRestoreTest, RegistryBackupsThatCannotBeUsedFail) {
     EXPECT_FALSE(LastItem().restored);
 }
 
-// The two tests below need the registry import. Until the .reg reader is in they skip; once it is, the
-// probe passes and they run.
-bool RegistryImportAvailable() {
-    sim::SimMachine probe;
-    HeadlessHost host;
-    Context context(probe.View(), host);
-    return ImportRegistryBackup(context, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Probe]\r\n\r\n");
-}
-
 TEST_F(QuarantineRestoreTest, AValueComesBackFromItsRegistryBackup) {
-    if (!RegistryImportAvailable()) {
-        GTEST_SKIP() << "registry import not built in yet";
-    }
     sim.registry.CreateKey(RegistryRoot::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Run");
     const QuarantineItem item = QuarantineRegistry(
         QuarantineKind::Value, "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run",
@@ -268,9 +256,6 @@ TEST_F(QuarantineRestoreTest, AValueComesBackFromItsRegistryBackup) {
 }
 
 TEST_F(QuarantineRestoreTest, AKeyComesBackFromItsRegistryBackup) {
-    if (!RegistryImportAvailable()) {
-        GTEST_SKIP() << "registry import not built in yet";
-    }
     const QuarantineItem item =
         QuarantineRegistry(QuarantineKind::Key, "HKEY_CURRENT_USER\\Software\\Gloom", "",
                            "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Gloom]\r\n"

@@ -350,3 +350,44 @@ TEST_F(RemovalTest, ProgressCountsTheListWithHalvesRoundedToEvenAndShowsEachItem
 
 } // namespace
 } // namespace grimsweep
+
+namespace grimsweep {
+namespace {
+
+TEST_F(RemovalTest, RemovedItemsComeBackThroughTheQuarantineMenu) {
+    PlantFile("C:\\Program Files\\Gloom\\gloom.exe", "MZ gloom", "Gloom");
+    PlantValue("Software\\Microsoft\\Windows\\CurrentVersion\\Run", "GloomUpdate", "Gloom run");
+    TickAll();
+    PressDelete();
+    ASSERT_FALSE(sim.files.Exists("C:\\Program Files\\Gloom\\gloom.exe"));
+    sim.files.DeleteFolder("C:\\Program Files\\Gloom"); // the restore makes it again
+
+    std::vector<std::string> listed;
+    host->onModal = [&](ui::Form& form) {
+        ASSERT_EQ(form.Name(), "frmRestore");
+        ui::Control& list = form.Get("lvwQuarantine");
+        for (std::size_t i = 0; i < list.Rows().size(); ++i) {
+            listed.push_back(list.Rows()[i].text);
+            list.SetRowChecked(i, true);
+        }
+        form.Get("cmdRestore").Click();
+        form.Get("cmdClose").Click();
+    };
+    Control("mnuRestoreQuarantine").Click();
+    host->onModal = nullptr;
+
+    EXPECT_EQ(listed.size(), 2u);
+    EXPECT_EQ(sim.files.Contents("C:\\Program Files\\Gloom\\gloom.exe"), "MZ gloom");
+    RegistryValue value;
+    ASSERT_EQ(sim.registry.QueryValue(RegistryRoot::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+                                      "GloomUpdate", kKeyRead, value),
+              kRegistryOk);
+    EXPECT_EQ(value.text, "data of GloomUpdate");
+    EXPECT_EQ(Occurrences(Log(), " - Restored: "), 2);
+    for (const QuarantineItem& item : ReadQuarantineIndex(*context)) {
+        EXPECT_TRUE(item.restored) << item.backupName;
+    }
+}
+
+} // namespace
+} // namespace grimsweep
