@@ -1,0 +1,62 @@
+#include "update/definition_service.h"
+
+#include "common/text.h"
+#include "core/context.h"
+#include "definitions/definition_status.h"
+#include "ui/control.h"
+#include "update/http_fetch.h"
+#include "update/service_dates.h"
+#include "update/update_records.h"
+
+namespace grimsweep {
+
+namespace {
+
+std::string Blanks(std::string_view text) {
+    return ReplaceAll(text, " ", "%20");
+}
+
+std::optional<LocalDateTime> ServiceDate(const std::string& answer) {
+    return ParseUsDateTime(CleanServiceDate(answer));
+}
+
+} // namespace
+
+std::string ProductQuery(const Context& context) {
+    return "?prog=" + Blanks(context.brand.programName) + "&comp=" + Blanks(context.brand.companyName);
+}
+
+UpdateOutcome FetchAndApplyUpdates(Context& context, const std::string& serviceAddress, ui::Control* status) {
+    UpdateOutcome outcome;
+    if (status) {
+        status->SetCaption(std::string(kConnectingStatus));
+    }
+    context.host.PumpMessages();
+    IFileSystem& files = context.machine.files;
+    ISystem& system = context.machine.system;
+    // A definitions date that cannot be read counts as older than anything the service offers.
+    const LocalDateTime current = ParseUsDateTime(ReadDefinitionsDate(files, system, context.dataFolder))
+                                      .value_or(LocalDateTime{100, 1, 1});
+    const auto newest = ServiceDate(FetchUrlTextWithProgress(
+        context, serviceAddress + std::string(kCurrentDatePage) + ProductQuery(context), status));
+    if (!newest || !Later(*newest, current)) {
+        return outcome;
+    }
+    const std::string records =
+        FetchUrlTextWithProgress(context,
+                                 serviceAddress + std::string(kDefinitionsPage) + ProductQuery(context) +
+                                     "&date=" + UsDateTimeText(current),
+                                 status);
+    outcome.changes = ApplyUpdateRecords(context, records, status);
+    if (outcome.changes > 0) {
+        if (const auto stored = ServiceDate(FetchUrlText(context, serviceAddress + std::string(kDatePage)))) {
+            const std::string text = UsDateTimeText(*stored);
+            if (WriteDefinitionsDate(files, system, context.dataFolder, text)) {
+                outcome.newDate = text;
+            }
+        }
+    }
+    return outcome;
+}
+
+} // namespace grimsweep

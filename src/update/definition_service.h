@@ -1,0 +1,36 @@
+// The conversation with the definition service: the date of the newest update, the update records
+// published after our definitions date, and the date to store once they are applied.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace grimsweep {
+
+class Context;
+
+namespace ui {
+class Control;
+}
+
+inline constexpr std::string_view kCurrentDatePage = "/asp/currentDateNEW.asp";
+inline constexpr std::string_view kDefinitionsPage = "/asp/getDefsNEW.asp";
+inline constexpr std::string_view kDatePage = "/asp/date.asp";
+inline constexpr std::string_view kConnectingStatus = "Connecting to the definition server, please wait.";
+
+// "?prog=" product + "&comp=" company, every blank as "%20".
+std::string ProductQuery(const Context& context);
+
+struct UpdateOutcome {
+    int changes = 0;                    // changes made to the definition files
+    std::optional<std::string> newDate; // the definitions date stored after the changes
+};
+
+// Asks the service at `serviceAddress` for what is newer than the stored definitions date and applies
+// it; `status` (the download window's status box, may be absent) shows the progress. When entries
+// changed, the date page's date becomes the definitions date; when that page cannot be read, the
+// previous date stays, so the next update asks again from it.
+UpdateOutcome FetchAndApplyUpdates(Context& context, const std::string& serviceAddress, ui::Control* status);
+
+} // namespace grimsweep
