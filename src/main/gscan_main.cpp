@@ -3,8 +3,9 @@
 // every path macro. "gscan scan" runs a user scan with the stored options and prints the findings; its
 // exit code is 0 when nothing was found, 1 when threats were found and 2 on an error. "gscan remove" scans
 // and removes everything found without a question: 0 when all of it went, 1 when something stayed.
-// "gscan quarantine" lists the quarantined items and "gscan restore ITEM..." puts them back (exit code 0
-// when all came back, 1 when some did not, 2 on an error).
+// "gscan update" runs Live Update against the service in Grimsweep.ini (0 when it ran, 2 when the
+// service could not be reached). "gscan quarantine" lists the quarantined items and "gscan restore ITEM..."
+// puts them back (exit code 0 when all came back, 1 when some did not, 2 on an error).
 #include "platform/win32/windows_api.h"
 
 #include <cstdio>
@@ -14,6 +15,7 @@
 
 #include "app/console_quarantine.h"
 #include "app/console_scan.h"
+#include "app/console_update.h"
 #include "core/context.h"
 #include "core/path_macros.h"
 #include "core/settings_keys.h"
@@ -49,6 +51,9 @@ int wmain(int argc, wchar_t** argv) {
         return command == L"scan" ? RunConsoleScan(context, StandardScanStages(), std::cout, console)
                                   : RunConsoleRemoval(context, StandardScanStages(), std::cout, console);
     }
+    if (command == L"update") {
+        return RunConsoleUpdate(context, std::cout);
+    }
     if (command == L"quarantine") {
         return ListQuarantine(context, std::cout);
     }
@@ -60,7 +65,7 @@ int wmain(int argc, wchar_t** argv) {
         return RestoreFromConsole(context, items, std::cout);
     }
     if (argc >= 2) {
-        std::printf("Usage: gscan [scan | remove | quarantine | restore ITEM...]\n");
+        std::printf("Usage: gscan [scan | remove | update | quarantine | restore ITEM...]\n");
         return 2;
     }
 

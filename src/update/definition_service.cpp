@@ -37,8 +37,10 @@ UpdateOutcome FetchAndApplyUpdates(Context& context, const std::string& serviceA
     // A definitions date that cannot be read counts as older than anything the service offers.
     const LocalDateTime current = ParseUsDateTime(ReadDefinitionsDate(files, system, context.dataFolder))
                                       .value_or(LocalDateTime{100, 1, 1});
-    const auto newest = ServiceDate(FetchUrlTextWithProgress(
-        context, serviceAddress + std::string(kCurrentDatePage) + ProductQuery(context), status));
+    const std::string newestAnswer = FetchUrlTextWithProgress(
+        context, serviceAddress + std::string(kCurrentDatePage) + ProductQuery(context), status);
+    outcome.reached = !newestAnswer.empty();
+    const auto newest = ServiceDate(newestAnswer);
     if (!newest || !Later(*newest, current)) {
         return outcome;
     }

@@ -23,6 +23,7 @@ inline constexpr std::string_view kConnectingStatus = "Connecting to the definit
 std::string ProductQuery(const Context& context);
 
 struct UpdateOutcome {
+    bool reached = false;               // the service answered the current-date page
     int changes = 0;                    // changes made to the definition files
     std::optional<std::string> newDate; // the definitions date stored after the changes
 };

@@ -1,0 +1,24 @@
+#include "app/console_update.h"
+
+#include "definitions/definition_status.h"
+#include "update/definition_service.h"
+#include "update/service_addresses.h"
+
+namespace grimsweep {
+
+int RunConsoleUpdate(Context& context, std::ostream& out) {
+    const ServiceAddresses addresses = ReadServiceAddresses(context);
+    out << "Definition service: " << addresses.definitions << "\n";
+    const UpdateOutcome outcome = FetchAndApplyUpdates(context, addresses.definitions, nullptr);
+    if (!outcome.reached) {
+        out << "The definition service could not be reached.\n" << std::flush;
+        return 2;
+    }
+    out << "Changes: " << outcome.changes << "\n";
+    out << "Definitions date: "
+        << ReadDefinitionsDate(context.machine.files, context.machine.system, context.dataFolder) << " PST\n"
+        << std::flush;
+    return 0;
+}
+
+} // namespace grimsweep
