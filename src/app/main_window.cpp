@@ -46,9 +46,11 @@ MainWindow::MainWindow(Context& context)
     scanDriver_ = std::make_unique<ScanDriver>(context_, definitions_, form_, *scanLists_, scanState_);
     removal_ = std::make_unique<RemovalEngine>(context_, form_, *scanLists_, busy_, skin_);
     restore_ = std::make_unique<RestoreWindow>(context_, skin_, busy_);
+    liveUpdate_ = std::make_unique<LiveUpdate>(context_, form_, skin_, tray_, busy_);
     WireCommands();
     WireScanCommands();
     WireRemovalCommands();
+    WireUpdateCommands();
     WireOptionHandlers();
     form_.onLoad = [this] { OnLoad(); };
     form_.onResize = [this] { OnResize(); };
@@ -402,8 +404,9 @@ void MainWindow::OnUnload() {
     context_.settings.Write(kSectionSettings, kMax, form_.State() == ui::WindowState::Maximized ? "1" : "0");
     form_.SetState(ui::WindowState::Minimized);
     form_.Hide();
-    for (ui::Form* window : {&about_.Window(), &popup_.Window(), &hiddenForm_, &removal_->Problems().Window(),
-                             &restore_->Window()}) {
+    for (ui::Form* window :
+         {&about_.Window(), &popup_.Window(), &hiddenForm_, &removal_->Problems().Window(),
+          &restore_->Window(), &liveUpdate_->Download().Window(), &liveUpdate_->Notice().Window()}) {
         Attempt([&] { window->Unload(); });
     }
     EndProgramWhenAllClosed();
@@ -519,6 +522,20 @@ void MainWindow::SetLongTaskCommands(bool enabled) {
     for (std::string_view name : {"cmdScanNow", "cmdUpdate", "mnuFileUpdate", "Command4", "cmdExclude"}) {
         Attempt([&] { Control(name).SetEnabled(enabled); });
     }
+}
+
+void MainWindow::WireUpdateCommands() {
+    LiveUpdate& update = *liveUpdate_;
+    update.hooks.setBackgroundTimers = [this](bool on) { SetBackgroundTimers(on); };
+    update.hooks.refreshStatusPanel = [this] { RefreshStatusPanel(); };
+    update.hooks.recountDefinitions = [this] {
+        definitions_.counts = CountDefinitions(context_.machine.files, context_.dataFolder);
+        definitionsTotal_ = definitions_.counts.total;
+    };
+    Control("cmdUpdate").onClick = [&update] { update.RunLiveUpdate(); };
+    Control("cmdLiveUpdate").onClick = [&update] { update.RunLiveUpdate(); };
+    Control("timUpdate").onTimer = [&update] { update.AutomaticTick(); };
+    onStartLiveUpdate = [&update] { update.RunLiveUpdate(); };
 }
 
 } // namespace grimsweep

@@ -19,6 +19,7 @@
 #include "shell/tray_popup.h"
 #include "shell/website_opener.h"
 #include "ui/form.h"
+#include "update/live_update.h"
 
 namespace grimsweep {
 
@@ -50,6 +51,7 @@ public:
     ScanLists& ScanResults() { return *scanLists_; }
     RemovalEngine& Removal() { return *removal_; }
     RestoreWindow& Restore() { return *restore_; }
+    LiveUpdate& Update() { return *liveUpdate_; }
     BusyState& Busy() { return busy_; }
 
     // Switches the shield, scheduler and time-out timers off, or back on as the settings say.
@@ -71,7 +73,7 @@ public:
 
     // True while a user scan runs (the "Scan Now" command is disabled).
     bool ScanRunning() const;
-    // What the first-run Live Update question starts; until Live Update exists it does nothing.
+    // What the first-run Live Update question starts: Live Update, unless a test replaces it.
     std::function<void()> onStartLiveUpdate;
 
 private:
@@ -85,6 +87,7 @@ private:
     void WireOptionHandlers();
     void WireScanCommands();
     void WireRemovalCommands();
+    void WireUpdateCommands();
     // Enables or disables the commands that start a scan, a removal or an update.
     void SetLongTaskCommands(bool enabled);
     void ShowHelpOnFirstStart();
@@ -108,6 +111,7 @@ private:
     BusyState busy_;
     std::unique_ptr<RemovalEngine> removal_;
     std::unique_ptr<RestoreWindow> restore_;
+    std::unique_ptr<LiveUpdate> liveUpdate_;
     std::int32_t definitionsTotal_ = 0;
     bool unloaded_ = false;
 };

@@ -210,6 +210,8 @@ void BuildOptionsPanel(ui::Form& form, Control* panel) {
     Add(form, "chkAutomaticUpdate", ControlType::CheckBox, update,
         "Enable automatic Live update (recommended)", kMargin, 240, 7080, 300);
     Add(form, "lblLastUpdate", ControlType::Label, update, "", kMargin, 720, 7080, 300);
+    Add(form, "cmdLiveUpdate", ControlType::CommandButton, update, "Run Live Update Now", kMargin, 1200, 2400,
+        420);
 }
 
 void BuildMenus(ui::Form& form) {
