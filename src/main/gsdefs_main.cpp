@@ -1,5 +1,7 @@
 // gsdefs: the definition author's tool. Encodes and decodes definition files, checks the six files of a
-// folder line by line, and counts their definitions.
+// folder line by line, counts their definitions, publishes update records into a folder and serves that
+// folder as a local definition service for Live Update.
+#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -19,6 +21,8 @@
 #include "definitions/definition_files.h"
 #include "definitions/definition_status.h"
 #include "definitions/line_code.h"
+#include "main/definition_server.h"
+#include "update/definition_publisher.h"
 
 namespace {
 
@@ -29,6 +33,10 @@ constexpr const char* kUsage =
     "       gsdefs decode [IN [OUT]]   a definition file to plain lines (LF line ends)\n"
     "       gsdefs check DIR           report every malformed line of the six files; exit 1 when any\n"
     "       gsdefs count DIR           count the definitions of the five scanned files\n"
+    "       gsdefs publish DIR DATE    store the records on standard input (KIND|ADD|BODY or\n"
+    "                                  KIND|DEL|BODY, plain) as published on DATE (9/1/2006 4:00:00 PM)\n"
+    "       gsdefs serve DIR [--port N] [--address A]\n"
+    "                                  answer Live Update from DIR over HTTP (127.0.0.1:8080)\n"
     "IN and OUT default to standard input and output; \"-\" names them too.\n";
 
 std::optional<std::string> ReadWhole(const std::filesystem::path& path) {
@@ -102,6 +110,56 @@ int Count(const std::filesystem::path& folder) {
     return 0;
 }
 
+// Appends to the store in one write, so a failed publish leaves no part of its records behind.
+int Publish(const std::filesystem::path& folder, const std::string& date) {
+    const std::string input(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>{});
+    std::string error;
+    const auto lines = grimsweep::PublicationLines(date, input, error);
+    if (!lines) {
+        std::cerr << "gsdefs: " << error << "; nothing published\n";
+        return 2;
+    }
+    std::error_code ignored;
+    std::filesystem::create_directories(folder, ignored);
+    std::ofstream out(folder / std::string(grimsweep::kPublishedFile), std::ios::binary | std::ios::app);
+    out << *lines;
+    if (!out.flush()) {
+        std::cerr << "gsdefs: cannot write to " << folder.string() << "\n";
+        return 2;
+    }
+    return 0;
+}
+
+int Serve(const std::vector<std::string>& args) {
+    std::string address = "127.0.0.1";
+    int port = 8080;
+    for (std::size_t i = 3; i < args.size(); i += 2) {
+        if (i + 1 >= args.size() || (args[i] != "--port" && args[i] != "--address")) {
+            std::cerr << kUsage;
+            return 2;
+        }
+        if (args[i] == "--address") {
+            address = args[i + 1];
+            continue;
+        }
+        const std::string& value = args[i + 1];
+        const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), port);
+        if (error != std::errc() || end != value.data() + value.size() || port < 0 || port > 65535) {
+            std::cerr << "gsdefs: not a port: " << value << "\n";
+            return 2;
+        }
+    }
+    const std::filesystem::path folder = args[2];
+    const grimsweep::ServiceFolder service{
+        [folder](std::string_view name) { return ReadWhole(folder / std::string(name)); },
+        [folder](std::string_view name, std::string_view text) {
+            std::ofstream out(folder / std::string(name), std::ios::binary | std::ios::app);
+            out << text;
+            return static_cast<bool>(out.flush());
+        }};
+    return grimsweep::ServeDefinitions(service, address, port);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -119,6 +177,12 @@ int main(int argc, char** argv) {
     }
     if (args.size() == 3 && args[1] == "count") {
         return Count(args[2]);
+    }
+    if (args.size() == 4 && args[1] == "publish") {
+        return Publish(args[2], args[3]);
+    }
+    if (args.size() >= 3 && args[1] == "serve") {
+        return Serve(args);
     }
     std::cerr << kUsage;
     return 2;
