@@ -1,0 +1,88 @@
+// Live Update over the real WinINet under Wine, against gsdefs.exe serve on 127.0.0.1: the fetch reads the
+// body whatever the status, in 256-byte chunks, and the whole conversation applies the published records
+// and stores the service's date.
+#include <gtest/gtest.h>
+
+#include "win32/helper_programs.h"
+#include "win32/temp_folder.h"
+
+#include "core/context.h"
+#include "definitions/definition_files.h"
+#include "definitions/definition_status.h"
+#include "platform/win32/win32_machine.h"
+#include "ui/headless_host.h"
+#include "update/definition_publisher.h"
+#include "update/definition_service.h"
+#include "update/http_fetch.h"
+
+namespace grimsweep::win32 {
+namespace {
+
+constexpr const char* kService = "http://127.0.0.1:18087";
+
+class LiveUpdateTest : public TempFolderTest {
+protected:
+    LiveUpdateTest() : TempFolderTest("grimsweep-live-update-test"), context(machine.View(), host) {}
+
+    void SetUp() override {
+        TempFolderTest::SetUp();
+        context.dataFolder = folder + "\\data";
+        ASSERT_TRUE(files.CreateFolder(context.dataFolder));
+        ASSERT_TRUE(files.CreateFolder(folder + "\\service"));
+        std::string error;
+        const auto lines =
+            PublicationLines("9/1/2006 4:00:00 PM",
+                             "EXE|ADD|gloomupd.exe=Gloom Toolbar|Adware\nCOOK|ADD|trackmoth=x\n", error);
+        ASSERT_TRUE(lines.has_value()) << error;
+        ASSERT_TRUE(files.WriteFile(folder + "\\service\\" + std::string(kPublishedFile), *lines));
+        ASSERT_TRUE(
+            files.WriteFile(folder + "\\service\\" + std::string(kLocalizationFile), std::string(256, 'L')));
+    }
+
+    // Starts the service and waits until it answers.
+    bool StartService(HelperProcess& server) {
+        for (int wait = 0; wait < 100 && server.Running(); ++wait) {
+            if (machine.http.Get(std::string(kService) + "/asp/date.asp", 256, {})) {
+                return true;
+            }
+            Sleep(50);
+        }
+        return false;
+    }
+
+    Win32Machine machine;
+    HeadlessHost host;
+    Context context;
+};
+
+TEST_F(LiveUpdateTest, TheRealFetchAndConversationAgainstTheLocalService) {
+    HelperProcess server("\"" + BesideTestProgram(GRIMSWEEP_GSDEFS_NAME) + "\" serve \"" + folder +
+                         "\\service\" --port 18087");
+    ASSERT_TRUE(server.Started());
+    ASSERT_TRUE(StartService(server));
+
+    EXPECT_EQ(FetchUrlText(context, std::string(kService) + "/asp/date.asp"), "9/1/2006 4:00:00 PM");
+    std::vector<std::size_t> received;
+    const auto exact = machine.http.Get(std::string(kService) + "/Languages/21/Localization.xml",
+                                        kFetchChunkBytes, [&](std::size_t bytes) {
+                                            received.push_back(bytes);
+                                            return true;
+                                        });
+    ASSERT_TRUE(exact.has_value());
+    EXPECT_EQ(*exact, std::string(256, 'L'));
+    EXPECT_EQ(received, (std::vector<std::size_t>{256})) << "one chunk of 256 bytes, then the end";
+    EXPECT_FALSE(FetchUrlText(context, std::string(kService) + "/no/such/page").empty())
+        << "a 404 answer's body is the result";
+    EXPECT_EQ(FetchUrlText(context, "http://127.0.0.1:1/"), "") << "nothing listens there";
+
+    const UpdateOutcome outcome = FetchAndApplyUpdates(context, kService, nullptr);
+    EXPECT_TRUE(outcome.reached);
+    EXPECT_EQ(outcome.changes, 3) << "EXE into two files, COOK into one";
+    EXPECT_EQ(outcome.newDate, "9/1/2006 4:00:00 PM");
+    EXPECT_EQ(ReadDefinitionsDate(files, machine.system, context.dataFolder), "9/1/2006 4:00:00 PM");
+    EXPECT_EQ(FetchAndApplyUpdates(context, kService, nullptr).changes, 0) << "nothing newer the second time";
+    server.Stop();
+}
+
+} // namespace
+} // namespace grimsweep::win32
