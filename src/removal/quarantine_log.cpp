@@ -13,28 +13,32 @@ std::string QuarantineLogPath(const Context& context) {
     return QuarantineFolder(context) + "\\" + std::string(kQuarantineLogName);
 }
 
-std::string FileRecord(std::string_view timestamp, std::string_view backupName, std::string_view source) {
+namespace {
+
+// Every record is two lines of text and two empty lines, each ended by CR LF.
+std::string FourLineRecord(std::string_view first, std::string_view second) {
     std::string record;
-    record.append(timestamp).append(" - File: ").append(backupName).append(kCrLf);
-    record.append(" - Location: ").append(source).append(kCrLf);
+    record.append(first).append(kCrLf).append(second).append(kCrLf);
     record.append(kCrLf).append(kCrLf);
     return record;
+}
+
+} // namespace
+
+std::string FileRecord(std::string_view timestamp, std::string_view backupName, std::string_view source) {
+    return FourLineRecord(std::string(timestamp) + " - File: " + std::string(backupName),
+                          " - Location: " + std::string(source));
 }
 
 std::string RegistryRecord(std::string_view timestamp, std::string_view keyText, std::string_view valueText) {
-    std::string record;
-    record.append(timestamp).append(" - Key: ").append(keyText).append(kCrLf);
-    record.append("Value: ").append(valueText).append(kCrLf);
-    record.append(kCrLf).append(kCrLf);
-    return record;
+    return FourLineRecord(std::string(timestamp) + " - Key: " + std::string(keyText),
+                          "Value: " + std::string(valueText));
 }
 
 std::string RestoreRecord(std::string_view timestamp, std::string_view backupName, std::string_view target) {
-    std::string record;
-    record.append(timestamp).append(" - ").append(kRestoredAction).append(": ").append(backupName);
-    record.append(kCrLf).append(" - Location: ").append(target).append(kCrLf);
-    record.append(kCrLf).append(kCrLf);
-    return record;
+    return FourLineRecord(std::string(timestamp) + " - " + std::string(kRestoredAction) + ": " +
+                              std::string(backupName),
+                          " - Location: " + std::string(target));
 }
 
 std::string QuarantineLog::Timestamp() const {
