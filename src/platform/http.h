@@ -15,8 +15,8 @@ public:
     // Reads the whole body (whatever the status) in chunks of at most `chunkSize` bytes; `onChunk`
     // runs after each chunk with the number of bytes received so far and returns whether to read on
     // (false stops reading: the body so far is the result, so a caller can bound a body that never
-    // ends). A connection that breaks gives the body up to the break. Nothing when the connection or the
-    // address cannot be opened.
+    // ends). Nothing when the connection or the address cannot be opened, or when a read fails in the
+    // middle of the body: a body cut short is never taken for a whole one.
     virtual std::optional<std::string> Get(const std::string& url, std::size_t chunkSize,
                                            const std::function<bool(std::size_t)>& onChunk) = 0;
 };

@@ -9,6 +9,7 @@
 #include "core/context.h"
 #include "definitions/definition_files.h"
 #include "definitions/definition_status.h"
+#include "definitions/line_code.h"
 #include "platform/win32/win32_machine.h"
 #include "ui/headless_host.h"
 #include "update/definition_publisher.h"
@@ -74,6 +75,15 @@ TEST_F(LiveUpdateTest, TheRealFetchAndConversationAgainstTheLocalService) {
     EXPECT_FALSE(FetchUrlText(context, std::string(kService) + "/no/such/page").empty())
         << "a 404 answer's body is the result";
     EXPECT_EQ(FetchUrlText(context, "http://127.0.0.1:1/"), "") << "nothing listens there";
+
+    // The collection page gets the scrambled names byte for byte, bytes of 0x80 and above included.
+    std::string scrambled = EncodeDefinitionLine("gloomupd.exe") + "|";
+    for (int byte = 0x80; byte <= 0xFF; ++byte) {
+        scrambled += static_cast<char>(byte);
+    }
+    scrambled += "|";
+    EXPECT_EQ(FetchUrlText(context, std::string(kService) + "/asp/getData.asp?data=" + scrambled), "Added");
+    EXPECT_EQ(files.ReadFile(folder + "\\service\\" + std::string(kDataLogFile)), "data=" + scrambled + "\n");
 
     const UpdateOutcome outcome = FetchAndApplyUpdates(context, kService, nullptr);
     EXPECT_TRUE(outcome.reached);

@@ -33,6 +33,10 @@ std::optional<std::string> SimHttp::Get(const std::string& url, std::size_t chun
         if (received.size() >= length) {
             if (answer.endless && !answer.breaksAfter && received.size() >= endlessLimit) {
                 ++endlessOverruns;
+                return std::nullopt;
+            }
+            if (answer.breaksAfter && (answer.endless || *answer.breaksAfter < answer.body.size())) {
+                return std::nullopt; // the read after the last bytes fails on the broken connection
             }
             return received;
         }

@@ -16,8 +16,8 @@ struct SimAnswer {
     std::string body;
     // The connection cannot be opened (the server is down or the name does not resolve).
     bool unreachable = false;
-    // The connection breaks after this many bytes of the body: the reader gets them, then a read fails,
-    // as when the server or the network goes away in the middle of a download.
+    // The connection breaks after this many bytes of the body: the reader gets them, then a read fails
+    // (the fetch gives nothing), as when the server or the network goes away in the middle of a download.
     std::optional<std::size_t> breaksAfter;
     // The body never ends: `body` is sent again and again, as by a broken or hostile server that keeps
     // the connection open and sending. Only the reader can stop it.

@@ -6,31 +6,34 @@
 
 #include <vector>
 
-#include "platform/win32/wide_text.h"
-
 namespace grimsweep::win32 {
 
 std::optional<std::string> Win32Http::Get(const std::string& url, std::size_t chunkSize,
                                           const std::function<bool(std::size_t)>& onChunk) {
-    HINTERNET root = InternetOpenW(L"Mozilla", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
+    HINTERNET root = InternetOpenA("Mozilla", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
     if (!root) {
         return std::nullopt;
     }
-    HINTERNET page = InternetOpenUrlW(root, Widen(url).c_str(), nullptr, 0,
+    // The address goes as it stands, bytes of the system code page, as the data submission scrambles them.
+    HINTERNET page = InternetOpenUrlA(root, url.c_str(), nullptr, 0,
                                       INTERNET_FLAG_RELOAD | INTERNET_FLAG_PRAGMA_NOCACHE, 0);
     if (!page) {
         InternetCloseHandle(root);
         return std::nullopt;
     }
-    std::string body;
+    std::optional<std::string> body(std::in_place);
     std::vector<char> buffer(chunkSize > 0 ? chunkSize : 256);
     while (true) {
         DWORD read = 0;
-        if (!InternetReadFile(page, buffer.data(), static_cast<DWORD>(buffer.size()), &read) || read == 0) {
+        if (!InternetReadFile(page, buffer.data(), static_cast<DWORD>(buffer.size()), &read)) {
+            body.reset(); // a body cut short is a failed fetch
             break;
         }
-        body.append(buffer.data(), read);
-        if (onChunk && !onChunk(body.size())) {
+        if (read == 0) {
+            break;
+        }
+        body->append(buffer.data(), read);
+        if (onChunk && !onChunk(body->size())) {
             break;
         }
     }

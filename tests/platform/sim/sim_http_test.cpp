@@ -26,7 +26,7 @@ TEST(SimHttp, AnswersChangeFromRequestToRequest) {
     http.SetAnswers(
         kUrl, {SimAnswer::Unreachable(), SimAnswer::BreaksAfter("0123456789", 4), SimAnswer::Body("whole")});
     EXPECT_EQ(http.Get(kUrl, 3, {}), std::nullopt);
-    EXPECT_EQ(http.Get(kUrl, 3, {}), "0123"); // chunks of 3 and 1, then the failing read
+    EXPECT_EQ(http.Get(kUrl, 3, {}), std::nullopt); // chunks of 3 and 1, then the failing read
     EXPECT_EQ(http.Reads(kUrl), 3);
     EXPECT_EQ(http.Get(kUrl, 3, {}), "whole");
     EXPECT_EQ(http.Get(kUrl, 3, {}), "whole"); // the last answer stays
@@ -44,7 +44,7 @@ TEST(SimHttp, AnEndlessBodyGoesOnUntilTheReaderStops) {
 
     // A reader that never stops meets a broken connection at the limit instead of hanging the test.
     http.endlessLimit = 4096;
-    EXPECT_EQ(http.Get(kUrl, 256, {}).value_or("").size(), 4096u);
+    EXPECT_EQ(http.Get(kUrl, 256, {}), std::nullopt);
     EXPECT_EQ(http.endlessOverruns, 1);
 }
 
