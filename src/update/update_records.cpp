@@ -1,6 +1,8 @@
 #include "update/update_records.h"
 
+#include <algorithm>
 #include <array>
+#include <unordered_map>
 
 #include "common/text.h"
 #include "core/context.h"
@@ -63,53 +65,163 @@ void ShowStatus(Context& context, ui::Control* status, const std::string& text) 
     context.host.PumpMessages();
 }
 
-// Copies the file without the lines whose name is one of `names` (and without empty lines), then puts
-// the copy in the file's place in one step, so that a failure never leaves the file missing.
-bool RewriteWithout(Context& context, const std::string& path, const std::vector<std::string>& names,
-                    ui::Control* status) {
-    IFileSystem& files = context.machine.files;
-    const auto stored = files.ReadFile(path);
-    if (!stored) {
-        return false;
-    }
-    std::string kept;
-    int lineNumber = 0;
+// The lines of a stored file, without their CR LF.
+std::vector<std::string_view> LinesOf(std::string_view text) {
+    std::vector<std::string_view> lines;
     std::size_t start = 0;
-    while (start < stored->size()) {
-        std::size_t end = stored->find('\n', start);
-        if (end == std::string::npos) {
-            end = stored->size();
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) {
+            end = text.size();
         }
-        std::string_view line(stored->data() + start, end - start);
-        start = end + 1;
+        std::string_view line = text.substr(start, end - start);
         if (!line.empty() && line.back() == '\r') {
             line.remove_suffix(1);
         }
+        lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+// The name of a stored line, lower case, as deletions compare it.
+std::string StoredName(std::string_view line) {
+    return ToLower(NameOf(DecodeDefinitionLine(line)));
+}
+
+// One definition file: what it holds now and what it will hold after the update.
+struct FileUpdate {
+    std::string path;
+    bool existed = false;
+    std::string original;
+    std::string updated;
+    bool changed = false;
+};
+
+// A line added by the update, with the place of its record in the update text.
+struct AddedLine {
+    std::string stored;
+    std::size_t order;
+};
+
+// A deletion still pending, with the place of its record: it removes the lines present before it.
+struct Deletion {
+    std::string text; // the decoded body
+    std::size_t order;
+};
+
+// The file rebuilt for its deletions: the lines present before a pending deletion of their name are
+// dropped, and empty lines too. Progress shows every hundred lines examined.
+std::string Rewritten(Context& context, const FileUpdate& update, const std::vector<AddedLine>& added,
+                      const std::vector<Deletion>& pending, ui::Control* status) {
+    std::unordered_map<std::string, std::size_t> latest; // lower-case name -> place of its last deletion
+    for (const Deletion& deletion : pending) {
+        std::size_t& order = latest[ToLower(NameOf(deletion.text))];
+        order = std::max(order, deletion.order + 1);
+    }
+    std::string kept;
+    kept.reserve(update.original.size());
+    int lineNumber = 0;
+    const auto keep = [&](std::string_view line, std::size_t present) {
         ++lineNumber;
         if (lineNumber % kRewriteStatusEvery == 0) {
             ShowStatus(context, status, std::string(kRemovingStatus) + std::to_string(lineNumber));
         }
         if (line.empty()) {
-            continue;
+            return;
         }
-        const std::string decoded = DecodeDefinitionLine(line);
-        bool dropped = false;
-        for (const std::string& name : names) {
-            if (EqualsIgnoreCase(NameOf(decoded), name)) {
-                dropped = true;
-                break;
-            }
-        }
-        if (!dropped) {
+        const auto deletion = latest.find(StoredName(line));
+        if (deletion == latest.end() || deletion->second <= present) {
             kept.append(line).append("\r\n");
         }
+    };
+    for (std::string_view line : LinesOf(update.original)) {
+        keep(line, 0);
     }
-    const std::string temporary = context.DataFile(kTemporaryDefinitionFile);
-    if (!files.WriteFile(temporary, kept)) {
-        return false;
+    for (const AddedLine& line : added) {
+        keep(line.stored, line.order + 1);
     }
-    if (!files.MoveFile(temporary, path, true)) {
-        files.DeleteFile(temporary);
+    return kept;
+}
+
+// Works out the file's new contents from the records that belong to it, and counts the changes: one
+// per added line and one for the rewrite when deletions remain.
+void PlanFile(Context& context, std::string_view file, const std::vector<UpdateRecord>& records,
+              FileUpdate& update, int& changes, ui::Control* status) {
+    std::vector<AddedLine> added;
+    std::vector<Deletion> pending;
+    for (std::size_t order = 0; order < records.size(); ++order) {
+        const UpdateRecord& record = records[order];
+        if (!RecordBelongsTo(record.kind, file)) {
+            continue;
+        }
+        if (record.action == kActionAdd) {
+            added.push_back({StoredLineFor(record, file), order});
+            ++changes;
+            if (record.body.find('=') != std::string::npos) {
+                // An ADD cancels an earlier DEL that was sent as its bare name.
+                const std::string name = DecodeBody(NameOf(record.body));
+                std::erase_if(
+                    pending, [&](const Deletion& deletion) { return EqualsIgnoreCase(deletion.text, name); });
+            }
+        } else if (record.action == kActionDelete) {
+            pending.push_back({DecodeBody(record.body), order});
+        }
+    }
+    ShowStatus(context, status, std::string(kApplyingStatus));
+    if (!pending.empty()) {
+        ++changes;
+        update.updated = Rewritten(context, update, added, pending, status);
+        update.changed = true;
+    } else if (!added.empty()) {
+        update.updated = update.original;
+        if (!update.updated.empty() && update.updated.back() != '\n') {
+            update.updated += "\r\n"; // a last line without its line break stays a line of its own
+        }
+        for (const AddedLine& line : added) {
+            update.updated.append(line.stored).append("\r\n");
+        }
+        update.changed = true;
+    }
+}
+
+std::string PendingPath(const FileUpdate& update) {
+    return update.path + std::string(kPendingUpdateSuffix);
+}
+
+// Puts the new files in place of the old ones. When one cannot take its place, the files already
+// replaced get their old contents back, so the update applies to every file or to none.
+bool ReplaceAll(IFileSystem& files, std::vector<FileUpdate>& updates) {
+    std::vector<FileUpdate*> changed;
+    for (FileUpdate& update : updates) {
+        if (update.changed) {
+            changed.push_back(&update);
+        }
+    }
+    const auto discardPending = [&] {
+        for (FileUpdate* update : changed) {
+            files.DeleteFile(PendingPath(*update));
+        }
+    };
+    for (FileUpdate* update : changed) {
+        if (!files.WriteFile(PendingPath(*update), update->updated)) {
+            discardPending();
+            return false;
+        }
+    }
+    for (std::size_t i = 0; i < changed.size(); ++i) {
+        if (files.MoveFile(PendingPath(*changed[i]), changed[i]->path, true)) {
+            continue;
+        }
+        for (std::size_t j = 0; j < i; ++j) {
+            const FileUpdate& done = *changed[j];
+            if (!done.existed) {
+                files.DeleteFile(done.path);
+            } else if (files.WriteFile(PendingPath(done), done.original)) {
+                files.MoveFile(PendingPath(done), done.path, true);
+            }
+        }
+        discardPending();
         return false;
     }
     return true;
@@ -193,48 +305,22 @@ std::string StoredLineFor(const UpdateRecord& record, std::string_view file) {
 int ApplyUpdateRecords(Context& context, std::string_view updateText, ui::Control* status) {
     IFileSystem& files = context.machine.files;
     const std::vector<UpdateRecord> records = ParseUpdateRecords(updateText);
+    std::vector<FileUpdate> updates;
     int changes = 0;
     for (std::string_view file : kFileOrder) {
-        const std::string path = context.DataFile(file);
-        // Opening for appending creates the file when it is missing.
-        if (!files.AppendFile(path, "")) {
-            return changes;
-        }
-        std::vector<std::string> pending; // decoded names of the DEL records met so far
-        for (const UpdateRecord& record : records) {
-            if (!RecordBelongsTo(record.kind, file)) {
-                continue;
+        FileUpdate& update = updates.emplace_back();
+        update.path = context.DataFile(file);
+        update.existed = files.GetAttributes(update.path).has_value();
+        if (update.existed) {
+            auto stored = files.ReadFile(update.path);
+            if (!stored) {
+                return 0; // a file that cannot be read cannot be updated, so none is
             }
-            if (record.action == kActionAdd) {
-                if (!files.AppendFile(path, StoredLineFor(record, file) + "\r\n")) {
-                    return changes;
-                }
-                ++changes;
-                if (record.body.find('=') != std::string::npos) {
-                    // An ADD cancels an earlier DEL that was sent as its bare name.
-                    const std::string name = DecodeBody(NameOf(record.body));
-                    std::erase_if(pending, [&](const std::string& deletion) {
-                        return EqualsIgnoreCase(deletion, name);
-                    });
-                }
-            } else if (record.action == kActionDelete) {
-                pending.push_back(DecodeBody(record.body));
-            }
+            update.original = std::move(*stored);
         }
-        ShowStatus(context, status, std::string(kApplyingStatus));
-        if (pending.empty()) {
-            continue;
-        }
-        ++changes;
-        std::vector<std::string> names;
-        for (const std::string& deletion : pending) {
-            names.emplace_back(NameOf(deletion));
-        }
-        if (!RewriteWithout(context, path, names, status)) {
-            return changes;
-        }
+        PlanFile(context, file, records, update, changes, status);
     }
-    return changes;
+    return ReplaceAll(files, updates) ? changes : 0;
 }
 
 } // namespace grimsweep

@@ -18,7 +18,9 @@ inline constexpr std::string_view kRecordSeparator = "[BR]";
 inline constexpr std::string_view kDefinitionMarker = "[DEF]";
 inline constexpr std::string_view kActionAdd = "ADD";
 inline constexpr std::string_view kActionDelete = "DEL";
-inline constexpr std::string_view kTemporaryDefinitionFile = "temp.dat";
+// A definition file's new contents are written beside it under its name with this suffix, then put in
+// its place.
+inline constexpr std::string_view kPendingUpdateSuffix = ".new";
 inline constexpr std::string_view kApplyingStatus = "Applying new updates...";
 inline constexpr std::string_view kRemovingStatus = "Removing outdated definitions: checking entry ";
 // The rewrite reports its progress every this many lines.
@@ -41,10 +43,12 @@ std::vector<UpdateRecord> ParseUpdateRecords(std::string_view text);
 bool RecordBelongsTo(std::string_view kind, std::string_view file);
 std::string StoredLineFor(const UpdateRecord& record, std::string_view file);
 
-// Applies the update text to the definition files in the data folder, in their fixed order. Returns the
-// number of changes: one for every appended line and one for every file rewritten for deletions. A step
-// that fails ends the work there; what was written stays, and the count so far is returned. `status`
-// (the download window's status box) shows progress; it may be absent.
+// Applies the update text to the definition files in the data folder, in their fixed order, and returns
+// the number of changes: one for every appended line and one for every file rewritten for deletions.
+// Records apply in order: a deletion drops the lines present before it (an ADD after it stays), and an
+// ADD cancels an earlier deletion sent as its bare name. The update applies to every file or to none:
+// when a file cannot be read, written or replaced, all files keep their old contents and the result
+// is 0. `status` (the download window's status box) shows progress; it may be absent.
 int ApplyUpdateRecords(Context& context, std::string_view updateText, ui::Control* status);
 
 } // namespace grimsweep

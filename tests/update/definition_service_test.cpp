@@ -116,5 +116,38 @@ TEST_F(DefinitionServiceTest, FetchesReadIn256ByteChunksShowTheCountAndRefuseEnd
     EXPECT_EQ(sim.http.endlessOverruns, 0) << "the reader stopped at the cap";
 }
 
+TEST_F(DefinitionServiceTest, BrokenAndHostileAnswersChangeNothingAndAreAskedForAgain) {
+    PutDefinitions(kFileDefinitionFile, {"keep.exe=Keeper|x"});
+    const std::string before = sim.files.Contents(context.DataFile(kFileDefinitionFile));
+    sim.http.bodies[CurrentDatePage()] = "9/1/2006 4:00:00 PM";
+    sim.http.bodies[Page(kDatePage)] = "9/1/2006 4:00:00 PM";
+    const std::string records = EncodeDefinitionLine("FILE") + "|ADD[DEF]" + EncodeDefinitionLine("new.exe") +
+                                "=" + EncodeDefinitionLine("New") + "[BR]" + EncodeDefinitionLine("FILE") +
+                                "|DEL[DEF]" + EncodeDefinitionLine("keep.exe");
+    std::string garbage;
+    for (int i = 0; i < 3000; ++i) {
+        garbage += static_cast<char>((i * 7919 + 13) % 256);
+    }
+    garbage += "[BR]|[DEF]=|[br]";
+    const std::vector<std::pair<const char*, sim::SimAnswer>> answers = {
+        {"an error page", sim::SimAnswer::Body("<html><body>500 Internal Server Error</body></html>")},
+        {"binary garbage", sim::SimAnswer::Body(garbage)},
+        {"a body cut short", sim::SimAnswer::BreaksAfter(records, records.size() - 5)},
+        {"an endless body", sim::SimAnswer::Endless(records + "[BR]")},
+    };
+    for (const auto& [what, answer] : answers) {
+        sim.http.SetAnswers(Dated("3/16/2006"), {answer});
+        EXPECT_EQ(Update().changes, 0) << what;
+        EXPECT_EQ(sim.files.Contents(context.DataFile(kFileDefinitionFile)), before) << what;
+        EXPECT_EQ(StoredDate(), "3/16/2006 12:00:00 AM") << what << ": the same records are asked for again";
+        EXPECT_TRUE(sim.files.FindEntries(context.DataFile("*.new")).empty()) << what;
+    }
+
+    sim.http.bodies[CurrentDatePage()] = "tomorrow, probably";
+    const std::size_t requests = sim.http.requests.size();
+    EXPECT_EQ(Update().changes, 0) << "a current-date answer that is no date";
+    EXPECT_EQ(sim.http.requests.size(), requests + 1) << "a nonsense date never asks for records";
+}
+
 } // namespace
 } // namespace grimsweep

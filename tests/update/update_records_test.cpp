@@ -35,6 +35,10 @@ protected:
         return lines;
     }
     int Apply(const std::string& text) { return ApplyUpdateRecords(context, text, &status); }
+    // The new contents written beside the definition files and not yet put in their place.
+    std::size_t PendingFiles() {
+        return sim.files.FindEntries(context.DataFile("*" + std::string(kPendingUpdateSuffix))).size();
+    }
 
     ui::Form form{host, "frmDownload"};
     ui::Control& status = form.Add("txtStatus", ui::ControlType::TextBox);
@@ -70,13 +74,22 @@ TEST_F(UpdateRecordsTest, DeletionsRewriteEachFileOnceAndABareNameDeletionIsCanc
     EXPECT_EQ(Apply(text), 2) << "one appended line and one rewrite";
     EXPECT_EQ(Plain(kFileDefinitionFile),
               (std::vector<std::string>{"keep.exe=Keeper|x", "gone.exe=Gone|x", "gone.exe=Gone Again|y"}));
-    EXPECT_FALSE(sim.files.Exists(context.DataFile(kTemporaryDefinitionFile)));
+    EXPECT_EQ(PendingFiles(), 0u);
 
-    // A deletion that carries more than the name is not cancelled, and takes the new line with it.
-    text =
-        Record("FILE", "DEL", "gone.exe=Gone|x") + "[BR]" + Record("FILE", "ADD", "gone.exe=Gone Thrice|z");
-    EXPECT_EQ(Apply(text), 2);
-    EXPECT_EQ(Plain(kFileDefinitionFile), (std::vector<std::string>{"keep.exe=Keeper|x"}));
+    // A deletion that carries more than the name is not cancelled by the ADD that follows, but it only
+    // removes what was there before it: the corrected line stays. A deletion after an ADD removes it.
+    text = Record("FILE", "DEL", "gone.exe=Gone|x") + "[BR]" +
+           Record("FILE", "ADD", "gone.exe=Gone Thrice|z") + "[BR]" +
+           Record("FILE", "ADD", "brief.exe=Brief|b") + "[BR]" + Record("FILE", "DEL", "BRIEF.EXE");
+    EXPECT_EQ(Apply(text), 3) << "two appended lines and one rewrite";
+    EXPECT_EQ(Plain(kFileDefinitionFile),
+              (std::vector<std::string>{"keep.exe=Keeper|x", "gone.exe=Gone Thrice|z"}));
+}
+
+TEST_F(UpdateRecordsTest, AnAddedLineNeverJoinsALastLineThatHasNoLineBreak) {
+    sim.files.PutFile(context.DataFile(kBlockedCookiesFile), EncodeDefinitionLine("oldsite"));
+    EXPECT_EQ(Apply(Record("COOK", "ADD", "newsite=x")), 1);
+    EXPECT_EQ(Plain(kBlockedCookiesFile), (std::vector<std::string>{"oldsite", "newsite"}));
 }
 
 TEST_F(UpdateRecordsTest, ALongRewriteReportsItsProgressEveryHundredLines) {
@@ -93,21 +106,47 @@ TEST_F(UpdateRecordsTest, ALongRewriteReportsItsProgressEveryHundredLines) {
     EXPECT_EQ(Plain(kExeDefinitionFile).size(), 249u);
 }
 
-TEST_F(UpdateRecordsTest, AFailureEndsTheWorkAndNeverLeavesAFileMissing) {
+TEST_F(UpdateRecordsTest, AnUpdateAppliesToEveryFileOrToNone) {
     PutDefinitions(kFileDefinitionFile, {"keep.exe=Keeper|x", "old.exe=Old|x"});
-    sim.files.SetMoveFails(context.DataFile(kTemporaryDefinitionFile), true);
+    PutDefinitions(kRegistryDefinitionFile, {"2^SOFTWARE\\Keep^^=Keep|x"});
+    const std::string before = sim.files.Contents(context.DataFile(kFileDefinitionFile));
     const std::string text = Record("FILE", "ADD", "new.exe=New|x") + "[BR]" +
-                             Record("FILE", "DEL", "old.exe") + "[BR]" + Record("COOK", "ADD", "trackmoth=x");
-    EXPECT_EQ(Apply(text), 2) << "the append and the rewrite counted; the cookie never reached";
-    EXPECT_EQ(Plain(kFileDefinitionFile),
-              (std::vector<std::string>{"keep.exe=Keeper|x", "old.exe=Old|x", "new.exe=New|x"}))
-        << "the file stays whole when its copy cannot take its place";
-    EXPECT_FALSE(sim.files.Exists(context.DataFile(kTemporaryDefinitionFile)));
-    EXPECT_FALSE(sim.files.Exists(context.DataFile(kBlockedCookiesFile)));
+                             Record("FILE", "DEL", "old.exe") + "[BR]" +
+                             Record("COOK", "ADD", "trackmoth=x") + "[BR]" +
+                             Record("REG", "ADD", "gloom=Gloom|2^SOFTWARE\\Gloom^|Adware");
+    const auto unchanged = [&](const char* what) {
+        EXPECT_EQ(sim.files.Contents(context.DataFile(kFileDefinitionFile)), before) << what;
+        EXPECT_EQ(Plain(kRegistryDefinitionFile), (std::vector<std::string>{"2^SOFTWARE\\Keep^^=Keep|x"}))
+            << what;
+        EXPECT_FALSE(sim.files.Exists(context.DataFile(kBlockedCookiesFile))) << what;
+        EXPECT_EQ(PendingFiles(), 0u) << what;
+    };
 
-    sim.files.SetMoveFails(context.DataFile(kTemporaryDefinitionFile), false);
-    sim.files.SetWriteFails(context.DataFile(kExeDefinitionFile), true);
-    EXPECT_EQ(Apply(Record("EXE", "ADD", "more.exe=More|x")), 1) << "stops at the file it cannot write";
+    // The cookie file cannot take its new contents' place after the first file already did: the first
+    // gets its old contents back.
+    const std::string cookiesPending =
+        context.DataFile(kBlockedCookiesFile) + std::string(kPendingUpdateSuffix);
+    sim.files.SetMoveFails(cookiesPending, true);
+    EXPECT_EQ(Apply(text), 0);
+    unchanged("a failed replacement");
+    sim.files.SetMoveFails(cookiesPending, false);
+
+    const std::string registryPending =
+        context.DataFile(kRegistryDefinitionFile) + std::string(kPendingUpdateSuffix);
+    sim.files.SetWriteFails(registryPending, true);
+    EXPECT_EQ(Apply(text), 0);
+    unchanged("a failed write");
+    sim.files.SetWriteFails(registryPending, false);
+
+    sim.files.SetReadFails(context.DataFile(kRegistryDefinitionFile), true);
+    EXPECT_EQ(Apply(text), 0);
+    sim.files.SetReadFails(context.DataFile(kRegistryDefinitionFile), false);
+    unchanged("an unreadable file");
+
+    EXPECT_EQ(Apply(text), 4) << "with nothing failing, the whole update applies";
+    EXPECT_EQ(Plain(kFileDefinitionFile), (std::vector<std::string>{"keep.exe=Keeper|x", "new.exe=New|x"}));
+    EXPECT_EQ(Plain(kBlockedCookiesFile), (std::vector<std::string>{"trackmoth"}));
+    EXPECT_EQ(PendingFiles(), 0u);
 }
 
 } // namespace
