@@ -1,7 +1,7 @@
 #!/bin/bash
 # gsdefs publish and gsdefs serve end to end: two publications and two refused ones, the pages over
-# HTTP from a server on a free port, and a clean stop (exit 0) on SIGTERM. The server never outlives
-# the script.
+# HTTP from a server on a free port, and a clean stop (exit 0) on SIGTERM and on Ctrl+C (SIGINT). The
+# server never outlives the script.
 set -u
 gsdefs=$1
 work=$2
@@ -21,17 +21,34 @@ printf 'COOK|ADD|fine=x\n' | "$gsdefs" publish "$work" 31/1/2006 2>/dev/null
 [ "$(wc -l <"$work/published.txt")" -eq 3 ] || fail "refused publications must store nothing"
 echo '<strings/>' >"$work/Localization.xml"
 
-"$gsdefs" serve "$work" --port 0 >"$work/serve.out" 2>&1 &
-pid=$!
-trap 'kill -9 $pid 2>/dev/null' EXIT
-port=""
-for _ in $(seq 50); do
-    port=$(sed -n '1s|^listening on http://127\.0\.0\.1:\([0-9][0-9]*\)$|\1|p' "$work/serve.out")
-    [ -n "$port" ] && break
-    sleep 0.1
-done
-[ -n "$port" ] && [ "$port" != 0 ] || fail "no listening line: $(cat "$work/serve.out")"
+# Starts the server on a free port; sets pid and port.
+start() {
+    "$gsdefs" serve "$work" --port 0 >"$work/serve.out" 2>&1 &
+    pid=$!
+    trap 'kill -9 $pid 2>/dev/null' EXIT
+    port=""
+    for _ in $(seq 50); do
+        port=$(sed -n '1s|^listening on http://127\.0\.0\.1:\([0-9][0-9]*\)$|\1|p' "$work/serve.out")
+        [ -n "$port" ] && break
+        sleep 0.1
+    done
+    [ -n "$port" ] && [ "$port" != 0 ] || fail "no listening line: $(cat "$work/serve.out")"
+}
+# Sends the signal and expects the server to end with exit 0.
+stop_with() {
+    kill "-$1" "$pid"
+    for _ in $(seq 50); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$pid" 2>/dev/null && fail "still running after SIG$1"
+    wait "$pid"
+    local status=$?
+    trap - EXIT
+    [ "$status" -eq 0 ] || fail "exit $status after SIG$1"
+}
 
+start
 get() { curl -s --max-time 3 "http://127.0.0.1:$port$1"; }
 code() { curl -s --max-time 3 -o /dev/null -w '%{http_code}' "http://127.0.0.1:$port$1"; }
 # A request line as Live Update writes it: the date's blanks unescaped.
@@ -59,14 +76,8 @@ all=$(raw '/asp/getDefsNEW.asp?prog=Grimsweep&comp=Us&date=3/16/2006 11:59:59 PM
 [ "$(get /Languages/21/Localization.xml)" = "<strings/>" ] || fail "localization"
 [ "$(code /nothing/here)" = 404 ] || fail "unknown page"
 
-kill -TERM "$pid"
-for _ in $(seq 50); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$pid" 2>/dev/null && fail "still running after SIGTERM"
-wait "$pid"
-status=$?
-trap - EXIT
-[ "$status" -eq 0 ] || fail "exit $status after SIGTERM"
+stop_with TERM
+start
+[ "$(get /asp/date.asp)" = "9/1/2006 4:00:00 PM" ] || fail "date page after a restart"
+stop_with INT
 echo "service answered every page and stopped cleanly"
