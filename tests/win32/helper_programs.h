@@ -19,15 +19,16 @@ inline std::string BesideTestProgram(const char* name) {
 
 class HelperProcess {
 public:
-    explicit HelperProcess(const std::string& commandLine) {
+    explicit HelperProcess(const std::string& commandLine, DWORD creationFlags = 0) {
         std::wstring command = Widen(commandLine);
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION child{};
-        if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                           &child)) {
+        if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, creationFlags, nullptr, nullptr,
+                           &startup, &child)) {
             CloseHandle(child.hThread);
             process_ = child.hProcess;
+            id_ = child.dwProcessId;
         }
     }
     ~HelperProcess() { Stop(); }
@@ -35,6 +36,7 @@ public:
     HelperProcess& operator=(const HelperProcess&) = delete;
 
     bool Started() const { return process_ != nullptr; }
+    DWORD Id() const { return id_; }
     bool Running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
     // Waits for the process to end by itself; its exit code, or nothing when it is still running.
     std::optional<DWORD> WaitForExit(DWORD milliseconds) const {
@@ -56,6 +58,7 @@ public:
 
 private:
     HANDLE process_ = nullptr;
+    DWORD id_ = 0;
 };
 
 // Whether another process holds the file open without sharing deletion. The probe's own brief open can

@@ -40,10 +40,10 @@ protected:
             files.WriteFile(folder + "\\service\\" + std::string(kLocalizationFile), std::string(256, 'L')));
     }
 
-    // Starts the service and waits until it answers.
-    bool StartService(HelperProcess& server) {
+    // Waits until the started service answers.
+    bool StartService(HelperProcess& server, const std::string& service = kService) {
         for (int wait = 0; wait < 100 && server.Running(); ++wait) {
-            if (machine.http.Get(std::string(kService) + "/asp/date.asp", 256, {})) {
+            if (machine.http.Get(service + "/asp/date.asp", 256, {})) {
                 return true;
             }
             Sleep(50);
@@ -92,6 +92,25 @@ TEST_F(LiveUpdateTest, TheRealFetchAndConversationAgainstTheLocalService) {
     EXPECT_EQ(ReadDefinitionsDate(files, machine.system, context.dataFolder), "9/1/2006 4:00:00 PM");
     EXPECT_EQ(FetchAndApplyUpdates(context, kService, nullptr).changes, 0) << "nothing newer the second time";
     server.Stop();
+}
+
+// Ctrl+C in the service's console ends it with exit 0. The test joins the service's own console to send
+// the event there, ignoring it itself meanwhile.
+TEST_F(LiveUpdateTest, TheServiceEndsCleanlyOnCtrlC) {
+    HelperProcess server("\"" + BesideTestProgram(GRIMSWEEP_GSDEFS_NAME) + "\" serve \"" + folder +
+                             "\\service\" --port 18088",
+                         CREATE_NEW_CONSOLE);
+    ASSERT_TRUE(server.Started());
+    ASSERT_TRUE(StartService(server, "http://127.0.0.1:18088"));
+    FreeConsole();
+    ASSERT_TRUE(AttachConsole(server.Id())) << GetLastError();
+    SetConsoleCtrlHandler(nullptr, TRUE);
+    const bool sent = GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0);
+    const std::optional<DWORD> exit = server.WaitForExit(5000);
+    FreeConsole();
+    SetConsoleCtrlHandler(nullptr, FALSE);
+    EXPECT_TRUE(sent) << GetLastError();
+    EXPECT_EQ(exit, std::optional<DWORD>(0)) << "ended by itself, with exit 0";
 }
 
 } // namespace
