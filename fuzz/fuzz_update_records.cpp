@@ -158,8 +158,12 @@ void CheckApply(std::string_view text, const std::vector<UpdateRecord>& records)
     machine.ResetDataFolder();
 
     const Fault fault = FaultFor(text.size());
-    const std::string temporary = context.DataFile(kTemporaryDefinitionFile);
     const std::string faulty = context.DataFile(SampleFiles()[text.size() / 8 % SampleFiles().size()].name);
+    const std::string temporary = faulty + std::string(kPendingUpdateSuffix);
+    std::vector<std::string> before;
+    for (const SampleFile& file : SampleFiles()) {
+        before.push_back(files.Contents(context.DataFile(file.name)));
+    }
     switch (fault) {
     case Fault::None:
         break;
@@ -201,7 +205,15 @@ void CheckApply(std::string_view text, const std::vector<UpdateRecord>& records)
     fuzz::Require(changes <= adds + filesWithDeletions, "more changes than appends and rewrites");
     fuzz::Require(fault != Fault::None || changes >= adds, "an appended line was not counted");
 
-    fuzz::Require(!files.Exists(temporary), "the temporary file is left behind");
+    fuzz::Require(files.FindEntries(context.DataFile("*" + std::string(kPendingUpdateSuffix))).empty(),
+                  "new contents are left behind");
+    if (changes == 0) {
+        // Nothing applied: every file keeps exactly what it held.
+        for (std::size_t i = 0; i < SampleFiles().size(); ++i) {
+            fuzz::Require(files.Contents(context.DataFile(SampleFiles()[i].name)) == before[i],
+                          "an update that applied nothing changed a file");
+        }
+    }
     const bool keeperNamed = DecodeDefinitionLine(text).find(kKeeperName) != std::string::npos;
     for (const SampleFile& file : SampleFiles()) {
         const std::string path = context.DataFile(file.name);
