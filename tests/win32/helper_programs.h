@@ -26,10 +26,10 @@ struct StandardHandles {
 
 class HelperProcess {
 public:
-    explicit HelperProcess(const std::string& commandLine) : HelperProcess(commandLine, std::nullopt) {}
-    // With these standard handles, which must be inheritable (the process inherits every inheritable
-    // handle of this one).
-    HelperProcess(const std::string& commandLine, std::optional<StandardHandles> handles) {
+    // Standard handles given must be inheritable: the process then inherits every inheritable handle of
+    // this one.
+    explicit HelperProcess(const std::string& commandLine,
+                           std::optional<StandardHandles> handles = std::nullopt) {
         std::wstring command = Widen(commandLine);
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
