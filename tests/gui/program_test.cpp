@@ -830,9 +830,16 @@ HWND FormShowing(DWORD processId, const std::wstring& head, const std::wstring& 
     return nullptr;
 }
 
-// The update notice has slid up and come to rest: saved, then closed with its OK.
+// The update notice has slid up and come to rest: saved, then closed with its OK. Its position comes
+// from fixed factors made for 15 twips a pixel: at a higher resolution it rests below the bottom of the
+// screen, out of reach, and closes by itself after its rest.
 bool SaveAndCloseNotice(HWND notice, const std::string& shot) {
     EXPECT_TRUE(WaitUntil([&] { return Settled(notice); }, 10000));
+    RECT rect{};
+    GetWindowRect(notice, &rect);
+    if (rect.bottom > GetSystemMetrics(SM_CYSCREEN)) {
+        return WaitUntil([&] { return !IsWindowVisible(notice); }, 15000);
+    }
     EXPECT_TRUE(SaveWindowPng(notice, shot));
     HWND ok = FindChild(notice, L"OK");
     if (!ok) {
