@@ -78,6 +78,13 @@ void Form::SetState(WindowState state) {
     }
 }
 
+void Form::SetStyle(const FormStyle& style) {
+    if (loaded_) {
+        throw std::logic_error(name_ + ": the window style is set before the form loads");
+    }
+    style_ = style;
+}
+
 void Form::SetShowInTaskList(bool show) {
     showInTaskList_ = show;
     FormChanged(FormChange::TaskList);

@@ -25,6 +25,17 @@ struct Size {
     int height = 0;
 };
 
+// How a window looks and stands towards the other windows. The host reads it when it makes the window,
+// so it is set before the form loads.
+struct FormStyle {
+    // No caption and no border: the inside is the whole window.
+    bool borderless = false;
+    // Above every window that is not top-most, the active one included.
+    bool topMost = false;
+    // Showing, moving or clicking it leaves the activation and the keyboard focus where they are.
+    bool noActivate = false;
+};
+
 class Form {
 public:
     Form(IUiHost& host, std::string name);
@@ -62,6 +73,9 @@ public:
     bool Visible() const { return visible_; }
     WindowState State() const { return state_; }
     void SetState(WindowState state);
+    const FormStyle& Style() const { return style_; }
+    // Before the form loads; a loaded form keeps the window it has (std::logic_error).
+    void SetStyle(const FormStyle& style);
     bool ShowInTaskList() const { return showInTaskList_; }
     void SetShowInTaskList(bool show);
     const std::string& IconResource() const { return iconResource_; }
@@ -122,6 +136,7 @@ private:
     bool hiddenWhileLoading_ = false;
     bool modal_ = false;
     WindowState state_ = WindowState::Normal;
+    FormStyle style_;
     bool showInTaskList_ = true;
     std::string iconResource_;
     int regionResets_ = 0;

@@ -88,8 +88,10 @@ void HeadlessHost::ControlChanged(ui::Control& control, ui::Change change) {
 
 void HeadlessHost::Measure(ui::Form& form) {
     const ui::Bounds& outside = form.Position();
-    form.SetInsideSize({outside.width - kFrameWidth,
-                        outside.height - kFrameHeight - (form.HasMenuBar() ? kMenuBarHeight : 0)});
+    const bool framed = !form.Style().borderless;
+    form.SetInsideSize(
+        {outside.width - (framed ? kFrameWidth : 0),
+         outside.height - (framed ? kFrameHeight : 0) - (form.HasMenuBar() ? kMenuBarHeight : 0)});
 }
 
 void HeadlessHost::LockDrawing(ui::Form&, bool locked) {

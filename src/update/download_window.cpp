@@ -8,6 +8,10 @@ DownloadWindow::DownloadWindow(Context& context, const Skin& skin, TrayIcon& mai
     : context_(context), skin_(skin), mainTray_(mainTray), tray_(context.machine.shell),
       form_(context.host, std::string(kDownloadWindowName)) {
     using ui::ControlType;
+    // It stays in view above the other windows while the update runs, without taking the keyboard from
+    // the window the user works in; its own tray icon stands for it, not a taskbar button.
+    form_.SetStyle({.borderless = true, .topMost = true, .noActivate = true});
+    form_.SetShowInTaskList(false);
     form_.Move(0, 0, 5400, 2700);
     form_.Add("picUp", ControlType::PictureBox).Move(240, 240, 480, 480);
     form_.Add("picDown", ControlType::PictureBox).Move(240, 240, 480, 480);

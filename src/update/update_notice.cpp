@@ -16,6 +16,9 @@ constexpr double kWidthFactor = 14.7;
 UpdateNotice::UpdateNotice(Context& context, const Skin& skin)
     : context_(context), skin_(skin), form_(context.host, std::string(kUpdateNoticeName)) {
     using ui::ControlType;
+    // A notice above the taskbar: on top of everything, never taking the keyboard, not in the task list.
+    form_.SetStyle({.borderless = true, .topMost = true, .noActivate = true});
+    form_.SetShowInTaskList(false);
     form_.Move(0, 0, 4200, 1800);
     form_.Add("lblUpdateInfo", ControlType::Label).Move(180, 180, 3840, 900);
     ui::Control& ok = form_.Add("cmdUpdateSuccesfullOK", ControlType::CommandButton);
@@ -53,7 +56,9 @@ void UpdateNotice::OnLoad() {
     const int taskbarHeight = static_cast<int>(std::lround((taskbar.bottom - taskbar.top) * kHeightFactor));
     const int desktopHeight = static_cast<int>(std::lround((desktop.bottom - desktop.top) * kHeightFactor));
     const ui::Bounds& at = form_.Position();
-    const int left = static_cast<int>((desktop.right - desktop.left - form_.ScaleWidth()) * kWidthFactor);
+    // The notice measures its inside in pixels, as the desktop is measured: it ends at the screen's right.
+    const double insidePixels = form_.ScaleWidth() / context_.host.TwipsPerPixelX();
+    const int left = static_cast<int>((desktop.right - desktop.left - insidePixels) * kWidthFactor);
     form_.Move(left, desktopHeight - taskbarHeight, at.width, at.height);
     targetTop_ = static_cast<int>(std::lround(desktopHeight - (at.height + 100.0)));
     if (context_.brand.skinningEnabled) {

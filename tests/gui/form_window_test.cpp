@@ -393,6 +393,87 @@ TEST_F(FormWindows, TheHourglassShowsOverTheFormAndItsControlsWhileBusy) {
     button.SetEnabled(true);
 }
 
+// A notice in the style of the update windows: borderless, top-most, never taking the activation, out
+// of the task list, with a label and an OK button, over the middle of the demo window.
+struct NoticeForm {
+    explicit NoticeForm(Win32UiHost& host) : form(host, "frmNotice") {
+        form.SetStyle({.borderless = true, .topMost = true, .noActivate = true});
+        form.SetShowInTaskList(false);
+        form.SetCaption("Notice");
+        form.Move(3000, 3000, 4200, 1800);
+        ui::Control& label = form.Add("lblInfo", ControlType::Label);
+        label.SetCaption("Your definitions have been updated!");
+        label.Move(180, 180, 3840, 600);
+        ok = &form.Add("cmdOK", ControlType::CommandButton);
+        ok->SetCaption("OK");
+        ok->Move(2880, 1200, 1140, 420);
+        ok->onClick = [this] { ++okClicks; };
+    }
+    ui::Form form;
+    ui::Control* ok;
+    int okClicks = 0;
+};
+
+TEST_F(FormWindows, ABorderlessTopMostNoticeShowsAndMovesWithoutTakingTheActivation) {
+    HWND main = Hwnd(demo.form);
+    ASSERT_EQ(GetForegroundWindow(), main);
+    NoticeForm notice(host);
+    notice.form.Show();
+    Settle(host);
+    HWND window = Hwnd(notice.form);
+    ASSERT_TRUE(IsWindowVisible(window));
+    const LONG style = GetWindowLongW(window, GWL_STYLE);
+    EXPECT_EQ(style & WS_CAPTION, 0) << "no caption";
+    EXPECT_EQ(style & (WS_THICKFRAME | WS_BORDER | WS_DLGFRAME), 0) << "no border";
+    const LONG ex = GetWindowLongW(window, GWL_EXSTYLE);
+    EXPECT_NE(ex & WS_EX_TOPMOST, 0);
+    EXPECT_NE(ex & WS_EX_NOACTIVATE, 0);
+    EXPECT_NE(ex & WS_EX_TOOLWINDOW, 0) << "out of the task list and the window switcher";
+    EXPECT_EQ(ex & WS_EX_APPWINDOW, 0);
+    EXPECT_EQ(GetForegroundWindow(), main) << "showing it leaves the foreground where it was";
+    EXPECT_EQ(GetActiveWindow(), main);
+    RECT frame;
+    GetWindowRect(window, &frame);
+    EXPECT_NEAR(notice.form.ScaleWidth(), (frame.right - frame.left) * host.TwipsPerPixelX(),
+                host.TwipsPerPixelX())
+        << "the inside is the whole window";
+
+    // Above the active window where they overlap, though that one is in front of every other.
+    SetForegroundWindow(main);
+    Settle(host);
+    const POINT middle{(frame.left + frame.right) / 2, (frame.top + frame.bottom) / 2};
+    HWND under = WindowFromPoint(middle);
+    EXPECT_TRUE(under == window || IsChild(window, under));
+
+    // Sliding up by the program's moves every 10 ms, hidden and shown again: still not active.
+    for (int step = 0; step < 30; ++step) {
+        const ui::Bounds at = notice.form.Position();
+        notice.form.Move(at.left, at.top - 20, at.width, at.height);
+        Settle(host, 10);
+    }
+    GetWindowRect(window, &frame);
+    EXPECT_NEAR(frame.top, host.Scale().YToPixels(3000 - 30 * 20), 1);
+    notice.form.Hide();
+    Settle(host);
+    notice.form.Show();
+    Settle(host);
+    EXPECT_EQ(GetForegroundWindow(), main) << "after its moves and a second show";
+    EXPECT_EQ(GetActiveWindow(), main);
+    EXPECT_TRUE(gui::SaveWindowPng(window, "gui_notice_" + DpiTag(host) + "dpi.png"));
+
+    // A click on its background leaves the activation alone; a click on OK still reaches the button.
+    ClickAt(window, 4, 4);
+    Settle(host, 300);
+    EXPECT_EQ(GetForegroundWindow(), main) << "a click on the notice itself";
+    ClickCentre(Hwnd(*notice.ok));
+    ASSERT_TRUE(WaitFor(host, [&] { return notice.okClicks == 1; }));
+
+    // The demo window, styled as before: framed, not top-most, in the task list.
+    EXPECT_EQ(GetWindowLongW(main, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
+    EXPECT_EQ(GetWindowLongW(main, GWL_EXSTYLE) & (WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW), 0);
+    notice.form.Unload();
+}
+
 TEST(FormWindowCreation, AWindowThatCannotBeMadeIsReportedWithItsErrorCode) {
     Win32UiHost host;
     ui::Form form(host, "frmBroken");

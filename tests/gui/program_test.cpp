@@ -1,15 +1,20 @@
 // The real grimsweep.exe, started as a user starts it and driven with real clicks: the first-run
-// question, the navigation buttons, an option stored in the real registry, and a clean close.
+// question, the navigation buttons, an option stored in the real registry, a scan and a removal, Live
+// Update against the local definition service, and a clean close.
+#include <winsock2.h>
+
 #include "platform/win32/windows_api.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "core/run_at_startup.h"
 #include "definitions/definition_files.h"
+#include "definitions/definition_status.h"
 #include "definitions/line_code.h"
 #include "gui/mouse.h"
 #include "platform/win32/wide_text.h"
@@ -19,7 +24,9 @@
 #include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_system.h"
 #include "screenshot.h"
+#include "update/service_addresses.h"
 #include "win32/helper_programs.h"
+#include "win32/local_definition_service.h"
 
 namespace grimsweep::gui {
 namespace {
@@ -52,17 +59,17 @@ std::wstring TextOf(HWND window) {
     return text;
 }
 
-// The first visible child window (at any depth) with that text.
-HWND FindChild(HWND parent, const std::wstring& text) {
+// The first visible child window (at any depth) whose text passes the test.
+HWND FindChildWhere(HWND parent, const std::function<bool(const std::wstring&)>& test) {
     struct Search {
-        std::wstring text;
+        const std::function<bool(const std::wstring&)>& test;
         HWND found = nullptr;
-    } search{text};
+    } search{test};
     EnumChildWindows(
         parent,
         [](HWND child, LPARAM data) -> BOOL {
             auto* s = reinterpret_cast<Search*>(data);
-            if (IsWindowVisible(child) && TextOf(child) == s->text) {
+            if (IsWindowVisible(child) && s->test(TextOf(child))) {
                 s->found = child;
                 return FALSE;
             }
@@ -70,6 +77,11 @@ HWND FindChild(HWND parent, const std::wstring& text) {
         },
         reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+// The first visible child window (at any depth) with that text.
+HWND FindChild(HWND parent, const std::wstring& text) {
+    return FindChildWhere(parent, [&](const std::wstring& each) { return each == text; });
 }
 
 std::string UserSetting(win32::Win32Registry& registry, const std::string& section, const std::string& key) {
@@ -748,6 +760,196 @@ TEST(ProgramGui, PauseHoldsAndStopCancelsARunningScanInTheRealWindow) {
     for (const auto& definition : kDefinitionFiles) {
         files.DeleteFile(data + "\\" + std::string(definition.name));
     }
+}
+
+// A connection to the service that sends nothing: the service, which answers one connection at a time,
+// waits on it (five seconds at most) and every request behind it waits too, as behind a slow server.
+// Closing it lets them through.
+class HeldService {
+public:
+    explicit HeldService(int port) {
+        WSADATA data;
+        started_ = WSAStartup(MAKEWORD(2, 2), &data) == 0;
+        socket_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        sockaddr_in service{};
+        service.sin_family = AF_INET;
+        service.sin_port = htons(static_cast<u_short>(port));
+        service.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        held_ = socket_ != INVALID_SOCKET &&
+                connect(socket_, reinterpret_cast<const sockaddr*>(&service), sizeof service) == 0;
+    }
+    ~HeldService() {
+        Release();
+        if (started_) {
+            WSACleanup();
+        }
+    }
+    HeldService(const HeldService&) = delete;
+    HeldService& operator=(const HeldService&) = delete;
+
+    bool Held() const { return held_; }
+    void Release() {
+        if (socket_ != INVALID_SOCKET) {
+            closesocket(socket_);
+            socket_ = INVALID_SOCKET;
+        }
+    }
+
+private:
+    bool started_ = false;
+    bool held_ = false;
+    SOCKET socket_ = INVALID_SOCKET;
+};
+
+// Grimsweep.ini beside grimsweep.exe for as long as the object lives.
+class ServicesFile {
+public:
+    ServicesFile(IFileSystem& files, const std::string& definitions)
+        : files_(files), path_(win32::BesideTestProgram(std::string(kServicesFileName).c_str())) {
+        files_.WriteFile(path_, "[Services]\r\nDefinitions=" + definitions + "\r\n");
+    }
+    ~ServicesFile() { files_.DeleteFile(path_); }
+    ServicesFile(const ServicesFile&) = delete;
+    ServicesFile& operator=(const ServicesFile&) = delete;
+
+private:
+    IFileSystem& files_;
+    std::string path_;
+};
+
+// The process's visible form, whatever its title, that shows a child with text that begins with `head`
+// and ends with `tail` (the program name between them is the catalogue's, placeholder or not).
+HWND FormShowing(DWORD processId, const std::wstring& head, const std::wstring& tail) {
+    for (HWND window : TopLevelWindows(processId, kFormClass, L"", true)) {
+        if (FindChildWhere(window, [&](const std::wstring& text) {
+                return text.starts_with(head) && text.ends_with(tail);
+            })) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+// The update notice has slid up and come to rest: saved, then closed with its OK. Its position comes
+// from fixed factors made for 15 twips a pixel: at a higher resolution it rests below the bottom of the
+// screen, out of reach, and closes by itself after its rest.
+bool SaveAndCloseNotice(HWND notice, const std::string& shot) {
+    EXPECT_TRUE(WaitUntil([&] { return Settled(notice); }, 10000));
+    RECT rect{};
+    GetWindowRect(notice, &rect);
+    if (rect.bottom > GetSystemMetrics(SM_CYSCREEN)) {
+        return WaitUntil([&] { return !IsWindowVisible(notice); }, 15000);
+    }
+    EXPECT_TRUE(SaveWindowPng(notice, shot));
+    HWND ok = FindChild(notice, L"OK");
+    if (!ok) {
+        return false;
+    }
+    ClickCentre(ok);
+    return WaitUntil([&] { return !IsWindowVisible(notice); }, 5000);
+}
+
+TEST(ProgramGui, LiveUpdateFromTheButtonAppliesThePublishedRecordsAndRunLiveUpdateNowFindsNothingNewer) {
+    win32::Win32Registry registry;
+    win32::Win32FileSystem files;
+    win32::Win32Shell shell;
+    win32::Win32System system;
+    StartAsReturningUser(registry);
+    const std::string data = shell.SpecialFolderPath(26).value_or("C:") + "\\AntiSpywareDAT";
+    PutScanDefinitions(files, data, 0, "");
+    const std::string dateFile = data + "\\" + std::string(kDefinitionsDateFile);
+    files.DeleteFile(dateFile); // the definitions date of a new installation
+
+    // One record published on a date after it, served on a port of the system's choice.
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::string serviceFolder = win32::Narrow(temp) + "grimsweep-gui-live-update";
+    files.DeleteFolder(serviceFolder);
+    ASSERT_TRUE(files.CreateFolder(serviceFolder));
+    // (A lower-case u or a 6 in a body would go out as a separator: coded, they are "|" and "=".)
+    const std::string published = "gloomtray.exe=Gloom Tray Threat|[windir]|Adware";
+    ASSERT_EQ(win32::RunGsdefs("publish \"" + serviceFolder + "\" \"9/1/2006 4:00:00 PM\"",
+                               "FILE|ADD|" + published + "\n"),
+              std::optional<DWORD>(0));
+    win32::LocalDefinitionService service(serviceFolder);
+    ASSERT_FALSE(service.Address().empty()) << "gsdefs serve printed where it listens";
+    const ServicesFile ini(files, service.Address());
+
+    const PROCESS_INFORMATION process = StartProgram();
+    ASSERT_NE(process.hProcess, nullptr);
+    HWND main = WaitForMainWindow(process.dwProcessId);
+    ASSERT_NE(main, nullptr);
+
+    // The Live Update button, with the service slow to answer: the download window stays up meanwhile,
+    // in front, while the main window keeps the activation.
+    HeldService slow(service.Port());
+    ASSERT_TRUE(slow.Held());
+    HWND download = nullptr;
+    ASSERT_TRUE(ClickUntil(main, L"Live Update", [&] {
+        return (download = VisibleForm(process.dwProcessId, L"Grimsweep Live Update")) != nullptr;
+    }));
+    // Its headline; the status box is an edit control, whose text another program cannot read.
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            return FindChildWhere(download, [](const std::wstring& text) {
+                       return text.starts_with(L"Connecting to");
+                   }) != nullptr;
+        },
+        3000));
+    Sleep(300);
+    EXPECT_EQ(GetWindowLongW(download, GWL_STYLE) & WS_CAPTION, 0);
+    EXPECT_NE(GetWindowLongW(download, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    EXPECT_EQ(GetForegroundWindow(), main) << "the download window takes no activation";
+    EXPECT_TRUE(SaveWindowPng(download, "program_live_update_download.png"));
+    slow.Release();
+
+    // The notice says the definitions were updated; the date and the record are stored.
+    HWND notice = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            return (notice = FormShowing(process.dwProcessId, L"Your ",
+                                         L" definitions have been updated!")) != nullptr;
+        },
+        20000));
+    EXPECT_EQ(GetForegroundWindow(), main) << "the notice takes no activation";
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(download) || !IsWindowVisible(download); }, 5000))
+        << "the download window goes when the update ends";
+    EXPECT_TRUE(SaveAndCloseNotice(notice, "program_live_update_notice.png"));
+    EXPECT_EQ(ReadDefinitionsDate(files, system, data), "9/1/2006 4:00:00 PM");
+    const std::string fileDefinitions =
+        files.ReadFile(data + "\\" + std::string(kFileDefinitionFile)).value_or("");
+    EXPECT_EQ(DecodeDefinitionText(fileDefinitions), published + "\n");
+
+    // Settings, Auto Update (the second menu on the bar, its fourth item), Run Live Update Now: nothing
+    // newer has been published.
+    ChooseMenuItem(main, 1, 3);
+    HWND runNow = nullptr;
+    ASSERT_TRUE(
+        WaitUntil([&] { return (runNow = FindChild(main, L"Run Live Update Now")) != nullptr; }, 5000));
+    Sleep(300);
+    EXPECT_TRUE(SaveWindowPng(main, "program_auto_update.png"));
+    ASSERT_TRUE(ClickUntil(main, L"Run Live Update Now", [&] {
+        return (notice = FormShowing(process.dwProcessId, L"You are using the most recent ",
+                                     L" definitions.")) != nullptr;
+    }));
+    EXPECT_TRUE(SaveAndCloseNotice(notice, "program_live_update_recent.png"));
+    EXPECT_EQ(ReadDefinitionsDate(files, system, data), "9/1/2006 4:00:00 PM");
+    EXPECT_EQ(
+        DecodeDefinitionText(files.ReadFile(data + "\\" + std::string(kFileDefinitionFile)).value_or("")),
+        published + "\n")
+        << "nothing applied twice";
+
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
+        TerminateProcess(process.hProcess, 1);
+        ADD_FAILURE() << "the program did not close";
+    }
+    CloseHandle(process.hProcess);
+    files.DeleteFile(dateFile);
+    for (const auto& definition : kDefinitionFiles) {
+        files.DeleteFile(data + "\\" + std::string(definition.name));
+    }
+    files.DeleteFolder(serviceFolder);
 }
 
 } // namespace

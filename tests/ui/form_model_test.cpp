@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "ui/form.h"
 #include "ui/headless_host.h"
 
@@ -175,6 +177,22 @@ TEST(FormModel, TheHeadlessHostMeasuresTheInsideOfEveryForm) {
     form.onResize = [&] { insideAtResize = form.ScaleWidth(); };
     form.Move(0, 0, 12000, 7000);
     EXPECT_EQ(insideAtResize, 12000 - HeadlessHost::kFrameWidth) << "measured before the resize handler runs";
+}
+
+TEST(FormModel, TheStyleIsFixedAtLoadAndABorderlessInsideIsTheWholeWindow) {
+    HeadlessHost host;
+    Form form(host, "frmSignatureUpdated");
+    form.SetStyle({.borderless = true, .topMost = true, .noActivate = true});
+    form.Move(0, 0, 4200, 1800);
+    form.Load();
+    EXPECT_EQ(form.ScaleWidth(), 4200);
+    EXPECT_EQ(form.ScaleHeight(), 1800);
+    EXPECT_THROW(form.SetStyle({}), std::logic_error) << "the window is made already";
+    EXPECT_TRUE(form.Style().topMost);
+    form.Unload();
+    form.SetStyle({});
+    form.Load();
+    EXPECT_EQ(form.ScaleWidth(), 4200 - HeadlessHost::kFrameWidth) << "framed again when loaded again";
 }
 
 TEST(FormModel, TheHeadlessHostRecordsEachChangeOfTheBusyPointer) {

@@ -63,6 +63,9 @@ TEST_F(LiveUpdateTest, TheNoticeSlidesUpRestsSevenSecondsSlidesDownAndClosesStor
     ASSERT_TRUE(notice.Visible());
     const int target = window->Update().Notice().TargetTop();
     EXPECT_EQ(target, static_cast<int>(768 * 14.5 + 0.5) - (notice.Position().height + 100));
+    // Borderless, its inside is the whole window; the inside in pixels ends at the right of the screen.
+    EXPECT_EQ(notice.ScaleWidth(), notice.Position().width);
+    EXPECT_EQ(notice.Position().left, static_cast<int>((1024 - notice.Position().width / 15.0) * 14.7));
     const int start = notice.Position().top;
     EXPECT_EQ(start, static_cast<int>(768 * 14.5 + 0.5) - static_cast<int>(40 * 14.5 + 0.5))
         << "the taskbar's top";
@@ -86,6 +89,15 @@ TEST_F(LiveUpdateTest, TheNoticeSlidesUpRestsSevenSecondsSlidesDownAndClosesStor
     Notice().Get("cmdUpdateSuccesfullOK").Click();
     EXPECT_FALSE(Notice().Loaded());
     EXPECT_EQ(Setting(kSectionOptions, kShow), "false");
+}
+
+TEST_F(LiveUpdateTest, BothWindowsAreBorderlessTopMostOutOfTheTaskListAndTakeNoActivation) {
+    for (ui::Form* form : {&window->Update().Download().Window(), &Notice()}) {
+        const ui::FormStyle& style = form->Style();
+        EXPECT_TRUE(style.borderless && style.topMost && style.noActivate) << form->Name();
+        EXPECT_FALSE(form->ShowInTaskList()) << form->Name();
+    }
+    EXPECT_FALSE(Control("cmdScanNow").Owner().Style().topMost) << "the main window is an ordinary one";
 }
 
 TEST_F(LiveUpdateTest, TheDownloadWindowBlinksAndCyclesItsHeadlineEveryFifteenTicks) {

@@ -17,15 +17,31 @@ inline std::string BesideTestProgram(const char* name) {
     return own.substr(0, own.rfind('\\') + 1) + name;
 }
 
+// The standard input, output and error a helper process is given.
+struct StandardHandles {
+    HANDLE input = nullptr;
+    HANDLE output = nullptr;
+    HANDLE error = nullptr;
+};
+
 class HelperProcess {
 public:
-    explicit HelperProcess(const std::string& commandLine, DWORD creationFlags = 0) {
+    // Standard handles given must be inheritable: the process then inherits every inheritable handle of
+    // this one.
+    explicit HelperProcess(const std::string& commandLine,
+                           std::optional<StandardHandles> handles = std::nullopt, DWORD creationFlags = 0) {
         std::wstring command = Widen(commandLine);
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
+        if (handles) {
+            startup.dwFlags = STARTF_USESTDHANDLES;
+            startup.hStdInput = handles->input;
+            startup.hStdOutput = handles->output;
+            startup.hStdError = handles->error;
+        }
         PROCESS_INFORMATION child{};
-        if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, creationFlags, nullptr, nullptr,
-                           &startup, &child)) {
+        if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, handles ? TRUE : FALSE, creationFlags,
+                           nullptr, nullptr, &startup, &child)) {
             CloseHandle(child.hThread);
             process_ = child.hProcess;
             id_ = child.dwProcessId;

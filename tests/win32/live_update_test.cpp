@@ -99,7 +99,7 @@ TEST_F(LiveUpdateTest, TheRealFetchAndConversationAgainstTheLocalService) {
 TEST_F(LiveUpdateTest, TheServiceEndsCleanlyOnCtrlC) {
     HelperProcess server("\"" + BesideTestProgram(GRIMSWEEP_GSDEFS_NAME) + "\" serve \"" + folder +
                              "\\service\" --port 18088",
-                         CREATE_NEW_CONSOLE);
+                         std::nullopt, CREATE_NEW_CONSOLE);
     ASSERT_TRUE(server.Started());
     ASSERT_TRUE(StartService(server, "http://127.0.0.1:18088"));
     FreeConsole();

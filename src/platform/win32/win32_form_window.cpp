@@ -216,6 +216,12 @@ LRESULT FormMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         form->RequestClose();
         return 0;
+    case WM_MOUSEACTIVATE:
+        // A click on a window that takes no activation leaves the active window as it is.
+        if (form->Style().noActivate) {
+            return MA_NOACTIVATE;
+        }
+        break;
     case WM_SETCURSOR:
         // Every window of the form asks here first (DefWindowProc asks the parent): while busy, the
         // hourglass over the inside and over every control; the frame keeps its sizing pointers.

@@ -26,6 +26,36 @@ HICON SystemSizeIcon(const std::string& name, bool big) {
                                          GetSystemMetrics(big ? SM_CYICON : SM_CYSMICON), LR_SHARED));
 }
 
+// The window's own styles: a borderless form is a bare popup, every other one has the normal frame.
+DWORD FrameStyle(const ui::Form& form) {
+    return (form.Style().borderless ? WS_POPUP : WS_OVERLAPPEDWINDOW) | WS_CLIPCHILDREN;
+}
+
+// The extended styles `current` with those of the task list: a button there, or none. A borderless
+// window out of the task list is also a tool window, which keeps it out of the window switcher too; it
+// has no caption for the tool style to shrink.
+LONG_PTR TaskListStyle(const ui::Form& form, LONG_PTR current) {
+    constexpr auto kTaskListStyles = static_cast<LONG_PTR>(WS_EX_APPWINDOW | WS_EX_TOOLWINDOW);
+    LONG_PTR ex = current & ~kTaskListStyles;
+    if (form.ShowInTaskList()) {
+        ex |= WS_EX_APPWINDOW;
+    } else if (form.Style().borderless) {
+        ex |= WS_EX_TOOLWINDOW;
+    }
+    return ex;
+}
+
+DWORD ExtendedStyle(const ui::Form& form) {
+    DWORD ex = static_cast<DWORD>(TaskListStyle(form, 0));
+    if (form.Style().topMost) {
+        ex |= WS_EX_TOPMOST;
+    }
+    if (form.Style().noActivate) {
+        ex |= WS_EX_NOACTIVATE;
+    }
+    return ex;
+}
+
 void SetWindowIcons(HWND window, HICON big, HICON small) {
     if (big) {
         SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
@@ -259,11 +289,11 @@ void Win32UiHost::FormLoaded(ui::Form& form) {
     forms_[&form] = {};
     const ui::Bounds& b = form.Position();
     const SyncGuard guard(*this);
-    HWND window = CreateWindowExW(
-        form.ShowInTaskList() ? WS_EX_APPWINDOW : 0, kFormClass, Widen(form.Caption()).c_str(),
-        WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, scale_.XToPixels(b.left), scale_.YToPixels(b.top),
-        scale_.XToPixels(b.width), scale_.YToPixels(b.height), form.ShowInTaskList() ? nullptr : owner_,
-        nullptr, GetModuleHandleW(nullptr), &form);
+    HWND window =
+        CreateWindowExW(ExtendedStyle(form), kFormClass, Widen(form.Caption()).c_str(), FrameStyle(form),
+                        scale_.XToPixels(b.left), scale_.YToPixels(b.top), scale_.XToPixels(b.width),
+                        scale_.YToPixels(b.height), form.ShowInTaskList() ? nullptr : owner_, nullptr,
+                        GetModuleHandleW(nullptr), &form);
     form.hostHandle = reinterpret_cast<std::uintptr_t>(window);
     if (!window) {
         const DWORD error = GetLastError();
@@ -368,28 +398,34 @@ void Win32UiHost::ApplyWindowState(ui::Form& form) {
         ShowWindow(window, SW_HIDE);
         return;
     }
+    // A window that takes no activation shows without it: the active window keeps the keyboard.
+    const bool activate = !form.Style().noActivate;
     switch (form.State()) {
     case ui::WindowState::Minimized:
-        ShowWindow(window, SW_SHOWMINIMIZED);
+        ShowWindow(window, activate ? SW_SHOWMINIMIZED : SW_SHOWMINNOACTIVE);
         break;
     case ui::WindowState::Maximized:
         ShowWindow(window, SW_SHOWMAXIMIZED);
         break;
     case ui::WindowState::Normal:
-        ShowWindow(window, IsIconic(window) || IsZoomed(window) ? SW_RESTORE : SW_SHOW);
+        if (IsIconic(window) || IsZoomed(window)) {
+            ShowWindow(window, activate ? SW_RESTORE : SW_SHOWNOACTIVATE);
+        } else {
+            ShowWindow(window, activate ? SW_SHOW : SW_SHOWNA);
+        }
         break;
     }
 }
 
-// A window out of the task list keeps its normal frame: it is owned by a hidden window instead of
-// becoming a tool window. The taskbar reads the styles only when a window is shown, so a visible window
-// is hidden and shown again, and only when something changes: the program asks at every resize, and
-// each hide would take the activation away from the window (and a click on it with it).
+// A framed window out of the task list keeps its normal frame: it is owned by a hidden window instead
+// of becoming a tool window (a borderless one is both, see TaskListStyle). The taskbar reads the styles
+// only when a window is shown, so a visible window is hidden and shown again, and only when something
+// changes: the program asks at every resize, and each hide would take the activation away from the
+// window (and a click on it with it).
 void Win32UiHost::ApplyTaskList(ui::Form& form) {
     HWND window = WindowOf(form);
     const LONG_PTR was = GetWindowLongPtrW(window, GWL_EXSTYLE);
-    const LONG_PTR ex =
-        form.ShowInTaskList() ? (was | WS_EX_APPWINDOW) : (was & ~static_cast<LONG_PTR>(WS_EX_APPWINDOW));
+    const LONG_PTR ex = TaskListStyle(form, was);
     HWND owner = form.ShowInTaskList() ? nullptr : owner_;
     if (ex == was && GetWindow(window, GW_OWNER) == owner) {
         return;
