@@ -65,29 +65,37 @@ void ShowStatus(Context& context, ui::Control* status, const std::string& text) 
     context.host.PumpMessages();
 }
 
-// The lines of a stored file, without their CR LF.
-std::vector<std::string_view> LinesOf(std::string_view text) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) {
-            end = text.size();
+// Reads the names of stored lines without decoding whole lines: the byte that stands for "=" is found in
+// the stored form, and the name before it is folded byte by byte through a table.
+class StoredNameReader {
+public:
+    StoredNameReader() : equals_(EncodeDefinitionLine("=").front()) {
+        std::string every(256, '\0');
+        for (int byte = 0; byte < 256; ++byte) {
+            every[byte] = static_cast<char>(byte);
         }
-        std::string_view line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
+        const std::string decoded = DecodeDefinitionLine(every);
+        for (int byte = 0; byte < 256; ++byte) {
+            fold_[byte] = ToLowerAscii(decoded[byte]);
         }
-        lines.push_back(line);
-        start = end + 1;
     }
-    return lines;
-}
+    // The stored name's length (in bytes, the same plain or stored).
+    std::size_t NameLength(std::string_view line) const {
+        const std::size_t end = line.find(equals_);
+        return end == std::string_view::npos ? line.size() : end;
+    }
+    // The plain name of the first `length` bytes, lower case, into `out`.
+    void Fold(std::string_view line, std::size_t length, std::string& out) const {
+        out.resize(length);
+        for (std::size_t i = 0; i < length; ++i) {
+            out[i] = fold_[static_cast<unsigned char>(line[i])];
+        }
+    }
 
-// The name of a stored line, lower case, as deletions compare it.
-std::string StoredName(std::string_view line) {
-    return ToLower(NameOf(DecodeDefinitionLine(line)));
-}
+private:
+    char equals_;
+    std::array<char, 256> fold_{};
+};
 
 // One definition file: what it holds now and what it will hold after the update.
 struct FileUpdate {
@@ -115,10 +123,18 @@ struct Deletion {
 std::string Rewritten(Context& context, const FileUpdate& update, const std::vector<AddedLine>& added,
                       const std::vector<Deletion>& pending, ui::Control* status) {
     std::unordered_map<std::string, std::size_t> latest; // lower-case name -> place of its last deletion
+    std::vector<bool> lengths;                           // the lengths of those names
     for (const Deletion& deletion : pending) {
-        std::size_t& order = latest[ToLower(NameOf(deletion.text))];
+        const std::string name = ToLower(NameOf(deletion.text));
+        std::size_t& order = latest[name];
         order = std::max(order, deletion.order + 1);
+        if (lengths.size() <= name.size()) {
+            lengths.resize(name.size() + 1);
+        }
+        lengths[name.size()] = true;
     }
+    static const StoredNameReader reader;
+    std::string name;
     std::string kept;
     kept.reserve(update.original.size());
     int lineNumber = 0;
@@ -130,13 +146,28 @@ std::string Rewritten(Context& context, const FileUpdate& update, const std::vec
         if (line.empty()) {
             return;
         }
-        const auto deletion = latest.find(StoredName(line));
-        if (deletion == latest.end() || deletion->second <= present) {
-            kept.append(line).append("\r\n");
+        const std::size_t length = reader.NameLength(line);
+        if (length < lengths.size() && lengths[length]) {
+            reader.Fold(line, length, name);
+            const auto deletion = latest.find(name);
+            if (deletion != latest.end() && deletion->second > present) {
+                return;
+            }
         }
+        kept.append(line).append("\r\n");
     };
-    for (std::string_view line : LinesOf(update.original)) {
+    const std::string_view original = update.original;
+    for (std::size_t start = 0; start < original.size();) {
+        std::size_t end = original.find('\n', start);
+        if (end == std::string_view::npos) {
+            end = original.size();
+        }
+        std::string_view line = original.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
         keep(line, 0);
+        start = end + 1;
     }
     for (const AddedLine& line : added) {
         keep(line.stored, line.order + 1);
