@@ -84,6 +84,25 @@ const char* ReasonPhrase(int status) {
     }
 }
 
+// The first character of the kind or the body whose code is one of the plain separators "|" and "=":
+// the client would take it for a separator, so the record would be stored wrongly ("u" and "6").
+std::optional<char> SeparatorClash(std::string_view plainLine) {
+    const std::size_t kindEnd = plainLine.find('|');
+    const std::size_t actionEnd =
+        kindEnd == std::string_view::npos ? kindEnd : plainLine.find('|', kindEnd + 1);
+    for (std::size_t i = 0; i < plainLine.size(); ++i) {
+        if (i >= kindEnd && i <= actionEnd) {
+            continue; // the action and its bars go plain
+        }
+        const char c = plainLine[i];
+        const char code = EncodeDefinitionLine(std::string_view(&c, 1)).front();
+        if (c != '|' && c != '=' && (code == '|' || code == '=')) {
+            return c;
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 std::optional<std::string> WireRecord(std::string_view plainLine) {
@@ -125,6 +144,11 @@ std::optional<std::string> PublicationLines(std::string_view dateText, std::stri
         }
         if (Trim(line).empty()) {
             continue;
+        }
+        if (const auto clash = SeparatorClash(line)) {
+            error = "line " + std::to_string(lineNumber) + " holds \"" + std::string(1, *clash) +
+                    "\", whose code is a record separator: the service cannot send it";
+            return std::nullopt;
         }
         const auto record = WireRecord(line);
         if (!record) {

@@ -89,7 +89,7 @@ TEST_F(DefinitionPublisherTest, DatePagesAnswerTheNewestPublicationNotTheLast) {
 TEST_F(DefinitionPublisherTest, DefinitionsPageSendsOnlyWhatIsStrictlyLaterInPublicationOrder) {
     Publish("3/20/2006", "COOK|ADD|first=x");
     Publish("9/1/2006 4:00:00 PM", "COOK|ADD|second=x\nCOOK|ADD|third=x");
-    Publish("4/1/2006", "COOK|ADD|fourth=x");
+    Publish("4/1/2006", "COOK|ADD|fifth=x");
     const auto names = [&](std::string_view target) {
         std::vector<std::string> found;
         for (const UpdateRecord& record : ParseUpdateRecords(Get(target).body)) {
@@ -104,9 +104,9 @@ TEST_F(DefinitionPublisherTest, DefinitionsPageSendsOnlyWhatIsStrictlyLaterInPub
         return encoded;
     };
     EXPECT_EQ(plain(names("/asp/getDefsNEW.asp?prog=A&comp=B&date=3/16/2006")),
-              (std::vector<std::string>{"first", "second", "third", "fourth"}));
+              (std::vector<std::string>{"first", "second", "third", "fifth"}));
     EXPECT_EQ(plain(names("/asp/getDefsNEW.asp?prog=A&comp=B&date=3/20/2006")),
-              (std::vector<std::string>{"second", "third", "fourth"}))
+              (std::vector<std::string>{"second", "third", "fifth"}))
         << "a publication on the asked date itself is already held";
     EXPECT_EQ(plain(names("/asp/getDefsNEW.asp?prog=A&comp=B&date=9/1/2006 3:59:59 PM")),
               (std::vector<std::string>{"second", "third"}))
@@ -127,6 +127,14 @@ TEST_F(DefinitionPublisherTest, BadDateOrAnyBadLineRefusesTheWholePublication) {
         EXPECT_FALSE(PublicationLines("3/20/2006", line, error)) << line;
         EXPECT_FALSE(error.empty()) << line;
     }
+    // "u" and "6" would travel as the separators "|" and "=": the client would store gloomupd.exe as
+    // "gloom|pd.exe". They are refused rather than published wrong.
+    for (const char* line : {"EXE|ADD|gloomupd.exe=Gloom|Adware", "FILE|DEL|item16.dll", "COOK|ADD|x=6"}) {
+        error.clear();
+        EXPECT_FALSE(PublicationLines("3/20/2006", line, error)) << line;
+        EXPECT_NE(error.find("separator"), std::string::npos) << line;
+    }
+    EXPECT_TRUE(PublicationLines("3/20/2006", "EXE|ADD|gloombar.exe=Gloom|Adware", error));
 }
 
 TEST_F(DefinitionPublisherTest, OtherPagesLogLocalizeOrAreNotFound) {

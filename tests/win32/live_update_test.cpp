@@ -33,7 +33,7 @@ protected:
         std::string error;
         const auto lines =
             PublicationLines("9/1/2006 4:00:00 PM",
-                             "EXE|ADD|gloomupd.exe=Gloom Toolbar|Adware\nCOOK|ADD|trackmoth=x\n", error);
+                             "EXE|ADD|gloombar.exe=Gloom Toolbar|Adware\nCOOK|ADD|trackmoth=x\n", error);
         ASSERT_TRUE(lines.has_value()) << error;
         ASSERT_TRUE(files.WriteFile(folder + "\\service\\" + std::string(kPublishedFile), *lines));
         ASSERT_TRUE(
