@@ -137,28 +137,37 @@ std::string Rewritten(Context& context, const FileUpdate& update, const std::vec
     std::string name;
     std::string kept;
     kept.reserve(update.original.size());
+    // Kept lines of the original that already end in CR LF are copied as runs, not one by one.
+    const std::string_view original = update.original;
+    std::size_t runStart = 0;
+    std::size_t runEnd = 0;
+    const auto flushRun = [&] {
+        kept.append(original.substr(runStart, runEnd - runStart));
+        runStart = runEnd;
+    };
     int lineNumber = 0;
-    const auto keep = [&](std::string_view line, std::size_t present) {
+    // Whether the line stays: not empty, and no deletion after it names it.
+    const auto stays = [&](std::string_view line, std::size_t present) {
         ++lineNumber;
         if (lineNumber % kRewriteStatusEvery == 0) {
             ShowStatus(context, status, std::string(kRemovingStatus) + std::to_string(lineNumber));
         }
         if (line.empty()) {
-            return;
+            return false;
         }
         const std::size_t length = reader.NameLength(line);
         if (length < lengths.size() && lengths[length]) {
             reader.Fold(line, length, name);
             const auto deletion = latest.find(name);
             if (deletion != latest.end() && deletion->second > present) {
-                return;
+                return false;
             }
         }
-        kept.append(line).append("\r\n");
+        return true;
     };
-    const std::string_view original = update.original;
     for (std::size_t start = 0; start < original.size();) {
         std::size_t end = original.find('\n', start);
+        const bool whole = end != std::string_view::npos && end > start && original[end - 1] == '\r';
         if (end == std::string_view::npos) {
             end = original.size();
         }
@@ -166,11 +175,28 @@ std::string Rewritten(Context& context, const FileUpdate& update, const std::vec
         if (!line.empty() && line.back() == '\r') {
             line.remove_suffix(1);
         }
-        keep(line, 0);
-        start = end + 1;
+        const std::size_t next = std::min(end + 1, original.size());
+        const bool keep = stays(line, 0);
+        if (keep && whole) {
+            if (runEnd != start) {
+                flushRun();
+                runStart = start;
+            }
+            runEnd = next;
+        } else {
+            flushRun();
+            if (keep) {
+                kept.append(line).append("\r\n"); // a line ended by LF alone, or the last one without an end
+            }
+            runStart = runEnd = next;
+        }
+        start = next;
     }
+    flushRun();
     for (const AddedLine& line : added) {
-        keep(line.stored, line.order + 1);
+        if (stays(line.stored, line.order + 1)) {
+            kept.append(line.stored).append("\r\n");
+        }
     }
     return kept;
 }

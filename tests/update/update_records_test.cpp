@@ -86,10 +86,21 @@ TEST_F(UpdateRecordsTest, DeletionsRewriteEachFileOnceAndABareNameDeletionIsCanc
               (std::vector<std::string>{"keep.exe=Keeper|x", "gone.exe=Gone Thrice|z"}));
 }
 
-TEST_F(UpdateRecordsTest, AnAddedLineNeverJoinsALastLineThatHasNoLineBreak) {
+TEST_F(UpdateRecordsTest, LinesKeepTheirPlaceWhateverTheirLineEnds) {
     sim.files.PutFile(context.DataFile(kBlockedCookiesFile), EncodeDefinitionLine("oldsite"));
     EXPECT_EQ(Apply(Record("COOK", "ADD", "newsite=x")), 1);
-    EXPECT_EQ(Plain(kBlockedCookiesFile), (std::vector<std::string>{"oldsite", "newsite"}));
+    EXPECT_EQ(Plain(kBlockedCookiesFile), (std::vector<std::string>{"oldsite", "newsite"}))
+        << "an added line never joins a last line without its line break";
+
+    // A rewrite keeps lines ended by LF alone and a last line without an end, each with CR LF.
+    const auto stored = [](std::string_view plain) { return EncodeDefinitionLine(plain); };
+    sim.files.PutFile(context.DataFile(kDirectoryDefinitionFile),
+                      stored("a=A|x") + "\r\n" + stored("b=B|x") + "\n" + stored("old=O|x") + "\r\n\r\n" +
+                          stored("c=C|x") + "\r\n" + stored("d=D|x"));
+    EXPECT_EQ(Apply(Record("DIR", "DEL", "OLD")), 1);
+    EXPECT_EQ(sim.files.Contents(context.DataFile(kDirectoryDefinitionFile)),
+              stored("a=A|x") + "\r\n" + stored("b=B|x") + "\r\n" + stored("c=C|x") + "\r\n" +
+                  stored("d=D|x") + "\r\n");
 }
 
 TEST_F(UpdateRecordsTest, ALongRewriteReportsItsProgressEveryHundredLines) {

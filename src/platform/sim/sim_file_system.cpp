@@ -303,10 +303,10 @@ bool SimFileSystem::MoveFile(const std::string& from, const std::string& to, boo
         nodes_.merge(moved);
         return true;
     }
-    Node node = *source;
+    Node node = std::move(*source); // a rename: the data moves, nothing is copied
     node.path = to;
     nodes_.erase(fromKey);
-    nodes_[toKey] = node;
+    nodes_[toKey] = std::move(node);
     return true;
 }
 
