@@ -366,7 +366,7 @@ TEST_F(FormWindows, RealPressesReachTheMouseDownHandlerWithTheShiftStateAndATake
     button.onMouseDown = [&](const ui::MouseDown& press) {
         presses.push_back(press);
         if (press.shift && takeShifted) {
-            host.ShowMessageBox({"The press is taken"});
+            host.ShowMessageBox({"The press is taken", "Grimsweep"});
             return ui::PressOutcome::Taken;
         }
         return ui::PressOutcome::PassOn;
@@ -390,6 +390,8 @@ TEST_F(FormWindows, RealPressesReachTheMouseDownHandlerWithTheShiftStateAndATake
     {
         BoxCloser closer;
         gui::ClickAtHolding(window, 10, 8, VK_SHIFT);
+        // The press arrives while pumping and shows the box; the pump returns once the closer pressed OK.
+        ASSERT_TRUE(WaitFor(host, [&] { return presses.size() == 3; }));
         EXPECT_EQ(closer.Text(), L"The press is taken");
     }
     Settle(host, 300);
