@@ -15,6 +15,7 @@
 #include "shell/help_launcher.h"
 #include "shell/skin.h"
 #include "ui/ui_host.h"
+#include "update/definition_addresses.h"
 
 namespace grimsweep {
 
@@ -534,6 +535,12 @@ void MainWindow::WireUpdateCommands() {
     };
     Control("cmdUpdate").onClick = [&update] { update.RunLiveUpdate(); };
     Control("cmdLiveUpdate").onClick = [&update] { update.RunLiveUpdate(); };
+    // Shift and a press on either Live Update button lists the definition pages instead of updating.
+    for (std::string_view button : {"cmdUpdate", "cmdLiveUpdate"}) {
+        Control(button).onMouseDown = [this](const ui::MouseDown& press) {
+            return ShowAddressesOnShiftPress(context_, press);
+        };
+    }
     Control("timUpdate").onTimer = [&update] { update.AutomaticTick(); };
     onStartLiveUpdate = [&update] { update.RunLiveUpdate(); };
 }

@@ -185,6 +185,20 @@ void Control::Click() {
     }
 }
 
+bool Control::PressMouse(const MouseDown& press) {
+    if (!enabled_) {
+        return false;
+    }
+    return !onMouseDown || onMouseDown(press) == PressOutcome::PassOn;
+}
+
+void Control::ClickWithMouse(const MouseDown& press) {
+    // Only the left button clicks.
+    if (PressMouse(press) && press.button == MouseButton::Left) {
+        Click();
+    }
+}
+
 void Control::AddItem(std::string item) {
     items_.push_back(std::move(item));
     Changed(Change::Rows);

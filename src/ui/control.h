@@ -90,6 +90,19 @@ enum class RowChangeKind {
     UpdateEnd,   // the last of them: draw again
 };
 
+// A mouse button going down on a control: which button, whether Shift was held, and where, in twips from
+// the control's top left corner.
+enum class MouseButton { Left, Right, Middle };
+struct MouseDown {
+    MouseButton button = MouseButton::Left;
+    bool shift = false;
+    int x = 0;
+    int y = 0;
+};
+// What a mouse-down handler did with the press: passed it on to the control (a click may follow when the
+// button comes up) or took it (it opened a box, say), so that the press ends there without a click.
+enum class PressOutcome { PassOn, Taken };
+
 struct RowChange {
     RowChangeKind kind = RowChangeKind::Changed;
     std::size_t first = 0;
@@ -143,6 +156,11 @@ public:
     void SetMax(int max);
     // A user click on a button, check box, option, label or menu item. Check boxes toggle, options select.
     void Click();
+    // A mouse button going down on the control: runs onMouseDown. Returns whether the press goes on to
+    // the control; a disabled control gets no press, and neither does one whose handler took it.
+    bool PressMouse(const MouseDown& press);
+    // A user's whole click with the mouse: the press, then the click unless the press was taken.
+    void ClickWithMouse(const MouseDown& press);
 
     // Text boxes and combo boxes.
     const std::string& Text() const { return caption_; }
@@ -202,6 +220,7 @@ public:
     std::function<void(std::size_t row)> onItemCheck;
     std::function<void()> onTimer;
     std::function<void()> onMouseMove;
+    std::function<PressOutcome(const MouseDown&)> onMouseDown;
     std::function<void()> onChange;
 
     // Host's own data (its window handle), untouched by the model.

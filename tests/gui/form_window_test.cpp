@@ -356,6 +356,54 @@ TEST_F(FormWindows, RealMouseMovesOverLabelsAndFramesReachTheirControls) {
     EXPECT_EQ(moves, (std::vector<std::string>{"lblWelcome", "frmStatus", "cmdStatus"}));
 }
 
+TEST_F(FormWindows, RealPressesReachTheMouseDownHandlerWithTheShiftStateAndATakenPressNeverClicks) {
+    ui::Control& button = demo.form.Get("cmdStatus");
+    HWND window = Hwnd(button);
+    std::vector<ui::MouseDown> presses;
+    int clicks = 0;
+    bool takeShifted = false;
+    button.onClick = [&] { ++clicks; };
+    button.onMouseDown = [&](const ui::MouseDown& press) {
+        presses.push_back(press);
+        if (press.shift && takeShifted) {
+            host.ShowMessageBox({"The press is taken", "Grimsweep"});
+            return ui::PressOutcome::Taken;
+        }
+        return ui::PressOutcome::PassOn;
+    };
+    const int pixel = static_cast<int>(host.TwipsPerPixelX() + 0.5);
+
+    ClickAt(window, 10, 8);
+    ASSERT_TRUE(WaitFor(host, [&] { return clicks == 1; })) << "a press passed on still clicks";
+    ASSERT_EQ(presses.size(), 1u);
+    EXPECT_FALSE(presses[0].shift);
+    EXPECT_EQ(presses[0].button, ui::MouseButton::Left);
+    EXPECT_NEAR(presses[0].x, host.Scale().XToTwips(10), pixel);
+    EXPECT_NEAR(presses[0].y, host.Scale().YToTwips(8), pixel);
+
+    gui::ClickAtHolding(window, 10, 8, VK_SHIFT);
+    ASSERT_TRUE(WaitFor(host, [&] { return clicks == 2; }));
+    ASSERT_EQ(presses.size(), 2u);
+    EXPECT_TRUE(presses[1].shift) << "Shift held";
+
+    takeShifted = true;
+    {
+        BoxCloser closer;
+        gui::ClickAtHolding(window, 10, 8, VK_SHIFT);
+        // The press arrives while pumping and shows the box; the pump returns once the closer pressed OK.
+        ASSERT_TRUE(WaitFor(host, [&] { return presses.size() == 3; }));
+        EXPECT_EQ(closer.Text(), L"The press is taken");
+    }
+    Settle(host, 300);
+    EXPECT_EQ(presses.size(), 3u);
+    EXPECT_EQ(clicks, 2) << "the taken press did not click when the box closed";
+    EXPECT_NE(GetCapture(), window) << "nor left the button holding the mouse";
+
+    ClickCentre(window);
+    ASSERT_TRUE(WaitFor(host, [&] { return clicks == 3; })) << "the next plain click works";
+    EXPECT_FALSE(presses.back().shift);
+}
+
 TEST_F(FormWindows, TheHourglassShowsOverTheFormAndItsControlsWhileBusy) {
     const HCURSOR wait = LoadCursorW(nullptr, IDC_WAIT);
     const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);

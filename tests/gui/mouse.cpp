@@ -34,6 +34,17 @@ void ClickAt(HWND window, int x, int y) {
     SendAt(window, x, y, {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
 }
 
+void ClickAtHolding(HWND window, int x, int y, WORD key) {
+    INPUT press{};
+    press.type = INPUT_KEYBOARD;
+    press.ki.wVk = key;
+    INPUT release = press;
+    release.ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(1, &press, sizeof(INPUT));
+    ClickAt(window, x, y);
+    SendInput(1, &release, sizeof(INPUT));
+}
+
 void ClickCentre(HWND window) {
     const POINT centre = Centre(window);
     ClickAt(window, centre.x, centre.y);

@@ -11,6 +11,8 @@ namespace grimsweep::gui {
 // A real left click at a point of a window's client area.
 void ClickAt(HWND window, int x, int y);
 void ClickCentre(HWND window);
+// A real left click at a point while a key (VK_SHIFT, say) is held down.
+void ClickAtHolding(HWND window, int x, int y, WORD key);
 // A real mouse move to a point of a window's client area, or to its middle.
 void MoveTo(HWND window, int x, int y);
 void MoveToCentre(HWND window);

@@ -262,6 +262,32 @@ TEST(ProgramGui, FirstStartPanelsOptionInTheRegistryAndCleanClose) {
     ClickCentre(GetDlgItem(sorry, IDOK));
     ASSERT_TRUE(WaitUntil([&] { return VisibleWindow(L"#32770", L"Grimsweep") == nullptr; }, 5000));
 
+    // Shift and a press on Live Update list the definition pages on the brand's website; no update starts.
+    const std::size_t formsBefore = TopLevelWindows(process.dwProcessId, kFormClass, L"", true).size();
+    HWND liveUpdate = FindChild(main, L"Live Update");
+    ASSERT_NE(liveUpdate, nullptr);
+    SetForegroundWindow(main);
+    ClickAtHolding(liveUpdate, 12, 8, VK_SHIFT);
+    HWND addresses = nullptr;
+    ASSERT_TRUE(
+        WaitUntil([&] { return (addresses = VisibleWindow(L"#32770", L"Grimsweep")) != nullptr; }, 5000));
+    wchar_t text[1024] = L"";
+    GetDlgItemTextW(addresses, 0xFFFF, text, 1024);
+    EXPECT_EQ(std::wstring(text),
+              L"http://www.lanternfish-software.example/definitions/version/r.htm\r\n"
+              L"http://www.lanternfish-software.example/definitions/version/f.htm\r\n"
+              L"http://www.lanternfish-software.example/definitions/version/e.htm\r\n"
+              L"http://www.lanternfish-software.example/definitions/version/c.htm\r\n"
+              L"http://www.lanternfish-software.example/definitions/data/blockedcookies.dat\r\n"
+              L"http://www.lanternfish-software.example/definitions/data/registrydefinition.dat\r\n"
+              L"http://www.lanternfish-software.example/definitions/data/filedefinition.dat\r\n"
+              L"http://www.lanternfish-software.example/definitions/data/exedefinition.dat");
+    ClickCentre(GetDlgItem(addresses, IDOK));
+    ASSERT_TRUE(WaitUntil([&] { return VisibleWindow(L"#32770", L"Grimsweep") == nullptr; }, 5000));
+    Sleep(2000);
+    EXPECT_EQ(TopLevelWindows(process.dwProcessId, kFormClass, L"", true).size(), formsBefore)
+        << "neither the download window nor the notice came up";
+
     // The close box: the program records its stop and ends.
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0);

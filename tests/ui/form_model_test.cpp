@@ -38,6 +38,34 @@ TEST(FormModel, AssigningCheckBoxesAndOptionsRunsTheirClickHandlersLikeAUserClic
     EXPECT_EQ(clicks.size(), 4u);
 }
 
+TEST(FormModel, AMouseClickIsAPressThenAClickUnlessThePressHandlerTookIt) {
+    HeadlessHost host;
+    Form form(host, "frmTest");
+    Control& button = form.Add("cmdUpdate", ControlType::CommandButton);
+    std::vector<std::string> events;
+    button.onClick = [&] { events.push_back("click"); };
+    button.ClickWithMouse({});
+    EXPECT_EQ(events, std::vector<std::string>{"click"}) << "without a handler the press goes on";
+
+    events.clear();
+    button.onMouseDown = [&](const MouseDown& press) {
+        events.push_back(std::string(press.shift ? "shift " : "") + "press " + std::to_string(press.x) + "," +
+                         std::to_string(press.y));
+        return press.shift ? PressOutcome::Taken : PressOutcome::PassOn;
+    };
+    button.ClickWithMouse({.x = 30, .y = 45});
+    button.ClickWithMouse({.shift = true, .x = 60});
+    button.ClickWithMouse({.button = MouseButton::Right});
+    EXPECT_EQ(events, (std::vector<std::string>{"press 30,45", "click", "shift press 60,0", "press 0,0"}))
+        << "a taken press ends there; only the left button clicks";
+
+    events.clear();
+    button.SetEnabled(false);
+    EXPECT_FALSE(button.PressMouse({}));
+    button.ClickWithMouse({.shift = true});
+    EXPECT_TRUE(events.empty()) << "a disabled button gets no press at all";
+}
+
 TEST(FormModel, ListViewsTabsAndLookups) {
     HeadlessHost host;
     Form form(host, "frmTest");

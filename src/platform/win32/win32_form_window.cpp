@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_controls.h"
@@ -362,9 +363,49 @@ struct HookedWindow {
     WNDPROC original;
 };
 
+// The button a mouse message presses; a second press of a double click presses it again.
+std::optional<ui::MouseButton> PressedButton(UINT message) {
+    switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        return ui::MouseButton::Left;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+        return ui::MouseButton::Right;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+        return ui::MouseButton::Middle;
+    default:
+        return std::nullopt;
+    }
+}
+
+// A press on a control with a mouse-down handler. The handler runs before the control sees the press; a
+// press it takes (it opened a modal box, say) never reaches the control, so a button neither captures
+// the mouse nor clicks when the box has closed.
+LRESULT OnControlPress(ui::Control& control, ui::MouseButton button, HWND window, UINT message, WPARAM wParam,
+                       LPARAM lParam, WNDPROC original) {
+    const TwipsScale& scale = HostOf(control.Owner()).Scale();
+    const ui::MouseDown press{.button = button,
+                              .shift = (wParam & MK_SHIFT) != 0,
+                              .x = scale.XToTwips(GET_X_LPARAM(lParam)),
+                              .y = scale.YToTwips(GET_Y_LPARAM(lParam))};
+    if (!control.PressMouse(press)) {
+        return 0;
+    }
+    return CallWindowProcW(original, window, message, wParam, lParam);
+}
+
 LRESULT CALLBACK ControlHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* hooked = reinterpret_cast<HookedWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     const WNDPROC original = hooked->original;
+    if (const auto button = PressedButton(message); button && hooked->control->onMouseDown) {
+        ui::Control* control = hooked->control;
+        return Guarded(
+            FailuresOf(&control->Owner()), "control window", message,
+            [&] { return OnControlPress(*control, *button, window, message, wParam, lParam, original); },
+            [&] { return CallWindowProcW(original, window, message, wParam, lParam); });
+    }
     if (message == WM_MOUSEMOVE) {
         ui::Control* control = hooked->control;
         // A failing handler leaves the control to behave as it would without it.
