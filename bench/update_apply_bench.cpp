@@ -102,7 +102,7 @@ std::string NameOfLine(FileIndex file, int n) {
 // The body an ADD record of this kind sends for a new line `n` of the file.
 std::string AddBody(FileIndex file, int n) {
     if (file == kRegistry) {
-        // name "=" threat "|" key specification "|" details
+        // name "=" threat "|" hive and key "|" details
         return "component" + Id(n) + "=" + Threat(n) + "|2^SOFTWARE\\" + Vendor(n) + "\\Component" + Id(n) +
                "|Hijacker";
     }
