@@ -118,12 +118,8 @@ std::optional<std::string> WireRecord(std::string_view plainLine) {
     if (action != kActionAdd && action != kActionDelete) {
         return std::nullopt;
     }
-    std::string record = EncodeDefinitionLine(plainLine.substr(0, kindEnd)) + "|" + std::string(action) +
-                         std::string(kDefinitionMarker);
-    for (char c : plainLine.substr(actionEnd + 1)) {
-        record += (c == '|' || c == '=') ? std::string(1, c) : EncodeDefinitionLine(std::string_view(&c, 1));
-    }
-    return record;
+    return EncodeDefinitionLine(plainLine.substr(0, kindEnd)) + "|" + std::string(action) +
+           std::string(kDefinitionMarker) + EncodeRecordBody(plainLine.substr(actionEnd + 1));
 }
 
 std::optional<std::string> PublicationLines(std::string_view dateText, std::string_view plainLines,

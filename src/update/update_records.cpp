@@ -36,21 +36,26 @@ std::string EncodeSeparators(std::string_view body) {
     return out;
 }
 
-// A record body in plain text: every byte decoded except the plain separators "|" and "=".
-std::string DecodeBody(std::string_view body) {
-    std::string plain;
-    plain.reserve(body.size());
+// Codes every byte of a body but its plain separators "|" and "=", one way or the other.
+std::string CodeBodyKeepingSeparators(std::string_view body, std::string (*code)(std::string_view)) {
+    std::string out;
+    out.reserve(body.size());
     std::size_t start = 0;
     while (start < body.size()) {
         const std::size_t separator = body.find_first_of("|=", start);
         const std::size_t end = separator == std::string_view::npos ? body.size() : separator;
-        plain += DecodeDefinitionLine(body.substr(start, end - start));
+        out += code(body.substr(start, end - start));
         if (end < body.size()) {
-            plain += body[end];
+            out += body[end];
         }
         start = end + 1;
     }
-    return plain;
+    return out;
+}
+
+// A record body in plain text: every byte decoded except the plain separators "|" and "=".
+std::string DecodeBody(std::string_view body) {
+    return CodeBodyKeepingSeparators(body, DecodeDefinitionLine);
 }
 
 // The part of a text before its first "=" (the whole text without one).
@@ -285,6 +290,10 @@ bool ReplaceAll(IFileSystem& files, std::vector<FileUpdate>& updates) {
 }
 
 } // namespace
+
+std::string EncodeRecordBody(std::string_view plainBody) {
+    return CodeBodyKeepingSeparators(plainBody, EncodeDefinitionLine);
+}
 
 std::vector<UpdateRecord> ParseUpdateRecords(std::string_view text) {
     std::vector<UpdateRecord> records;

@@ -34,6 +34,9 @@ struct UpdateRecord {
     std::string body;
 };
 
+// A plain body in the form the service sends it: every byte encoded except the separators "|" and "=".
+std::string EncodeRecordBody(std::string_view plainBody);
+
 // The records of an update text in order: split at "[BR]" (any case), each trimmed; empty pieces, pieces
 // without "[DEF]" and pieces without an action field are left out.
 std::vector<UpdateRecord> ParseUpdateRecords(std::string_view text);
