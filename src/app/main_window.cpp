@@ -48,10 +48,12 @@ MainWindow::MainWindow(Context& context)
     removal_ = std::make_unique<RemovalEngine>(context_, form_, *scanLists_, busy_, skin_);
     restore_ = std::make_unique<RestoreWindow>(context_, skin_, busy_);
     liveUpdate_ = std::make_unique<LiveUpdate>(context_, form_, skin_, tray_, busy_);
+    memoryShield_ = std::make_unique<MemoryShield>(context_, skin_, *scanDriver_, definitions_, busy_, form_);
     WireCommands();
     WireScanCommands();
     WireRemovalCommands();
     WireUpdateCommands();
+    WireMemoryShield();
     WireOptionHandlers();
     form_.onLoad = [this] { OnLoad(); };
     form_.onResize = [this] { OnResize(); };
@@ -405,9 +407,9 @@ void MainWindow::OnUnload() {
     context_.settings.Write(kSectionSettings, kMax, form_.State() == ui::WindowState::Maximized ? "1" : "0");
     form_.SetState(ui::WindowState::Minimized);
     form_.Hide();
-    for (ui::Form* window :
-         {&about_.Window(), &popup_.Window(), &hiddenForm_, &removal_->Problems().Window(),
-          &restore_->Window(), &liveUpdate_->Download().Window(), &liveUpdate_->Notice().Window()}) {
+    for (ui::Form* window : {&about_.Window(), &popup_.Window(), &hiddenForm_, &removal_->Problems().Window(),
+                             &restore_->Window(), &liveUpdate_->Download().Window(),
+                             &liveUpdate_->Notice().Window(), &memoryShield_->Alert().Window()}) {
         Attempt([&] { window->Unload(); });
     }
     EndProgramWhenAllClosed();
@@ -543,6 +545,15 @@ void MainWindow::WireUpdateCommands() {
     }
     Control("timUpdate").onTimer = [&update] { update.AutomaticTick(); };
     onStartLiveUpdate = [&update] { update.RunLiveUpdate(); };
+}
+
+void MainWindow::WireMemoryShield() {
+    MemoryShield& shield = *memoryShield_;
+    shield.setBackgroundTimers = [this](bool on) { SetBackgroundTimers(on); };
+    scanDriver_->onRunningThreatOutsideScan = [&shield](const RunningThreat& threat) {
+        shield.ShowMemoryAlert(threat);
+    };
+    Control("tmrMemoryInspected").onTimer = [&shield] { shield.Tick(); };
 }
 
 } // namespace grimsweep

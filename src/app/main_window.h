@@ -18,6 +18,7 @@
 #include "shell/tray_icon.h"
 #include "shell/tray_popup.h"
 #include "shell/website_opener.h"
+#include "shields/memory_shield.h"
 #include "ui/form.h"
 #include "update/live_update.h"
 
@@ -52,6 +53,7 @@ public:
     RemovalEngine& Removal() { return *removal_; }
     RestoreWindow& Restore() { return *restore_; }
     LiveUpdate& Update() { return *liveUpdate_; }
+    MemoryShield& Memory() { return *memoryShield_; }
     BusyState& Busy() { return busy_; }
 
     // Switches the shield, scheduler and time-out timers off, or back on as the settings say.
@@ -88,6 +90,7 @@ private:
     void WireScanCommands();
     void WireRemovalCommands();
     void WireUpdateCommands();
+    void WireMemoryShield();
     // Enables or disables the commands that start a scan, a removal or an update.
     void SetLongTaskCommands(bool enabled);
     void ShowHelpOnFirstStart();
@@ -112,6 +115,7 @@ private:
     std::unique_ptr<RemovalEngine> removal_;
     std::unique_ptr<RestoreWindow> restore_;
     std::unique_ptr<LiveUpdate> liveUpdate_;
+    std::unique_ptr<MemoryShield> memoryShield_;
     std::int32_t definitionsTotal_ = 0;
     bool unloaded_ = false;
 };

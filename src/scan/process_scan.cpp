@@ -149,11 +149,6 @@ void ReportRunningThreat(ScanRun& run, const RunningThreat& threat) {
     }
 }
 
-ProcessScanOutcome ScanProcessesLegacy(ScanRun& /*run*/) {
-    // The snapshot walk of the 95/98/Me family comes with the memory shield.
-    return {};
-}
-
 std::optional<ProcessScanOutcome> RunProcessCheck(ScanRun& run) {
     switch (run.context.machine.system.GetOsVersion().platformId) {
     case kPlatformNt:

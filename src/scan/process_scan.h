@@ -19,6 +19,10 @@ inline constexpr std::string_view kMemoryRowStopped = " was stopped from running
 // stands for its executable name.
 inline constexpr std::string_view kMsgMemoryNotStopped = "MSG_MEMORY_NOT_STOPPED";
 inline constexpr std::string_view kFileNamePlaceholder = "[FileName]";
+// The question of the 95/98/Me check: MSG_FOUND1, the name, MSG_FOUND2, the name, MSG_FOUND3.
+inline constexpr std::string_view kMsgFound1 = "MSG_FOUND1";
+inline constexpr std::string_view kMsgFound2 = "MSG_FOUND2";
+inline constexpr std::string_view kMsgFound3 = "MSG_FOUND3";
 
 struct ProcessScanOutcome {
     // The number of running processes listed (lblTotalNoOfRunningItems); -1 when they could not be listed.
@@ -34,7 +38,9 @@ ProcessScanOutcome ScanProcesses(ScanRun& run);
 // was; otherwise run.onRunningThreatOutsideScan gets it.
 void ReportRunningThreat(ScanRun& run, const RunningThreat& threat);
 
-// The check on the 95/98/Me family.
+// The check on the 95/98/Me family: a tool-help snapshot compared by executable name with the
+// definitions kept in memory (ScanState::legacyExecutables). Outside a user scan a listed program is
+// brought to the user with a Yes/No question: Yes stops it, No excludes it.
 ProcessScanOutcome ScanProcessesLegacy(ScanRun& run);
 
 // The process check as the user scan and the memory shield run it: ScanProcesses on the NT family,

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_set>
+#include <vector>
 
 #include "platform/system.h"
 
@@ -15,6 +17,17 @@ struct ScanCounters {
     std::int32_t filesAndFolders = 0;     // lblFilesFolderInspected
     std::int32_t threatsFound = 0;        // lblSoftwareFound, lblRemovePicSoftwareFound
     std::int32_t traces = 0;              // lbltracesFound: rows of the hidden removal lists
+};
+
+// The executable definitions as the 95/98/Me check keeps them: loaded once and kept for the process.
+struct LegacyExecutables {
+    std::vector<std::string> lines;        // decoded definition lines
+    std::unordered_set<std::string> names; // their name fields, case folded and trimmed
+    bool Empty() const { return lines.empty(); }
+    void Clear() {
+        lines.clear();
+        names.clear();
+    }
 };
 
 struct ScanState {
@@ -32,6 +45,7 @@ struct ScanState {
     std::int32_t runningPrograms = 0;
     // The scheduler started this scan and wants the findings removed without questions.
     bool removeAfterScan = false;
+    LegacyExecutables legacyExecutables;
 };
 
 } // namespace grimsweep

@@ -23,6 +23,9 @@ MessageBoxAnswer FirstButton(MessageBoxButtons buttons) {
 
 MessageBoxAnswer HeadlessHost::ShowMessageBox(const MessageBoxRequest& request) {
     shown_.push_back(request);
+    if (onMessageBox) {
+        onMessageBox(request);
+    }
     if (answers_.empty()) {
         return FirstButton(request.buttons);
     }

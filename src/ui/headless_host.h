@@ -52,6 +52,8 @@ public:
 
     // Runs at every message pump.
     std::function<void()> onPump;
+    // Runs while a message box is up, before its answer is given.
+    std::function<void(const MessageBoxRequest&)> onMessageBox;
     // Runs when a form is shown modally; the modal show returns when the hook returns (a form that is
     // still visible then is hidden, as if the user had closed it).
     std::function<void(ui::Form&)> onModal;

@@ -149,12 +149,18 @@ TEST_F(ProcessScanTest, TheCheckRunsByPlatform) {
     Run(kFooFolder + "\\spy.exe");
     sim.system.osVersion.platformId = 3;
     EXPECT_FALSE(RunProcessCheck(run).has_value());
-    sim.system.osVersion.platformId = kPlatformWin9x;
-    EXPECT_TRUE(RunProcessCheck(run).has_value());
     EXPECT_TRUE(sim.processes.terminated.empty());
+    // The 95/98/Me check compares names: it stops the program wherever it runs from.
+    sim.system.osVersion.platformId = kPlatformWin9x;
+    Run("C:\\Elsewhere\\spy.exe");
+    EXPECT_EQ(RunProcessCheck(run)->threatsReported, 2);
+    EXPECT_EQ(sim.processes.terminated.size(), 2u);
+    EXPECT_EQ(Texts(lists.Found()).front(),
+              "Detected in the memory : SPY.EXE and was stopped being from ruuning.");
     sim.system.osVersion.platformId = kPlatformNt;
+    Run(kFooFolder + "\\spy.exe");
     EXPECT_EQ(RunProcessCheck(run)->threatsReported, 1);
-    EXPECT_EQ(sim.processes.terminated.size(), 1u);
+    EXPECT_EQ(sim.processes.terminated.size(), 3u);
 }
 
 } // namespace

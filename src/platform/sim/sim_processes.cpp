@@ -24,7 +24,8 @@ std::optional<std::vector<SnapshotEntry>> SimProcesses::Snapshot() {
     }
     std::vector<SnapshotEntry> entries;
     for (const auto& process : running) {
-        entries.push_back({process.id, AfterLastBackslash(process.fullPath)});
+        entries.push_back(
+            {process.id, snapshotFullPaths ? process.fullPath : AfterLastBackslash(process.fullPath)});
     }
     return entries;
 }

@@ -45,6 +45,8 @@ public:
     std::vector<std::uint32_t> terminated;        // identifiers stopped, in order
     std::vector<std::uint32_t> endedByThemselves; // identifiers that ended during a wait, in order
     std::vector<bool> privilegeRequests;          // the debugPrivilege of every Terminate call
+    // Snapshots name each process by its full path, as the 95/98/Me family does, instead of its file name.
+    bool snapshotFullPaths = false;
 
 private:
     std::uint32_t nextId_ = 100;
