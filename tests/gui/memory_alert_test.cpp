@@ -131,7 +131,10 @@ TEST(MemoryAlertGui, AListedProgramStartedWhileInTheTrayIsStoppedOrAllowedFromTh
     files.CreateFolder(folder);
     ASSERT_TRUE(files.CopyFile(win32::BesideTestProgram(GRIMSWEEP_DEMO_THREAT_NAME), threat, false));
     ASSERT_TRUE(files.WriteFile(data + "\\" + std::string(kExeDefinitionFile),
-                                EncodeDefinitionLine("memdemo.exe=GUI Memory Threat|" + folder) + "\r\n"));
+                                EncodeDefinitionLine("memdemo.exe=GUI Memory Threat|" + folder) + "\r\n" +
+                                    EncodeDefinitionLine("memlast.exe=GUI Memory Threat|" + folder) +
+                                    "\r\n"));
+    ASSERT_TRUE(files.CopyFile(threat, folder + "\\memlast.exe", false));
     const std::string exclusions = data + "\\" + std::string(kExclusionFile);
     files.DeleteFile(exclusions);
 
@@ -167,8 +170,13 @@ TEST(MemoryAlertGui, AListedProgramStartedWhileInTheTrayIsStoppedOrAllowedFromTh
         EXPECT_EQ(files.ReadFile(exclusions).value_or(""), "MEMDEMO.EXE\r\n");
     }
 
+    // Closing the program while an alert waits for its answer ends the program; the program named stays.
+    win32::HelperProcess last("\"" + folder + "\\memlast.exe\"");
+    EXPECT_TRUE(WaitFor([&] { return Alert(program.Id()) != nullptr; }, 25000));
     PostMessageW(main, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(program.WaitForExit(20000).has_value()) << "the program closes from the tray";
+    EXPECT_TRUE(program.WaitForExit(20000).has_value()) << "the program closes while the alert waits";
+    EXPECT_TRUE(last.Running());
+    last.Stop();
     files.DeleteFile(exclusions);
     files.DeleteFile(data + "\\" + std::string(kExeDefinitionFile));
     files.DeleteFolder(folder);
