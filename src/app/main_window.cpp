@@ -53,6 +53,7 @@ MainWindow::MainWindow(Context& context)
     WireRemovalCommands();
     WireUpdateCommands();
     WireOptionHandlers();
+    WireScheduler();
     form_.onLoad = [this] { OnLoad(); };
     form_.onResize = [this] { OnResize(); };
     form_.onCloseRequest = [this] { return OnCloseRequest(); };
