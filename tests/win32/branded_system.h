@@ -1,0 +1,24 @@
+// The real system with brand values of its own, for tests that keep settings in the real registry: they
+// land under HKEY_CURRENT_USER\Software\Lanternfish Software Tests, which the test removes.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "platform/win32/win32_system.h"
+
+namespace grimsweep::win32 {
+
+inline const std::string kTestCompany = "Lanternfish Software Tests";
+inline const std::string kTestCompanyKey = "Software\\" + kTestCompany;
+
+class BrandedSystem : public Win32System {
+public:
+    std::optional<VersionResource> ReadVersionResource(const std::string&) override {
+        VersionResource resource;
+        resource.strings = {{"ProductName", "Grimsweep Schedule"}, {"CompanyName", kTestCompany}};
+        return resource;
+    }
+};
+
+} // namespace grimsweep::win32
