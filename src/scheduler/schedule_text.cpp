@@ -2,25 +2,11 @@
 
 #include <cstdio>
 
+#include "platform/calendar.h"
+
 namespace grimsweep {
 
 namespace {
-
-bool IsLeap(int year) {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-int DaysInMonth(int year, int month) {
-    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && IsLeap(year) ? 29 : kDays[month - 1];
-}
-
-// 0 Sunday .. 6 Saturday, for a date of the Gregorian calendar.
-int Weekday(int year, int month, int day) {
-    static constexpr int kMonthOffset[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
-    const int y = month < 3 ? year - 1 : year;
-    return (y + y / 4 - y / 100 + y / 400 + kMonthOffset[month - 1] + day) % 7;
-}
 
 // Reads exactly `digits` decimal digits at `at`.
 std::optional<int> Digits(std::string_view text, std::size_t at, std::size_t digits) {
@@ -69,7 +55,7 @@ std::optional<LocalDateTime> ParseScheduleText(std::string_view text) {
         *day < 1 || *day > DaysInMonth(*year, *month) || *hour > 23 || *minute > 59 || *second > 59) {
         return std::nullopt;
     }
-    return LocalDateTime{*year, *month, *day, *hour, *minute, *second, Weekday(*year, *month, *day), 0};
+    return LocalDateTime{*year, *month, *day, *hour, *minute, *second, DayOfWeek(*year, *month, *day), 0};
 }
 
 } // namespace grimsweep

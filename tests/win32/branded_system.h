@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/machine.h"
+#include "platform/win32/win32_machine.h"
 #include "platform/win32/win32_system.h"
 
 namespace grimsweep::win32 {
@@ -20,5 +22,12 @@ public:
         return resource;
     }
 };
+
+// The real machine with that system in it.
+inline Machine BrandedView(Win32Machine& machine, BrandedSystem& system) {
+    return Machine{machine.registry,     machine.files,         machine.processes,
+                   machine.processNames, machine.shell,         system,
+                   machine.http,         machine.restorePoints, machine.libraries};
+}
 
 } // namespace grimsweep::win32

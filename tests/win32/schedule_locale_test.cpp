@@ -84,9 +84,7 @@ protected:
     Win32Machine machine;
     BrandedSystem system;
     HeadlessHost host;
-    Context context{Machine{machine.registry, machine.files, machine.processes, machine.processNames,
-                            machine.shell, system, machine.http, machine.restorePoints, machine.libraries},
-                    host};
+    Context context{BrandedView(machine, system), host};
     ui::Form form{host, std::string(kMainWindowName)};
     bool autoDelete = false;
     std::vector<LocalDateTime> starts;
