@@ -55,6 +55,7 @@ MainWindow::MainWindow(Context& context)
     WireUpdateCommands();
     WireMemoryShield();
     WireOptionHandlers();
+    WireScheduler();
     form_.onLoad = [this] { OnLoad(); };
     form_.onResize = [this] { OnResize(); };
     form_.onCloseRequest = [this] { return OnCloseRequest(); };

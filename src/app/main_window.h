@@ -13,6 +13,7 @@
 #include "scan/scan_driver.h"
 #include "scan/scan_lists.h"
 #include "scan/scan_state.h"
+#include "scheduler/scheduler.h"
 #include "shell/about_window.h"
 #include "shell/skin.h"
 #include "shell/tray_icon.h"
@@ -91,6 +92,7 @@ private:
     void WireRemovalCommands();
     void WireUpdateCommands();
     void WireMemoryShield();
+    void WireScheduler();
     // Enables or disables the commands that start a scan, a removal or an update.
     void SetLongTaskCommands(bool enabled);
     void ShowHelpOnFirstStart();
@@ -116,6 +118,7 @@ private:
     std::unique_ptr<RestoreWindow> restore_;
     std::unique_ptr<LiveUpdate> liveUpdate_;
     std::unique_ptr<MemoryShield> memoryShield_;
+    std::unique_ptr<Scheduler> scheduler_;
     std::int32_t definitionsTotal_ = 0;
     bool unloaded_ = false;
 };

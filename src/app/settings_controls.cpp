@@ -19,8 +19,6 @@ namespace {
 using namespace settings;
 
 constexpr std::string_view kLastUpdatePrefix = "Signatures Last Updated On ";
-constexpr const char* kScheduleControls[] = {"cmbDays", "dtpScheduleDate", "dtpScheduleTime", "CmdProceed",
-                                             "cmdReset"};
 
 bool Ticked(const ui::Control& control) {
     return control.Value() == 1;
@@ -72,14 +70,7 @@ void MainWindow::ApplySettingsToControls() {
                 ReadDefinitionsDate(context_.machine.files, context_.machine.system, context_.dataFolder) +
                 std::string(kPst));
     });
-    check(kScheduledScans, kSectionOptions, kScheduledScansDefault);
-    Attempt([&] {
-        const bool scheduled = Control(kScheduledScans).Value() != 0;
-        Control("tmrScheduler").SetEnabled(scheduled);
-        for (const char* name : kScheduleControls) {
-            Control(name).SetEnabled(scheduled);
-        }
-    });
+    Attempt([&] { scheduler_->LoadSchedule(); });
     check(kAutomaticUpdate, kSectionOptions, kAutomaticUpdateControlDefault);
     Attempt([&] {
         // Restoring the ticks row by row must not store the selection on each change: the rows not yet
@@ -120,9 +111,6 @@ void MainWindow::WireOptionHandlers() {
             store.WriteCheck(kSectionOptions, name, Control(name).Value());
         };
     }
-    Control(kAutoDelete).onClick = [this, &store] {
-        store.WriteCheck(kSectionSettings, kAutoDelete, Control(kAutoDelete).Value());
-    };
 
     // Memory shield.
     auto memoryShield = [this, &store](bool on) {
@@ -186,15 +174,6 @@ void MainWindow::WireOptionHandlers() {
             WriteRunAtStartup(registry, executable);
         } else {
             RemoveRunAtStartup(registry, executable);
-        }
-    };
-
-    Control(kScheduledScans).onClick = [this, &store] {
-        const int value = Control(kScheduledScans).Value();
-        store.WriteCheck(kSectionOptions, kScheduledScans, value);
-        Control("tmrScheduler").SetEnabled(value != 0);
-        for (const char* name : kScheduleControls) {
-            Control(name).SetEnabled(value != 0);
         }
     };
 

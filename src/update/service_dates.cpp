@@ -4,19 +4,11 @@
 #include <tuple>
 
 #include "common/text.h"
+#include "platform/calendar.h"
 
 namespace grimsweep {
 
 namespace {
-
-bool IsLeap(int year) {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-int DaysIn(int month, int year) {
-    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && IsLeap(year) ? 29 : kDays[month - 1];
-}
 
 // Reads a whole number of one to four digits at `pos`; moves `pos` past it.
 std::optional<int> Number(std::string_view text, std::size_t& pos) {
@@ -71,7 +63,7 @@ std::optional<LocalDateTime> ParseUsDateTime(std::string_view raw) {
         return std::nullopt;
     }
     const auto year = Number(text, pos);
-    if (!year || *year < 100 || *month < 1 || *month > 12 || *day < 1 || *day > DaysIn(*month, *year)) {
+    if (!year || *year < 100 || *month < 1 || *month > 12 || *day < 1 || *day > DaysInMonth(*year, *month)) {
         return std::nullopt;
     }
     when.year = *year;

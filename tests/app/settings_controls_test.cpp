@@ -61,8 +61,10 @@ TEST_F(MainWindowTest, CheckBoxesScanTypeScheduleAndDrivesStoreTheirKeys) {
 
     EXPECT_FALSE(Control("cmbDays").Enabled());
     Control(kScheduledScans).Click();
-    EXPECT_EQ(Setting(kSectionOptions, kScheduledScans), "1");
     EXPECT_TRUE(Control("dtpScheduleTime").Enabled());
+    EXPECT_EQ(Setting(kSectionOptions, kScheduledScans), "<unset>") << "Apply stores the schedule";
+    Control("CmdProceed").Click();
+    EXPECT_EQ(Setting(kSectionOptions, kScheduledScans), "1");
 
     ui::Control& drives = Control(kDriveList);
     drives.ClearRows(); // in place of the simulated machine's own drives
