@@ -48,10 +48,12 @@ MainWindow::MainWindow(Context& context)
     removal_ = std::make_unique<RemovalEngine>(context_, form_, *scanLists_, busy_, skin_);
     restore_ = std::make_unique<RestoreWindow>(context_, skin_, busy_);
     liveUpdate_ = std::make_unique<LiveUpdate>(context_, form_, skin_, tray_, busy_);
+    startPageShield_ = std::make_unique<StartPageShield>(context_, skin_, form_);
     WireCommands();
     WireScanCommands();
     WireRemovalCommands();
     WireUpdateCommands();
+    WireStartPageShield();
     WireOptionHandlers();
     form_.onLoad = [this] { OnLoad(); };
     form_.onResize = [this] { OnResize(); };

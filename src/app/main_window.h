@@ -18,6 +18,7 @@
 #include "shell/tray_icon.h"
 #include "shell/tray_popup.h"
 #include "shell/website_opener.h"
+#include "shields/start_page_shield.h"
 #include "ui/form.h"
 #include "update/live_update.h"
 
@@ -88,6 +89,7 @@ private:
     void WireScanCommands();
     void WireRemovalCommands();
     void WireUpdateCommands();
+    void WireStartPageShield();
     // Enables or disables the commands that start a scan, a removal or an update.
     void SetLongTaskCommands(bool enabled);
     void ShowHelpOnFirstStart();
@@ -112,6 +114,7 @@ private:
     std::unique_ptr<RemovalEngine> removal_;
     std::unique_ptr<RestoreWindow> restore_;
     std::unique_ptr<LiveUpdate> liveUpdate_;
+    std::unique_ptr<StartPageShield> startPageShield_;
     std::int32_t definitionsTotal_ = 0;
     bool unloaded_ = false;
 };
