@@ -38,7 +38,6 @@ protected:
             timer->SetEnabled(on && context.settings.ReadTruth(kSectionOptions, kHomePageShieldOn, "True"));
         };
         shield.hooks.memoryTick = [this] { ++memoryTicks; };
-        shield.hooks.longTaskRunning = [this] { return longTask; };
         host.onModal = [this](ui::Form& form) {
             ++alerts;
             question = form.Get(kStartPageAlertInfo).Caption();
@@ -65,7 +64,6 @@ protected:
     ui::Control* timer = nullptr;
     std::string timerSwitches;
     int memoryTicks = 0;
-    bool longTask = false;
     int alerts = 0;
     std::string question;
     bool timerOnDuringAlert = false;
@@ -217,19 +215,6 @@ TEST_F(StartPageShieldTest, NoAnswerOnAnEmptyPageKeepsTheProtectedPage) {
     EXPECT_EQ(Homepage(), "http://home.example/");
 }
 
-TEST_F(StartPageShieldTest, DuringALongTaskATickTouchesNothing) {
-    context.settings.Write(kSectionOptions, kHomepage, "http://home.example/");
-    SetPage("http://hijack.example/");
-    Silent();
-    longTask = true;
-    shield.Tick();
-    shield.Tick();
-    shield.Tick();
-    EXPECT_EQ(timerSwitches, "") << "the timers stay as the task left them";
-    EXPECT_EQ(memoryTicks, 0);
-    EXPECT_EQ(StartPageIn(sim.registry), "http://hijack.example/");
-}
-
 // The registry reads the shield makes, on values of every kind.
 TEST(RegistryText, StringsExpandableStringsAndNumbersReadAsTextOtherTypesLeaveTheText) {
     sim::SimRegistry registry;
@@ -303,20 +288,6 @@ TEST_F(StartPageShieldInWindowTest, TheTimerRunsTheShieldAndNoBackgroundTimerRun
     EXPECT_EQ(StartPageIn(sim.registry), "http://home.example/");
     EXPECT_TRUE(TimerOn("tmrCheckHomePage"));
     EXPECT_TRUE(TimerOn("tmrScheduler")) << "re-armed from the settings";
-}
-
-TEST_F(StartPageShieldInWindowTest, TheEnableBoxSwitchesTheShieldOffAndOn) {
-    context->settings.Write(kSectionOptions, kHomepage, "http://home.example/");
-    context->settings.WriteTruth(kSectionOptions, kAskBeforeRestoring, false);
-    context->settings.WriteTruth(kSectionOptions, kRestoreSilently, true);
-    Control("chkHomePage").Click();
-    sim.registry.PutString(kUser, kKey, kValue, "http://hijack.example/");
-    host->Advance(60000);
-    EXPECT_FALSE(TimerOn("tmrCheckHomePage"));
-    EXPECT_EQ(StartPageIn(sim.registry), "http://hijack.example/");
-    Control("chkHomePage").Click();
-    host->Advance(5000);
-    EXPECT_EQ(StartPageIn(sim.registry), "http://home.example/");
 }
 
 TEST_F(StartPageShieldInWindowTest, ATickDuringAUserScanTouchesNothing) {
