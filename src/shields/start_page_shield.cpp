@@ -20,6 +20,15 @@ void StartPageShield::Tick() {
     if (hooks.longTaskRunning && hooks.longTaskRunning()) {
         return;
     }
+    // A tick that gets through while the alert waits (something re-armed the timers) changes nothing.
+    if (ticking_) {
+        return;
+    }
+    ticking_ = true;
+    struct TickEnd {
+        bool& ticking;
+        ~TickEnd() { ticking = false; }
+    } end{ticking_};
     if (++tickCount_ >= 3) {
         tickCount_ = 0;
         if (hooks.memoryTick) {

@@ -60,6 +60,7 @@ private:
     ui::Form& owner_;
     StartPageAlert alert_;
     std::uint16_t tickCount_ = 0;
+    bool ticking_ = false;
     std::string currentStartPage_;
     std::string protectedStartPage_;
 };
