@@ -49,11 +49,13 @@ MainWindow::MainWindow(Context& context)
     restore_ = std::make_unique<RestoreWindow>(context_, skin_, busy_);
     liveUpdate_ = std::make_unique<LiveUpdate>(context_, form_, skin_, tray_, busy_);
     memoryShield_ = std::make_unique<MemoryShield>(context_, skin_, *scanDriver_, definitions_, busy_, form_);
+    startPageShield_ = std::make_unique<StartPageShield>(context_, skin_, form_);
     WireCommands();
     WireScanCommands();
     WireRemovalCommands();
     WireUpdateCommands();
     WireMemoryShield();
+    WireStartPageShield();
     WireOptionHandlers();
     WireScheduler();
     form_.onLoad = [this] { OnLoad(); };
@@ -408,9 +410,10 @@ void MainWindow::OnUnload() {
     context_.settings.Write(kSectionSettings, kMax, form_.State() == ui::WindowState::Maximized ? "1" : "0");
     form_.SetState(ui::WindowState::Minimized);
     form_.Hide();
-    for (ui::Form* window : {&about_.Window(), &popup_.Window(), &hiddenForm_, &removal_->Problems().Window(),
-                             &restore_->Window(), &liveUpdate_->Download().Window(),
-                             &liveUpdate_->Notice().Window(), &memoryShield_->Alert().Window()}) {
+    for (ui::Form* window :
+         {&about_.Window(), &popup_.Window(), &hiddenForm_, &removal_->Problems().Window(),
+          &restore_->Window(), &liveUpdate_->Download().Window(), &liveUpdate_->Notice().Window(),
+          &memoryShield_->Alert().Window(), &startPageShield_->Alert().Window()}) {
         Attempt([&] { window->Unload(); });
     }
     EndProgramWhenAllClosed();
@@ -546,15 +549,6 @@ void MainWindow::WireUpdateCommands() {
     }
     Control("timUpdate").onTimer = [&update] { update.AutomaticTick(); };
     onStartLiveUpdate = [&update] { update.RunLiveUpdate(); };
-}
-
-void MainWindow::WireMemoryShield() {
-    MemoryShield& shield = *memoryShield_;
-    shield.setBackgroundTimers = [this](bool on) { SetBackgroundTimers(on); };
-    scanDriver_->onRunningThreatOutsideScan = [&shield](const RunningThreat& threat) {
-        shield.ShowMemoryAlert(threat);
-    };
-    Control("tmrMemoryInspected").onTimer = [&shield] { shield.Tick(); };
 }
 
 } // namespace grimsweep

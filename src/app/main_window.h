@@ -20,6 +20,7 @@
 #include "shell/tray_popup.h"
 #include "shell/website_opener.h"
 #include "shields/memory_shield.h"
+#include "shields/start_page_shield.h"
 #include "ui/form.h"
 #include "update/live_update.h"
 
@@ -93,6 +94,7 @@ private:
     void WireUpdateCommands();
     void WireMemoryShield();
     void WireScheduler();
+    void WireStartPageShield();
     // Enables or disables the commands that start a scan, a removal or an update.
     void SetLongTaskCommands(bool enabled);
     void ShowHelpOnFirstStart();
@@ -119,6 +121,7 @@ private:
     std::unique_ptr<LiveUpdate> liveUpdate_;
     std::unique_ptr<MemoryShield> memoryShield_;
     std::unique_ptr<Scheduler> scheduler_;
+    std::unique_ptr<StartPageShield> startPageShield_;
     std::int32_t definitionsTotal_ = 0;
     bool unloaded_ = false;
 };

@@ -1,0 +1,34 @@
+#include "shields/registry_text.h"
+
+#include "core/settings_store.h"
+#include "scan/registry_scan.h"
+
+namespace grimsweep {
+
+bool ReadRegistryString(IRegistry& registry, RegistryRoot root, const std::string& keyPath,
+                        const std::string& valueName, std::string& text) {
+    RegistryValue value;
+    const RegistryStatus status = QueryRegistryValue(registry, root, keyPath, valueName, value);
+    if (status == kRegistryUnreadType) {
+        return true;
+    }
+    if (status != kRegistryOk) {
+        text.clear();
+        return false;
+    }
+    text = value.type == RegistryValueType::Dword ? std::to_string(value.number) : std::move(value.text);
+    return true;
+}
+
+void WriteRegistryValue(IRegistry& registry, const std::string& keyPath, const std::string& valueName,
+                        const std::string& value, RegistryValueType type) {
+    if (registry.OpenKey(RegistryRoot::CurrentUser, keyPath, kKeyFullAccess) != kRegistryOk) {
+        return;
+    }
+    const RegistryValue data = type == RegistryValueType::Dword
+                                   ? RegistryValue::Dword(static_cast<std::uint32_t>(TextToNumber(value)))
+                                   : RegistryValue::String(value);
+    registry.SetValue(RegistryRoot::CurrentUser, keyPath, valueName, data);
+}
+
+} // namespace grimsweep

@@ -1,0 +1,126 @@
+// Driving the real grimsweep.exe from a GUI test: starting it beside the test program, waiting, and
+// finding its windows and their controls by class, title and text.
+#pragma once
+
+#include "platform/win32/windows_api.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/win32/wide_text.h"
+#include "platform/win32/win32_system.h"
+
+namespace grimsweep::gui::program {
+
+inline const std::wstring kFormClass = L"GrimsweepForm";
+inline const std::wstring kMainWindowTitle = L"[ProgramName] by [Company]";
+inline const std::string kUserKey = "Software\\Lanternfish Software\\Grimsweep";
+inline const std::string kMachineKey = "SOFTWARE\\Lanternfish Software\\Grimsweep";
+
+template <typename Condition> bool WaitUntil(Condition condition, int milliseconds) {
+    const auto end = GetTickCount64() + static_cast<ULONGLONG>(milliseconds);
+    while (GetTickCount64() < end) {
+        if (condition()) {
+            return true;
+        }
+        Sleep(100);
+    }
+    return condition();
+}
+
+inline std::wstring TextOf(HWND window) {
+    wchar_t text[512] = {};
+    GetWindowTextW(window, text, 512);
+    return text;
+}
+
+// The first visible child window (at any depth) whose text passes the test.
+inline HWND FindChildWhere(HWND parent, const std::function<bool(const std::wstring&)>& test) {
+    struct Search {
+        const std::function<bool(const std::wstring&)>& test;
+        HWND found = nullptr;
+    } search{test};
+    EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            if (IsWindowVisible(child) && s->test(TextOf(child))) {
+                s->found = child;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+inline HWND FindChild(HWND parent, const std::wstring& text) {
+    return FindChildWhere(parent, [&](const std::wstring& each) { return each == text; });
+}
+
+// The visible top-level forms of a process.
+inline std::vector<HWND> VisibleForms(DWORD processId) {
+    struct Search {
+        DWORD processId;
+        std::vector<HWND> found;
+    } search{processId, {}};
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            wchar_t className[64] = {};
+            GetClassNameW(window, className, 64);
+            if (owner == s->processId && className == kFormClass && IsWindowVisible(window)) {
+                s->found.push_back(window);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The process's visible form, whatever its title, that shows a child whose text begins with `head`.
+inline HWND FormShowing(DWORD processId, const std::wstring& head) {
+    for (HWND window : VisibleForms(processId)) {
+        if (FindChildWhere(window, [&](const std::wstring& text) { return text.starts_with(head); })) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+// Starts grimsweep.exe from the folder of this test program, as a user starts it.
+inline PROCESS_INFORMATION StartProgram() {
+    const std::string own = win32::Win32System().OwnExecutablePath();
+    std::wstring command = L"\"" + win32::Widen(own.substr(0, own.rfind('\\') + 1)) + L"grimsweep.exe\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                       &process)) {
+        CloseHandle(process.hThread);
+        process.hThread = nullptr;
+    }
+    return process;
+}
+
+// The main window, once its load has ended and its navigation shows.
+inline HWND WaitForMainWindow(DWORD processId) {
+    HWND main = nullptr;
+    WaitUntil(
+        [&] {
+            main = nullptr;
+            for (HWND window : VisibleForms(processId)) {
+                if (TextOf(window) == kMainWindowTitle) {
+                    main = window;
+                }
+            }
+            return main && FindChild(main, L"Send to Tray") != nullptr;
+        },
+        30000);
+    return main;
+}
+
+} // namespace grimsweep::gui::program
