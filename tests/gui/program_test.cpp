@@ -17,6 +17,7 @@
 #include "definitions/definition_status.h"
 #include "definitions/line_code.h"
 #include "gui/mouse.h"
+#include "gui/program_driver.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_dpi.h"
 #include "platform/win32/win32_file_system.h"
@@ -31,57 +32,13 @@
 namespace grimsweep::gui {
 namespace {
 
-const std::string kUserKey = "Software\\Lanternfish Software\\Grimsweep";
-const std::string kMachineKey = "SOFTWARE\\Lanternfish Software\\Grimsweep";
-const std::wstring kMainWindowTitle = L"[ProgramName] by [Company]";
-const std::wstring kFormClass = L"GrimsweepForm";
-const std::wstring kRunAtStartupCaption = L"Run at Startup and protect my computer automatically";
+using namespace program;
 
-template <typename Condition> bool WaitUntil(Condition condition, int milliseconds) {
-    const auto end = GetTickCount64() + static_cast<ULONGLONG>(milliseconds);
-    while (GetTickCount64() < end) {
-        if (condition()) {
-            return true;
-        }
-        Sleep(100);
-    }
-    return condition();
-}
+const std::wstring kRunAtStartupCaption = L"Run at Startup and protect my computer automatically";
 
 HWND VisibleWindow(const wchar_t* windowClass, const std::wstring& title) {
     HWND window = FindWindowW(windowClass, title.c_str());
     return window && IsWindowVisible(window) ? window : nullptr;
-}
-
-std::wstring TextOf(HWND window) {
-    wchar_t text[256] = {};
-    GetWindowTextW(window, text, 256);
-    return text;
-}
-
-// The first visible child window (at any depth) whose text passes the test.
-HWND FindChildWhere(HWND parent, const std::function<bool(const std::wstring&)>& test) {
-    struct Search {
-        const std::function<bool(const std::wstring&)>& test;
-        HWND found = nullptr;
-    } search{test};
-    EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            if (IsWindowVisible(child) && s->test(TextOf(child))) {
-                s->found = child;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-// The first visible child window (at any depth) with that text.
-HWND FindChild(HWND parent, const std::wstring& text) {
-    return FindChildWhere(parent, [&](const std::wstring& each) { return each == text; });
 }
 
 std::string UserSetting(win32::Win32Registry& registry, const std::string& section, const std::string& key) {
@@ -132,23 +89,6 @@ HWND VisibleForm(DWORD processId, const std::wstring& title) {
     return windows.empty() ? nullptr : windows.front();
 }
 
-// Starts grimsweep.exe from the folder of this test program, as a user starts it.
-PROCESS_INFORMATION StartProgram() {
-    win32::Win32System system;
-    const std::string own = system.OwnExecutablePath();
-    std::wstring command = L"\"" + win32::Widen(own.substr(0, own.rfind('\\') + 1)) + L"grimsweep.exe\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                       &process)) {
-        CloseHandle(process.hThread);
-        process.hThread = nullptr;
-    }
-    return process;
-}
-
-// The main window, once its load has ended and its navigation shows.
 // Clicks the visible child with this caption until the condition holds: a click can be lost while Wine
 // is still settling the window (a control made again, the window not yet in front), so one is retried.
 template <typename Condition>
@@ -163,17 +103,6 @@ bool ClickUntil(HWND parent, const std::wstring& caption, Condition done, int at
         }
     }
     return false;
-}
-
-HWND WaitForMainWindow(DWORD processId) {
-    HWND main = nullptr;
-    WaitUntil(
-        [&] {
-            main = VisibleForm(processId, kMainWindowTitle);
-            return main && FindChild(main, L"Send to Tray") != nullptr;
-        },
-        30000);
-    return main;
 }
 
 TEST(ProgramGui, FirstStartPanelsOptionInTheRegistryAndCleanClose) {
