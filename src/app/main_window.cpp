@@ -50,6 +50,7 @@ MainWindow::MainWindow(Context& context)
     liveUpdate_ = std::make_unique<LiveUpdate>(context_, form_, skin_, tray_, busy_);
     memoryShield_ = std::make_unique<MemoryShield>(context_, skin_, *scanDriver_, definitions_, busy_, form_);
     startPageShield_ = std::make_unique<StartPageShield>(context_, skin_, form_);
+    dataSubmission_ = std::make_unique<DataSubmission>(context_, form_);
     WireCommands();
     WireScanCommands();
     WireRemovalCommands();
@@ -58,6 +59,7 @@ MainWindow::MainWindow(Context& context)
     WireStartPageShield();
     WireOptionHandlers();
     WireScheduler();
+    WireDataSubmission();
     form_.onLoad = [this] { OnLoad(); };
     form_.onResize = [this] { OnResize(); };
     form_.onCloseRequest = [this] { return OnCloseRequest(); };
@@ -437,7 +439,7 @@ void MainWindow::WireCommands() {
     panelCommand("cmdStatus", kStatusPanel);
     panelCommand("cmdScan", kScanPanel);
     panelCommand("cmdSettings", kOptionsPanel);
-    // The anonymous data submission on an empty removal list joins here once it exists.
+    // cmdResults also sends the process list on an empty removal list: WireDataSubmission.
     panelCommand("cmdResults", kResultsPanel);
     Control("Command5").onClick = [this] { SendToTray(); };
     Control("cmdWebsite").onClick = [this] { OpenWebsite(); };

@@ -169,6 +169,12 @@ void BuildOptionsPanel(ui::Form& form, Control* panel) {
         Add(form, std::string(kDriveList), ControlType::ListView, scan, "", kMargin, 3720, 3000, 1800);
     drives.SetCheckBoxes(true);
     drives.AddColumn("Drive", 2700);
+    // A file name submitted by hand to the collection service, beside the drive list.
+    constexpr int kSubmitLeft = 3480;
+    Add(form, "txtFilename", ControlType::TextBox, scan, "", kSubmitLeft, 3720, 3840, 315);
+    Add(form, "Command2", ControlType::CommandButton, scan, "Browse", kSubmitLeft, 4140, 1200, 420);
+    Add(form, "cmdSubmit", ControlType::CommandButton, scan, "Submit", kSubmitLeft + 1320, 4140, 1200, 420);
+    Add(form, "Label26", ControlType::Label, scan, "", kSubmitLeft, 4680, 3840, 840);
 
     // Proactive Protection.
     Control* shields = pages[1];

@@ -104,9 +104,8 @@ void MainWindow::ApplySettingsToControls() {
 
 void MainWindow::WireOptionHandlers() {
     SettingsStore& store = context_.settings;
-    for (std::string_view name :
-         {kMakeLog, kSweepMemory, kScanRegistry, kScanCookies, kAutomaticUpdate, kSendData}) {
-        // The confirmation before turning off the anonymous data joins the data submission.
+    // chkSendData asks before turning off: WireDataSubmission.
+    for (std::string_view name : {kMakeLog, kSweepMemory, kScanRegistry, kScanCookies, kAutomaticUpdate}) {
         Control(name).onClick = [this, &store, name] {
             store.WriteCheck(kSectionOptions, name, Control(name).Value());
         };

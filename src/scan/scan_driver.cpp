@@ -138,6 +138,12 @@ void ScanDriver::StartScan() {
         }
     });
     Attempt([&] {
+        // A scan that found nothing to remove sends the running programs, when the user allows it.
+        if (lists_.Removal().Rows().empty() && Control("chkSendData").Value() == 1) {
+            Hook(hooks.submitData);
+        }
+    });
+    Attempt([&] {
         ui::Control& remove = Control("cmdRemove");
         remove.SetVisible(true);
         remove.SetEnabled(true);

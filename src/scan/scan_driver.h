@@ -53,6 +53,7 @@ struct ScanDriverHooks {
     std::function<void()> hideProblemList;         // the removal's problem window
     std::function<void()> writeReport;             // when the log option is on
     std::function<void()> removeWithoutQuestions;  // after a scheduled scan with automatic removal
+    std::function<void()> submitData;              // the anonymous process list, after a clean scan
     std::function<void(bool busy)> setBusyPointer; // the hourglass over the main window
     // The Scan panel was refreshed with this status text (already masked).
     std::function<void(std::string_view status)> progressShown;

@@ -162,6 +162,10 @@ void Control::SetValue(int value) {
     }
 }
 
+bool Control::PressKey(int key) {
+    return enabled_ && onKeyPress && onKeyPress(key);
+}
+
 void Control::SetMax(int max) {
     max_ = max;
     Changed(Change::Value);

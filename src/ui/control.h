@@ -15,6 +15,9 @@
 
 namespace grimsweep::ui {
 
+// The key codes the program handles (the window system's virtual-key codes).
+inline constexpr int kKeyReturn = 13;
+
 class Form;
 
 enum class ControlType {
@@ -161,6 +164,9 @@ public:
     bool PressMouse(const MouseDown& press);
     // A user's whole click with the mouse: the press, then the click unless the press was taken.
     void ClickWithMouse(const MouseDown& press);
+    // A key pressed in the control (a text box): runs onKeyPress with the key's code (kKeyReturn, ...).
+    // Returns whether a handler took the key; a disabled control takes none.
+    bool PressKey(int key);
 
     // Text boxes and combo boxes.
     const std::string& Text() const { return caption_; }
@@ -222,6 +228,8 @@ public:
     std::function<void()> onMouseMove;
     std::function<PressOutcome(const MouseDown&)> onMouseDown;
     std::function<void()> onChange;
+    // Returns true when it took the key, which then does nothing else in the window.
+    std::function<bool(int key)> onKeyPress;
 
     // Host's own data (its window handle), untouched by the model.
     std::uintptr_t hostHandle = 0;

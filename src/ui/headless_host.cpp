@@ -21,6 +21,16 @@ MessageBoxAnswer FirstButton(MessageBoxButtons buttons) {
 
 } // namespace
 
+std::optional<std::string> HeadlessHost::ChooseFileToOpen(ui::Form&) {
+    ++fileDialogsShown;
+    if (fileDialogAnswers.empty()) {
+        return std::nullopt;
+    }
+    std::optional<std::string> answer = std::move(fileDialogAnswers.front());
+    fileDialogAnswers.pop_front();
+    return answer;
+}
+
 MessageBoxAnswer HeadlessHost::ShowMessageBox(const MessageBoxRequest& request) {
     shown_.push_back(request);
     if (onMessageBox) {

@@ -39,6 +39,8 @@ public:
     double TwipsPerPixelY() override { return 15.0; }
     std::uint64_t Milliseconds() override { return now_; }
     void Quit() override { quitRequested = true; }
+    // Answers from fileDialogAnswers in order (a cancel when it is empty) and counts the dialogs shown.
+    std::optional<std::string> ChooseFileToOpen(ui::Form& owner) override;
 
     // Moves the virtual clock forward, firing every timer tick that falls due, in time order. A tick may
     // advance the clock itself (a scheduled scan runs inside one): the clock never goes back.
@@ -64,6 +66,9 @@ public:
         bool operator==(const PointerChange&) const = default;
     };
     std::vector<PointerChange> pointerChanges;
+    // The scripted answers of the coming file-open dialogs: a path, or nothing for Cancel.
+    std::deque<std::optional<std::string>> fileDialogAnswers;
+    int fileDialogsShown = 0;
     int pumps = 0;
     int waits = 0;
     int drawingLocks = 0; // locks currently in force

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
 
 #include "ui/message_box.h"
 
@@ -64,6 +66,9 @@ public:
     virtual double TwipsPerPixelY() = 0;
     // Milliseconds of the host's clock (virtual in tests).
     virtual std::uint64_t Milliseconds() = 0;
+    // The system's file-open dialog over `owner`: the chosen file's full path, or nothing when the user
+    // cancels. A host without dialogs answers as a cancel.
+    virtual std::optional<std::string> ChooseFileToOpen(ui::Form& /*owner*/) { return std::nullopt; }
     // Ends the program: the message loop returns once the current handler has finished, and QuitPending
     // is true from now on.
     virtual void Quit() = 0;
