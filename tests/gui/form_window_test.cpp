@@ -679,6 +679,26 @@ TEST_F(FormWindows, RealClicksRunTheModelsHandlersOnce) {
     ASSERT_TRUE(WaitFor(host, [&] { return demo.menuClicks == 1; }));
 }
 
+TEST_F(FormWindows, EnterInATextBoxReachesItsKeyHandlerOnceAndTypingStillWorks) {
+    ui::Control& box = demo.form.Get("txtProxy");
+    int returns = 0;
+    box.onKeyPress = [&](int key) {
+        returns += key == ui::kKeyReturn ? 1 : 0;
+        return key == ui::kKeyReturn;
+    };
+    demo.options->SetVisible(true);
+    demo.status->SetVisible(false);
+    demo.tabs->SelectTab(2);
+    Settle(host);
+    ClickCentre(Hwnd(box));
+    Settle(host);
+    gui::PressKeys({VK_END, 'A', VK_RETURN});
+    ASSERT_TRUE(WaitFor(host, [&] { return returns == 1; }));
+    Settle(host);
+    EXPECT_EQ(returns, 1);
+    EXPECT_EQ(box.Text(), "proxy.example:8080a") << "the other keys type as before, Enter adds nothing";
+}
+
 TEST_F(FormWindows, TimersResizesControlsAddedLaterAndTheCloseBox) {
     const int before = demo.ticks;
     ASSERT_TRUE(WaitFor(host, [&] { return demo.ticks >= before + 3; }));

@@ -396,6 +396,22 @@ LRESULT OnControlPress(ui::Control& control, ui::MouseButton button, HWND window
     return CallWindowProcW(original, window, message, wParam, lParam);
 }
 
+// Enter in a control: its key-down and character, and the dialog manager's question about it.
+bool IsReturnKey(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_KEYDOWN:
+        return wParam == VK_RETURN;
+    case WM_CHAR:
+        return wParam == L'\r';
+    case WM_GETDLGCODE: {
+        const auto* asked = reinterpret_cast<const MSG*>(lParam);
+        return asked && asked->message == WM_KEYDOWN && asked->wParam == VK_RETURN;
+    }
+    default:
+        return false;
+    }
+}
+
 LRESULT CALLBACK ControlHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* hooked = reinterpret_cast<HookedWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     const WNDPROC original = hooked->original;
@@ -414,6 +430,26 @@ LRESULT CALLBACK ControlHook(HWND window, UINT message, WPARAM wParam, LPARAM lP
             [&] {
                 if (control->onMouseMove) {
                     control->onMouseMove();
+                }
+                return CallWindowProcW(original, window, message, wParam, lParam);
+            },
+            [&] { return CallWindowProcW(original, window, message, wParam, lParam); });
+    }
+    if (hooked->control->onKeyPress && IsReturnKey(message, wParam, lParam)) {
+        ui::Control* control = hooked->control;
+        return Guarded(
+            FailuresOf(&control->Owner()), "control window", message,
+            [&]() -> LRESULT {
+                if (message == WM_GETDLGCODE) {
+                    // The dialog manager hands Enter to the text box instead of the default button.
+                    return CallWindowProcW(original, window, message, wParam, lParam) | DLGC_WANTMESSAGE;
+                }
+                // A key the handler takes never reaches the control (a single-line box would beep).
+                if (message == WM_KEYDOWN && control->PressKey(ui::kKeyReturn)) {
+                    return 0;
+                }
+                if (message == WM_CHAR && control->onKeyPress) {
+                    return 0;
                 }
                 return CallWindowProcW(original, window, message, wParam, lParam);
             },

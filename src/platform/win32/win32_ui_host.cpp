@@ -3,6 +3,7 @@
 #include "platform/win32/windows_api.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
 
 #include <optional>
 
@@ -142,6 +143,27 @@ HBRUSH Win32UiHost::Brush(COLORREF color) {
         brush = CreateSolidBrush(color);
     }
     return brush;
+}
+
+std::optional<std::string> Win32UiHost::ChooseFileToOpen(ui::Form& owner) {
+    // Long enough for any path the dialog can give (the long-path limit).
+    std::wstring path(32768, L'\0');
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = WindowOf(owner);
+    dialog.lpstrFilter = L"All Files (*.*)\0*.*\0";
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = path.data();
+    dialog.nMaxFile = static_cast<DWORD>(path.size());
+    dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
+    const BOOL chosen = GetOpenFileNameW(&dialog);
+    // The windows the dialog covered repaint at the next pump.
+    WindowsChanged();
+    if (!chosen) {
+        return std::nullopt;
+    }
+    path.resize(wcslen(path.c_str()));
+    return Narrow(path);
 }
 
 MessageBoxAnswer Win32UiHost::ShowMessageBox(const MessageBoxRequest& request) {

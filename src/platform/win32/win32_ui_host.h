@@ -57,6 +57,8 @@ public:
     double TwipsPerPixelY() override { return scale_.TwipsPerPixelY(); }
     std::uint64_t Milliseconds() override;
     void Quit() override;
+    // GetOpenFileNameW over the form's window.
+    std::optional<std::string> ChooseFileToOpen(ui::Form& owner) override;
 
     // The message loop: runs until Quit and returns the exit code.
     int Run();
