@@ -50,6 +50,7 @@ MainWindow::MainWindow(Context& context)
     liveUpdate_ = std::make_unique<LiveUpdate>(context_, form_, skin_, tray_, busy_);
     memoryShield_ = std::make_unique<MemoryShield>(context_, skin_, *scanDriver_, definitions_, busy_, form_);
     startPageShield_ = std::make_unique<StartPageShield>(context_, skin_, form_);
+    reportWindow_ = std::make_unique<ReportWindow>(context_, skin_);
     WireCommands();
     WireScanCommands();
     WireRemovalCommands();
@@ -58,6 +59,7 @@ MainWindow::MainWindow(Context& context)
     WireStartPageShield();
     WireOptionHandlers();
     WireScheduler();
+    WireReport();
     form_.onLoad = [this] { OnLoad(); };
     form_.onResize = [this] { OnResize(); };
     form_.onCloseRequest = [this] { return OnCloseRequest(); };

@@ -10,6 +10,7 @@
 #include "definitions/definition_state.h"
 #include "removal/removal_engine.h"
 #include "removal/restore_window.h"
+#include "report/report_window.h"
 #include "scan/scan_driver.h"
 #include "scan/scan_lists.h"
 #include "scan/scan_state.h"
@@ -95,6 +96,7 @@ private:
     void WireMemoryShield();
     void WireScheduler();
     void WireStartPageShield();
+    void WireReport();
     // Enables or disables the commands that start a scan, a removal or an update.
     void SetLongTaskCommands(bool enabled);
     void ShowHelpOnFirstStart();
@@ -122,6 +124,7 @@ private:
     std::unique_ptr<MemoryShield> memoryShield_;
     std::unique_ptr<Scheduler> scheduler_;
     std::unique_ptr<StartPageShield> startPageShield_;
+    std::unique_ptr<ReportWindow> reportWindow_;
     std::int32_t definitionsTotal_ = 0;
     bool unloaded_ = false;
 };
