@@ -64,34 +64,32 @@ TEST(ReportViewerGui, ViewLogShowsTheReportSingleSpacedAndOkClosesIt) {
     EXPECT_TRUE(WaitUntil(
         [&] { return (viewer = VisibleFormTitled(process.dwProcessId, L"Grimsweep Log")) != nullptr; },
         10000));
-},
-                          10000));
-if (viewer) {
-    HWND edit = FindWindowExW(viewer, nullptr, L"Edit", nullptr);
-    ASSERT_NE(edit, nullptr);
-    const auto style = static_cast<DWORD>(GetWindowLongPtrW(edit, GWL_STYLE));
-    EXPECT_TRUE(style & ES_MULTILINE);
-    EXPECT_TRUE(style & ES_READONLY);
-    EXPECT_EQ(EditText(edit), L"\r\n\r\nGUI report M\u00fcll\r\nsecond\r\nthird");
-    EXPECT_FALSE(IsWindowEnabled(main)) << "the viewer is modal";
-    Sleep(300);
-    EXPECT_TRUE(SaveWindowPng(viewer, "report_viewer.png"));
-    HWND ok = FindChild(viewer, L"OK");
-    ASSERT_NE(ok, nullptr);
-    ClickCentre(ok);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(viewer); }, 10000));
-    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }, 5000));
-}
-PostMessageW(main, WM_CLOSE, 0, 0);
-if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
-    TerminateProcess(process.hProcess, 1);
-    ADD_FAILURE() << "the program did not close";
-}
-CloseHandle(process.hProcess);
-files.DeleteFile(report);
-for (const auto& definition : kDefinitionFiles) {
-    files.DeleteFile(data + "\\" + std::string(definition.name));
-}
+    if (viewer) {
+        HWND edit = FindWindowExW(viewer, nullptr, L"Edit", nullptr);
+        ASSERT_NE(edit, nullptr);
+        const auto style = static_cast<DWORD>(GetWindowLongPtrW(edit, GWL_STYLE));
+        EXPECT_TRUE(style & ES_MULTILINE);
+        EXPECT_TRUE(style & ES_READONLY);
+        EXPECT_EQ(EditText(edit), L"\r\n\r\nGUI report M\u00fcll\r\nsecond\r\nthird");
+        EXPECT_FALSE(IsWindowEnabled(main)) << "the viewer is modal";
+        Sleep(300);
+        EXPECT_TRUE(SaveWindowPng(viewer, "report_viewer.png"));
+        HWND ok = FindChild(viewer, L"OK");
+        ASSERT_NE(ok, nullptr);
+        ClickCentre(ok);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(viewer); }, 10000));
+        EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }, 5000));
+    }
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
+        TerminateProcess(process.hProcess, 1);
+        ADD_FAILURE() << "the program did not close";
+    }
+    CloseHandle(process.hProcess);
+    files.DeleteFile(report);
+    for (const auto& definition : kDefinitionFiles) {
+        files.DeleteFile(data + "\\" + std::string(definition.name));
+    }
 }
 
 } // namespace
