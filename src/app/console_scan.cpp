@@ -13,6 +13,7 @@
 #include "definitions/exclusion_list.h"
 #include "removal/quarantine_folder.h"
 #include "removal/removal_engine.h"
+#include "report/scan_report.h"
 #include "scan/scan_lists.h"
 #include "scan/scan_state.h"
 #include "shell/skin.h"
@@ -118,6 +119,7 @@ int ScanAndMaybeRemove(Context& context, const ScanStages& stages, std::ostream&
         driver.busyState = &busy;
         const Skin skin;
         RemovalEngine removal(context, window, lists, busy, skin);
+        driver.hooks.writeReport = [&] { MakeReport(context, window, lists, state); };
         std::vector<std::string> found;
         if (remove) {
             state.removeAfterScan = true;

@@ -51,6 +51,7 @@ MainWindow::MainWindow(Context& context)
     memoryShield_ = std::make_unique<MemoryShield>(context_, skin_, *scanDriver_, definitions_, busy_, form_);
     startPageShield_ = std::make_unique<StartPageShield>(context_, skin_, form_);
     dataSubmission_ = std::make_unique<DataSubmission>(context_, form_);
+    reportWindow_ = std::make_unique<ReportWindow>(context_, skin_);
     WireCommands();
     WireScanCommands();
     WireRemovalCommands();
@@ -60,6 +61,7 @@ MainWindow::MainWindow(Context& context)
     WireOptionHandlers();
     WireScheduler();
     WireDataSubmission();
+    WireReport();
     form_.onLoad = [this] { OnLoad(); };
     form_.onResize = [this] { OnResize(); };
     form_.onCloseRequest = [this] { return OnCloseRequest(); };
@@ -415,7 +417,7 @@ void MainWindow::OnUnload() {
     for (ui::Form* window :
          {&about_.Window(), &popup_.Window(), &hiddenForm_, &removal_->Problems().Window(),
           &restore_->Window(), &liveUpdate_->Download().Window(), &liveUpdate_->Notice().Window(),
-          &memoryShield_->Alert().Window(), &startPageShield_->Alert().Window()}) {
+          &memoryShield_->Alert().Window(), &startPageShield_->Alert().Window(), &reportWindow_->Window()}) {
         Attempt([&] { window->Unload(); });
     }
     EndProgramWhenAllClosed();

@@ -11,6 +11,7 @@
 #include "removal/removal_engine.h"
 #include "removal/restore_window.h"
 #include "report/data_submission.h"
+#include "report/report_window.h"
 #include "scan/scan_driver.h"
 #include "scan/scan_lists.h"
 #include "scan/scan_state.h"
@@ -97,6 +98,7 @@ private:
     void WireScheduler();
     void WireStartPageShield();
     void WireDataSubmission();
+    void WireReport();
     // Enables or disables the commands that start a scan, a removal or an update.
     void SetLongTaskCommands(bool enabled);
     void ShowHelpOnFirstStart();
@@ -125,6 +127,7 @@ private:
     std::unique_ptr<Scheduler> scheduler_;
     std::unique_ptr<StartPageShield> startPageShield_;
     std::unique_ptr<DataSubmission> dataSubmission_;
+    std::unique_ptr<ReportWindow> reportWindow_;
     std::int32_t definitionsTotal_ = 0;
     bool unloaded_ = false;
 };

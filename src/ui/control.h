@@ -171,6 +171,12 @@ public:
     // Text boxes and combo boxes.
     const std::string& Text() const { return caption_; }
     void SetText(std::string text) { SetCaption(std::move(text)); }
+    // A text box that wraps into many lines, and one the user can read and select but not edit. Both are
+    // fixed when the window is made: set them before the form is shown.
+    bool MultiLine() const { return multiLine_; }
+    void SetMultiLine(bool on) { multiLine_ = on; }
+    bool Locked() const { return locked_; }
+    void SetLocked(bool on) { locked_ = on; }
     const std::vector<std::string>& Items() const { return items_; }
     void AddItem(std::string item);
     void ClearItems();
@@ -263,6 +269,8 @@ private:
     std::optional<LocalDateTime> date_;
     bool separator_ = false;
     int interval_ = 0;
+    bool multiLine_ = false;
+    bool locked_ = false;
 };
 
 } // namespace grimsweep::ui

@@ -66,9 +66,7 @@ TEST(MemoryAlertGui, AListedProgramStartedWhileInTheTrayIsStoppedOrAllowedFromTh
     win32::Win32FileSystem files;
     win32::Win32Shell shell;
     // A returning user whose program starts in the tray, with both shields on.
-    registry.DeleteKeyTree(RegistryRoot::CurrentUser, kUserKey);
-    registry.SetValue(RegistryRoot::LocalMachine, kMachineKey + "\\Settings", "FirstTime",
-                      RegistryValue::String("Yes"));
+    StartAsReturningUser(registry);
     registry.CreateKey(RegistryRoot::CurrentUser, kUserKey + "\\Settings");
     registry.SetValue(RegistryRoot::CurrentUser, kUserKey + "\\Settings", std::string(settings::kMinimized),
                       RegistryValue::String(std::string(settings::kMinimizedYes)));

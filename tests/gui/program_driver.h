@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/win32/wide_text.h"
+#include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_system.h"
 
 namespace grimsweep::gui::program {
@@ -89,6 +90,14 @@ inline HWND FormShowing(DWORD processId, const std::wstring& head) {
         }
     }
     return nullptr;
+}
+
+// A user without settings on a machine that was asked the first-run question before.
+inline void StartAsReturningUser(win32::Win32Registry& registry) {
+    registry.DeleteKeyTree(RegistryRoot::CurrentUser, kUserKey);
+    registry.CreateKey(RegistryRoot::LocalMachine, kMachineKey + "\\Settings");
+    registry.SetValue(RegistryRoot::LocalMachine, kMachineKey + "\\Settings", "FirstTime",
+                      RegistryValue::String("Yes"));
 }
 
 // Starts grimsweep.exe from the folder of this test program, as a user starts it.

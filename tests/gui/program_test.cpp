@@ -315,13 +315,6 @@ bool Settled(HWND window) {
     return EqualRect(&before, &after) != FALSE;
 }
 
-// A user without settings on a machine that was asked the first-run question before.
-void StartAsReturningUser(win32::Win32Registry& registry) {
-    registry.DeleteKeyTree(RegistryRoot::CurrentUser, kUserKey);
-    registry.SetValue(RegistryRoot::LocalMachine, kMachineKey + "\\Settings", "FirstTime",
-                      RegistryValue::String("Yes"));
-}
-
 TEST(ProgramGui, ScanPanelAboutTrayPopupAndIconsAsANewUserMeetsThem) {
     win32::Win32Registry registry;
     StartAsReturningUser(registry);

@@ -41,10 +41,7 @@ TEST(StartPageAlertGui, AStartPageChangedWhileInTheTrayIsAskedAboutAndYesPutsItB
     const bool hadStartPage = registry.QueryValue(RegistryRoot::CurrentUser, kStartPageKey, kStartPageValue,
                                                   kKeyRead, original) == kRegistryOk;
     // A returning user without settings: the first tick takes the page set as the protected one.
-    registry.DeleteKeyTree(RegistryRoot::CurrentUser, kUserKey);
-    registry.CreateKey(RegistryRoot::LocalMachine, kMachineKey + "\\Settings");
-    registry.SetValue(RegistryRoot::LocalMachine, kMachineKey + "\\Settings", "FirstTime",
-                      RegistryValue::String("Yes"));
+    StartAsReturningUser(registry);
     ASSERT_TRUE(SetStartPageWithRegExe(kHomePage));
 
     const PROCESS_INFORMATION process = StartProgram();

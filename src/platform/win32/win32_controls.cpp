@@ -64,8 +64,11 @@ WindowKind KindOf(const ui::Control& control) {
         return {kPaneClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
     case ControlType::Shape:
         return {kPaneClass, WS_DISABLED, WS_EX_TRANSPARENT};
-    case ControlType::TextBox:
-        return {L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+    case ControlType::TextBox: {
+        DWORD style = WS_TABSTOP | (control.Locked() ? ES_READONLY : 0);
+        style |= control.MultiLine() ? ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL : ES_AUTOHSCROLL;
+        return {L"EDIT", style, WS_EX_CLIENTEDGE};
+    }
     case ControlType::ComboBox:
         return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
     case ControlType::ListView:

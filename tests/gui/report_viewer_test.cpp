@@ -1,0 +1,94 @@
+// The report viewer in the real grimsweep.exe: "View Log" opens it over the main window with the last
+// report single-spaced in a read-only text box, and OK closes it.
+#include "platform/win32/windows_api.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "definitions/definition_files.h"
+#include "gui/mouse.h"
+#include "gui/program_driver.h"
+#include "platform/win32/wide_text.h"
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_shell.h"
+#include "report/scan_report.h"
+#include "screenshot.h"
+
+namespace grimsweep::gui {
+namespace {
+
+using namespace program;
+
+HWND VisibleFormTitled(DWORD processId, const std::wstring& title) {
+    for (HWND window : VisibleForms(processId)) {
+        if (TextOf(window) == title) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+std::wstring EditText(HWND edit) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
+    GetWindowTextW(edit, text.data(), static_cast<int>(text.size()));
+    text.resize(text.size() - 1);
+    return text;
+}
+
+TEST(ReportViewerGui, ViewLogShowsTheReportSingleSpacedAndOkClosesIt) {
+    win32::Win32Registry registry;
+    win32::Win32FileSystem files;
+    win32::Win32Shell shell;
+    StartAsReturningUser(registry);
+    const std::string data = shell.SpecialFolderPath(26).value_or("C:") + "\\AntiSpywareDAT";
+    files.CreateFolder(data);
+    for (const auto& definition : kDefinitionFiles) {
+        files.WriteFile(data + "\\" + std::string(definition.name), "");
+    }
+    const std::string report = data + "\\" + std::string(kReportFileName);
+    // "Müll" in the English code page.
+    ASSERT_TRUE(files.WriteFile(report, "\r\n\r\nGUI report M\xFCll\r\n\r\nsecond\r\n\r\nthird\r\n"));
+
+    const PROCESS_INFORMATION process = StartProgram();
+    ASSERT_NE(process.hProcess, nullptr);
+    HWND main = WaitForMainWindow(process.dwProcessId);
+    ASSERT_NE(main, nullptr);
+    HWND viewLog = FindChild(main, L"View Log");
+    ASSERT_NE(viewLog, nullptr);
+    ClickCentre(viewLog);
+    HWND viewer = nullptr;
+    EXPECT_TRUE(WaitUntil(
+        [&] { return (viewer = VisibleFormTitled(process.dwProcessId, L"Grimsweep Log")) != nullptr; },
+        10000));
+    if (viewer) {
+        HWND edit = FindWindowExW(viewer, nullptr, L"Edit", nullptr);
+        ASSERT_NE(edit, nullptr);
+        const auto style = static_cast<DWORD>(GetWindowLongPtrW(edit, GWL_STYLE));
+        EXPECT_TRUE(style & ES_MULTILINE);
+        EXPECT_TRUE(style & ES_READONLY);
+        EXPECT_EQ(EditText(edit), L"\r\n\r\nGUI report M\u00fcll\r\nsecond\r\nthird");
+        EXPECT_FALSE(IsWindowEnabled(main)) << "the viewer is modal";
+        Sleep(300);
+        EXPECT_TRUE(SaveWindowPng(viewer, "report_viewer.png"));
+        HWND ok = FindChild(viewer, L"OK");
+        ASSERT_NE(ok, nullptr);
+        ClickCentre(ok);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(viewer); }, 10000));
+        EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }, 5000));
+    }
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
+        TerminateProcess(process.hProcess, 1);
+        ADD_FAILURE() << "the program did not close";
+    }
+    CloseHandle(process.hProcess);
+    files.DeleteFile(report);
+    for (const auto& definition : kDefinitionFiles) {
+        files.DeleteFile(data + "\\" + std::string(definition.name));
+    }
+}
+
+} // namespace
+} // namespace grimsweep::gui
