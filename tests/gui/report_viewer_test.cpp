@@ -30,10 +30,13 @@ HWND VisibleFormTitled(DWORD processId, const std::wstring& title) {
     return nullptr;
 }
 
+// An edit control of another process: GetWindowText would only give its creation caption, so the text
+// is asked for with WM_GETTEXT, which the system carries across.
 std::wstring EditText(HWND edit) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
-    GetWindowTextW(edit, text.data(), static_cast<int>(text.size()));
-    text.resize(text.size() - 1);
+    const auto length = SendMessageW(edit, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessageW(edit, WM_GETTEXT, static_cast<WPARAM>(text.size()), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length));
     return text;
 }
 
@@ -55,20 +58,28 @@ TEST(ReportViewerGui, ViewLogShowsTheReportSingleSpacedAndOkClosesIt) {
     ASSERT_NE(process.hProcess, nullptr);
     HWND main = WaitForMainWindow(process.dwProcessId);
     ASSERT_NE(main, nullptr);
-    HWND viewLog = FindChild(main, L"View Log");
-    ASSERT_NE(viewLog, nullptr);
-    ClickCentre(viewLog);
+    // A click can be lost while Wine is still settling the new window: it is retried.
     HWND viewer = nullptr;
-    EXPECT_TRUE(WaitUntil(
-        [&] { return (viewer = VisibleFormTitled(process.dwProcessId, L"Grimsweep Log")) != nullptr; },
-        10000));
+    for (int attempt = 0; attempt < 5 && !viewer; ++attempt) {
+        if (HWND viewLog = FindChild(main, L"View Log")) {
+            SetForegroundWindow(main);
+            ClickCentre(viewLog);
+        }
+        WaitUntil(
+            [&] { return (viewer = VisibleFormTitled(process.dwProcessId, L"Grimsweep Log")) != nullptr; },
+            2000);
+    }
+    EXPECT_NE(viewer, nullptr);
     if (viewer) {
         HWND edit = FindWindowExW(viewer, nullptr, L"Edit", nullptr);
         ASSERT_NE(edit, nullptr);
         const auto style = static_cast<DWORD>(GetWindowLongPtrW(edit, GWL_STYLE));
         EXPECT_TRUE(style & ES_MULTILINE);
         EXPECT_TRUE(style & ES_READONLY);
-        EXPECT_EQ(EditText(edit), L"\r\n\r\nGUI report M\u00fcll\r\nsecond\r\nthird");
+        const std::wstring expected = L"\r\n\r\nGUI report M\u00fcll\r\nsecond\r\nthird";
+        // The viewer fills its text line by line while it is already up.
+        WaitUntil([&] { return EditText(edit) == expected; }, 5000);
+        EXPECT_EQ(EditText(edit), expected);
         EXPECT_FALSE(IsWindowEnabled(main)) << "the viewer is modal";
         Sleep(300);
         EXPECT_TRUE(SaveWindowPng(viewer, "report_viewer.png"));
