@@ -38,7 +38,7 @@ std::string Grouped(std::int32_t value) {
 
 MainWindow::MainWindow(Context& context)
     : context_(context), tray_(context.machine.shell), form_(context.host, std::string(kMainWindowName)),
-      hiddenForm_(context.host, std::string(kHiddenWindowName)),
+      hiddenForm_(context.host, std::string(kHiddenWindowName)), languages_(context),
       about_(context, skin_, [this] { OpenWebsite(); }), websiteOpener_(context),
       popup_(context, skin_, form_) {
     skin_.resetRegion = NeedsRegionReset(context_.machine.system.GetOsVersion());
@@ -52,6 +52,7 @@ MainWindow::MainWindow(Context& context)
     startPageShield_ = std::make_unique<StartPageShield>(context_, skin_, form_);
     dataSubmission_ = std::make_unique<DataSubmission>(context_, form_);
     reportWindow_ = std::make_unique<ReportWindow>(context_, skin_);
+    languageWindow_ = std::make_unique<LanguageWindow>(context_, skin_, languages_);
     WireCommands();
     WireScanCommands();
     WireRemovalCommands();
@@ -62,6 +63,7 @@ MainWindow::MainWindow(Context& context)
     WireScheduler();
     WireDataSubmission();
     WireReport();
+    WireLanguages();
     form_.onLoad = [this] { OnLoad(); };
     form_.onResize = [this] { OnResize(); };
     form_.onCloseRequest = [this] { return OnCloseRequest(); };
@@ -112,15 +114,8 @@ bool MainWindow::LoadFirstSteps() {
     form_.SetIconResource(std::string(kWindowIconResource));
     // 2. Data folder.
     context_.EstablishDataFolder();
-    // 3. Language and message catalogue. The localization file and the language window are not part of
-    //    the program yet: the English catalogue is used and the first start only records the choice.
-    const std::string chosenLanguage =
-        context_.settings.Read(kSectionSettings, kLanguage, kLanguageDefaultFirstRead);
-    context_.settings.Read(kSectionSettings, kLanguage, kLanguageDefault);
-    context_.messages.RegisterDefaults();
-    if (chosenLanguage.empty()) {
-        context_.settings.Write(kSectionSettings, kLanguage, kLanguageDefault);
-    }
+    // 3. Language and message catalogue.
+    LoadLanguage();
     // 4. A second instance ends at once, before it shows anything.
     if (!context_.machine.system.AcquireSingleInstanceLock(brand.programName)) {
         return false;
@@ -155,8 +150,7 @@ void MainWindow::LoadRemainingSteps() {
     Attempt([&] { hiddenForm_.Load(); });
     // 13.
     Attempt([&] {
-        form_.SetCaption(context_.messages.getMessages(kMsgCaption));
-        Control("cmdWebsite").SetCaption(context_.messages.getMessages(kMsgWebsite));
+        ApplyCatalogueTexts();
         Control("shpCircle").SetVisible(false);
         form_.SetShowInTaskList(false);
     });

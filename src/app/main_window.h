@@ -8,6 +8,8 @@
 #include "core/busy_state.h"
 #include "core/context.h"
 #include "definitions/definition_state.h"
+#include "localization/language_window.h"
+#include "localization/languages.h"
 #include "removal/removal_engine.h"
 #include "removal/restore_window.h"
 #include "report/data_submission.h"
@@ -59,6 +61,8 @@ public:
     LiveUpdate& Update() { return *liveUpdate_; }
     MemoryShield& Memory() { return *memoryShield_; }
     BusyState& Busy() { return busy_; }
+    Languages& Localization() { return languages_; }
+    LanguageWindow& LanguagePicker() { return *languageWindow_; }
 
     // Switches the shield, scheduler and time-out timers off, or back on as the settings say.
     void SetBackgroundTimers(bool on);
@@ -99,6 +103,13 @@ private:
     void WireStartPageShield();
     void WireDataSubmission();
     void WireReport();
+    void WireLanguages();
+    // Step 3 of the load: the catalogue, the stored language, and the language window on a first start.
+    void LoadLanguage();
+    // Switches the main window, the catalogue and every other window of the program to `language`.
+    void SwitchLanguage(const std::string& language);
+    // The texts the main window takes from the catalogue: its caption, the website button, the welcome.
+    void ApplyCatalogueTexts();
     // Enables or disables the commands that start a scan, a removal or an update.
     void SetLongTaskCommands(bool enabled);
     void ShowHelpOnFirstStart();
@@ -113,6 +124,7 @@ private:
     TrayIcon tray_;
     ui::Form form_;
     ui::Form hiddenForm_;
+    Languages languages_;
     AboutWindow about_;
     WebsiteOpener websiteOpener_;
     TrayPopup popup_;
@@ -128,6 +140,7 @@ private:
     std::unique_ptr<StartPageShield> startPageShield_;
     std::unique_ptr<DataSubmission> dataSubmission_;
     std::unique_ptr<ReportWindow> reportWindow_;
+    std::unique_ptr<LanguageWindow> languageWindow_;
     std::int32_t definitionsTotal_ = 0;
     bool unloaded_ = false;
 };

@@ -175,6 +175,8 @@ void BuildOptionsPanel(ui::Form& form, Control* panel) {
     Add(form, "Command2", ControlType::CommandButton, scan, "Browse", kSubmitLeft, 4140, 1200, 420);
     Add(form, "cmdSubmit", ControlType::CommandButton, scan, "Submit", kSubmitLeft + 1320, 4140, 1200, 420);
     Add(form, "Label26", ControlType::Label, scan, "", kSubmitLeft, 4680, 3840, 840);
+    // Opens the language window.
+    Add(form, "cmdLanguage", ControlType::CommandButton, scan, "Language...", 5760, 240, 1560, 420);
 
     // Proactive Protection.
     Control* shields = pages[1];

@@ -80,6 +80,9 @@ const std::vector<DefaultMessage>& DefaultMessages() {
         {"MSG_COMPLETE", "complete"},
         {"MSG_MEMORY_NOT_STOPPED",
          "Detected in the memory : [FileName] could not be stopped and is still running."},
+        // The language window's caption and its download confirmation.
+        {"MSG_TITLELANGUAGE", "Language Selection"},
+        {"MSG_DOWNLOADED", "The latest language file has been downloaded."},
     };
     return messages;
 }

@@ -27,6 +27,7 @@ public:
 
     std::size_t Count() const;
     const std::string& KeyAt(std::size_t index) const { return entries_.at(index).key; }
+    const std::string& MessageAt(std::size_t index) const { return entries_.at(index).message; }
 
 private:
     struct Entry {

@@ -233,6 +233,13 @@ void Control::AddColumn(std::string caption, int width) {
     Changed(Change::Rows);
 }
 
+void Control::SetColumnCaption(std::size_t n, std::string caption) {
+    if (n >= 1 && n <= columns_.size() && columns_[n - 1].caption != caption) {
+        columns_[n - 1].caption = std::move(caption);
+        Changed(Change::Rows);
+    }
+}
+
 void Control::SetColumnWidth(std::size_t column, int width) {
     if (column < columns_.size() && columns_[column].width != width) {
         columns_[column].width = width;
@@ -364,6 +371,14 @@ void Control::AddTab(std::string caption) {
         listIndex_ = 0;
     }
     Changed(Change::Rows);
+}
+
+void Control::SetTabCaption(int tab, std::string caption) {
+    if (tab >= 1 && tab <= static_cast<int>(items_.size()) &&
+        items_[static_cast<std::size_t>(tab - 1)] != caption) {
+        items_[static_cast<std::size_t>(tab - 1)] = std::move(caption);
+        Changed(Change::Rows);
+    }
 }
 
 void Control::SelectTab(int tab) {

@@ -188,6 +188,8 @@ public:
     void SetCheckBoxes(bool on);
     const std::vector<ListColumn>& Columns() const { return columns_; }
     void AddColumn(std::string caption, int width);
+    // The header text of column n (1-based); a column that does not exist is left alone.
+    void SetColumnCaption(std::size_t n, std::string caption);
     void SetColumnWidth(std::size_t column, int width);
     const ListRows& Rows() const { return rows_; }
     // Returns the new row's index.
@@ -210,6 +212,8 @@ public:
 
     // Tab strips: tabs are numbered from 1; selecting one runs onClick.
     void AddTab(std::string caption);
+    // The caption of tab n (1-based); a tab that does not exist is left alone.
+    void SetTabCaption(int tab, std::string caption);
     const std::vector<std::string>& Tabs() const { return items_; }
     int SelectedTab() const { return listIndex_ + 1; }
     void SelectTab(int tab);

@@ -1,14 +1,38 @@
 #include "ui/form.h"
 
 #include <stdexcept>
+#include <vector>
 
 #include "ui/ui_host.h"
 
 namespace grimsweep::ui {
 
-Form::Form(IUiHost& host, std::string name) : host_(host), name_(std::move(name)) {}
+namespace {
+
+// Every form of every host, in the order made. The windows live on the one user-interface thread.
+std::vector<Form*>& AllForms() {
+    static std::vector<Form*> forms;
+    return forms;
+}
+
+} // namespace
+
+std::vector<Form*> WindowsOf(const IUiHost& host) {
+    std::vector<Form*> windows;
+    for (Form* form : AllForms()) {
+        if (&form->Host() == &host) {
+            windows.push_back(form);
+        }
+    }
+    return windows;
+}
+
+Form::Form(IUiHost& host, std::string name) : host_(host), name_(std::move(name)) {
+    AllForms().push_back(this);
+}
 
 Form::~Form() {
+    std::erase(AllForms(), this);
     if (loaded_) {
         host_.FormUnloaded(*this);
     }

@@ -36,6 +36,12 @@ struct FormStyle {
     bool noActivate = false;
 };
 
+class Form;
+
+// The program's windows on a host, in the order they were made; a window leaves the list when it is
+// destroyed. Translation and the localization template walk it.
+std::vector<Form*> WindowsOf(const IUiHost& host);
+
 class Form {
 public:
     Form(IUiHost& host, std::string name);

@@ -15,7 +15,7 @@ TEST(MessageCatalogue, DefaultsAreFoundIgnoringCaseWithFirstLetterUpperCased) {
     EXPECT_EQ(catalogue.getMessages("msg_sure"), "Are you sure?");
     EXPECT_EQ(catalogue.getMessages("MSG_COMPLETE"), "Complete");
     EXPECT_EQ(catalogue.getMessages("MSG_NOSUCHKEY"), "");
-    EXPECT_EQ(catalogue.getMessages("MSG_TITLELANGUAGE"), "");
+    EXPECT_EQ(catalogue.getMessages("MSG_TITLELANGUAGE"), "Language Selection");
     // Placeholders and the texts' own wording stay as written.
     EXPECT_EQ(catalogue.getMessages("MSG_CAPTION"), "[ProgramName] by [Company]");
     EXPECT_EQ(catalogue.getMessages("MSG_PAUSED"), "[ProgramName] has been paused.  Click OK to resume.");

@@ -15,7 +15,7 @@
 namespace grimsweep::gui::program {
 
 inline const std::wstring kFormClass = L"GrimsweepForm";
-inline const std::wstring kMainWindowTitle = L"[ProgramName] by [Company]";
+inline const std::wstring kMainWindowTitle = L"Grimsweep by Lanternfish Software";
 inline const std::string kUserKey = "Software\\Lanternfish Software\\Grimsweep";
 inline const std::string kMachineKey = "SOFTWARE\\Lanternfish Software\\Grimsweep";
 
@@ -60,6 +60,40 @@ inline HWND FindChild(HWND parent, const std::wstring& text) {
     return FindChildWhere(parent, [&](const std::wstring& each) { return each == text; });
 }
 
+// The first visible child window of that window class, at any depth.
+inline HWND FindChildOfClass(HWND parent, const std::wstring& windowClass) {
+    struct Search {
+        const std::wstring& windowClass;
+        HWND found = nullptr;
+    } search{windowClass};
+    EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            wchar_t name[64] = {};
+            GetClassNameW(child, name, 64);
+            if (IsWindowVisible(child) && _wcsicmp(name, s->windowClass.c_str()) == 0) {
+                s->found = child;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// A control's text as the control itself answers it: edit and combo boxes of another process keep their
+// text where GetWindowText does not look, so it is asked for with WM_GETTEXT, which the system carries
+// across.
+inline std::wstring ControlText(HWND control) {
+    const auto length = SendMessageW(control, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessageW(control, WM_GETTEXT, static_cast<WPARAM>(text.size()),
+                 reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length));
+    return text;
+}
+
 // The visible top-level forms of a process.
 inline std::vector<HWND> VisibleForms(DWORD processId) {
     struct Search {
@@ -98,6 +132,10 @@ inline void StartAsReturningUser(win32::Win32Registry& registry) {
     registry.CreateKey(RegistryRoot::LocalMachine, kMachineKey + "\\Settings");
     registry.SetValue(RegistryRoot::LocalMachine, kMachineKey + "\\Settings", "FirstTime",
                       RegistryValue::String("Yes"));
+    // The language was chosen at an earlier start: the language window does not open.
+    registry.CreateKey(RegistryRoot::CurrentUser, kUserKey + "\\Settings");
+    registry.SetValue(RegistryRoot::CurrentUser, kUserKey + "\\Settings", "Language",
+                      RegistryValue::String("English"));
 }
 
 // Starts grimsweep.exe from the folder of this test program, as a user starts it.

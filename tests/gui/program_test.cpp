@@ -114,6 +114,20 @@ TEST(ProgramGui, FirstStartPanelsOptionInTheRegistryAndCleanClose) {
     const PROCESS_INFORMATION process = StartProgram();
     ASSERT_NE(process.hProcess, nullptr);
 
+    // The first start of this user asks for the language first: the shipped languages are offered,
+    // English shown, and OK keeps it.
+    HWND languages = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] { return (languages = VisibleWindow(kFormClass, L"Language Selection")) != nullptr; }, 30000));
+    HWND list = FindChildOfClass(languages, L"ComboBox");
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(SendMessageW(list, CB_GETCOUNT, 0, 0), 3) << "English, Deutsch, Français";
+    EXPECT_EQ(ControlText(list), L"English");
+    EXPECT_TRUE(SaveWindowPng(languages, "program_language_window.png"));
+    ClickCentre(FindChild(languages, L"OK"));
+    ASSERT_TRUE(WaitUntil([&] { return VisibleWindow(kFormClass, L"Language Selection") == nullptr; }, 10000));
+    EXPECT_EQ(UserSetting(registry, "Settings", "Language"), "English");
+
     // The first start on this machine offers Live Update; the user declines.
     HWND question = nullptr;
     ASSERT_TRUE(
@@ -147,7 +161,7 @@ TEST(ProgramGui, FirstStartPanelsOptionInTheRegistryAndCleanClose) {
                     return false;
                 }
             }
-            return FindChild(main, L"Welcome to [ProgramName]") != nullptr;
+            return FindChild(main, L"Welcome to Grimsweep") != nullptr;
         },
         10000));
     RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -156,7 +170,7 @@ TEST(ProgramGui, FirstStartPanelsOptionInTheRegistryAndCleanClose) {
 
     // The Scan panel, then the Options panel, with real clicks on the navigation buttons.
     EXPECT_TRUE(ClickUntil(main, L"Scan Now", [&] { return FindChild(main, L"Start") != nullptr; }));
-    EXPECT_EQ(FindChild(main, L"Welcome to [ProgramName]"), nullptr);
+    EXPECT_EQ(FindChild(main, L"Welcome to Grimsweep"), nullptr);
     HWND runAtStartup = nullptr;
     ASSERT_TRUE(ClickUntil(main, L"Settings", [&] {
         return (runAtStartup = FindChild(main, kRunAtStartupCaption)) != nullptr;
@@ -684,7 +698,7 @@ TEST(ProgramGui, PauseHoldsAndStopCancelsARunningScanInTheRealWindow) {
     HWND box = nullptr;
     ASSERT_TRUE(ClickUntil(main, L"Pause",
                            [&] { return (box = VisibleWindow(L"#32770", L"Grimsweep")) != nullptr; }));
-    EXPECT_NE(FindChild(box, L"[ProgramName] has been paused.  Click OK to resume."), nullptr);
+    EXPECT_NE(FindChild(box, L"Grimsweep has been paused.  Click OK to resume."), nullptr);
     ClickCentre(GetDlgItem(box, IDOK));
     ASSERT_TRUE(WaitUntil([&] { return VisibleWindow(L"#32770", L"Grimsweep") == nullptr; }, 5000));
 

@@ -30,16 +30,6 @@ HWND VisibleFormTitled(DWORD processId, const std::wstring& title) {
     return nullptr;
 }
 
-// An edit control of another process: GetWindowText would only give its creation caption, so the text
-// is asked for with WM_GETTEXT, which the system carries across.
-std::wstring EditText(HWND edit) {
-    const auto length = SendMessageW(edit, WM_GETTEXTLENGTH, 0, 0);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    SendMessageW(edit, WM_GETTEXT, static_cast<WPARAM>(text.size()), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(length));
-    return text;
-}
-
 TEST(ReportViewerGui, ViewLogShowsTheReportSingleSpacedAndOkClosesIt) {
     win32::Win32Registry registry;
     win32::Win32FileSystem files;
@@ -78,8 +68,8 @@ TEST(ReportViewerGui, ViewLogShowsTheReportSingleSpacedAndOkClosesIt) {
         EXPECT_TRUE(style & ES_READONLY);
         const std::wstring expected = L"\r\n\r\nGUI report M\u00fcll\r\nsecond\r\nthird";
         // The viewer fills its text line by line while it is already up.
-        WaitUntil([&] { return EditText(edit) == expected; }, 5000);
-        EXPECT_EQ(EditText(edit), expected);
+        WaitUntil([&] { return ControlText(edit) == expected; }, 5000);
+        EXPECT_EQ(ControlText(edit), expected);
         EXPECT_FALSE(IsWindowEnabled(main)) << "the viewer is modal";
         Sleep(300);
         EXPECT_TRUE(SaveWindowPng(viewer, "report_viewer.png"));

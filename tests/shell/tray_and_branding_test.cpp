@@ -110,6 +110,9 @@ TEST_F(MainWindowTest, FirstRunHelpWaitsForTheHelpFile) {
 TEST_F(MainWindowTest, AboutShowsTheBrandAndSkinColoursFollowTheControlType) {
     int shown = 0;
     host->onModal = [&](ui::Form& about) {
+        if (about.Name() != "frmAbout") {
+            return; // the language window of the first start
+        }
         ++shown;
         EXPECT_EQ(about.Caption(), "About Grimsweep");
         EXPECT_EQ(about.Get("lblVersion").Caption(), "Version 3.1");

@@ -1,0 +1,206 @@
+// Switching the real grimsweep.exe to German from its language window: the captions, tabs, list column
+// headers, menus and messages of the running program change at once.
+#include "platform/win32/windows_api.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <optional>
+#include <string>
+
+#include "gui/mouse.h"
+#include "gui/program_driver.h"
+#include "localization/localization_text.h"
+#include "platform/win32/wide_text.h"
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_system.h"
+#include "screenshot.h"
+
+namespace grimsweep::gui {
+namespace {
+
+using namespace program;
+
+// The German texts of the shipped file beside the program.
+class GermanTexts {
+public:
+    GermanTexts() {
+        const std::string own = win32::Win32System().OwnExecutablePath();
+        win32::Win32FileSystem files;
+        const auto bytes = files.ReadFile(own.substr(0, own.rfind('\\') + 1) + "Localization.xml");
+        if (bytes) {
+            if (auto lines = LanguageItemLines(DecodeLocalizationBytes(*bytes), "Deutsch")) {
+                items_ = TranslationItems(std::move(*lines));
+            }
+        }
+    }
+    std::wstring operator()(const std::string& item) const {
+        return win32::Widen(items_.Find(item).value_or("?"));
+    }
+
+private:
+    TranslationItems items_;
+};
+
+// Reads a tab's or a list column's text from the other process: the structures the messages fill
+// must lie in that process's memory.
+class RemoteBuffer {
+public:
+    explicit RemoteBuffer(HANDLE process) : process_(process) {
+        memory_ = static_cast<char*>(VirtualAllocEx(process, nullptr, kSize, MEM_COMMIT, PAGE_READWRITE));
+    }
+    ~RemoteBuffer() {
+        if (memory_) {
+            VirtualFreeEx(process_, memory_, 0, MEM_RELEASE);
+        }
+    }
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+
+    std::wstring TabText(HWND tabs, int index) {
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = reinterpret_cast<wchar_t*>(memory_ + kTextOffset);
+        item.cchTextMax = kTextChars;
+        return Ask(tabs, TCM_GETITEMW, static_cast<WPARAM>(index), item);
+    }
+    std::wstring ColumnText(HWND list, int index) {
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT;
+        column.pszText = reinterpret_cast<wchar_t*>(memory_ + kTextOffset);
+        column.cchTextMax = kTextChars;
+        return Ask(list, LVM_GETCOLUMNW, static_cast<WPARAM>(index), column);
+    }
+
+private:
+    static constexpr std::size_t kSize = 4096;
+    static constexpr std::size_t kTextOffset = 512;
+    static constexpr int kTextChars = 256;
+
+    template <typename Record>
+    std::wstring Ask(HWND window, UINT message, WPARAM index, const Record& record) {
+        if (!memory_) {
+            return L"<no memory>";
+        }
+        wchar_t text[kTextChars] = {};
+        WriteProcessMemory(process_, memory_ + kTextOffset, text, sizeof text, nullptr);
+        WriteProcessMemory(process_, memory_, &record, sizeof record, nullptr);
+        SendMessageW(window, message, index, reinterpret_cast<LPARAM>(memory_));
+        ReadProcessMemory(process_, memory_ + kTextOffset, text, sizeof text, nullptr);
+        text[kTextChars - 1] = L'\0';
+        return text;
+    }
+
+    HANDLE process_;
+    char* memory_ = nullptr;
+};
+
+bool ClickUntil(HWND parent, const std::wstring& caption, const std::function<bool()>& done) {
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        if (HWND control = FindChild(parent, caption)) {
+            SetForegroundWindow(parent);
+            ClickCentre(control);
+        }
+        if (WaitUntil(done, 2000)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+HWND FormTitled(DWORD processId, const std::wstring& title) {
+    for (HWND window : VisibleForms(processId)) {
+        if (TextOf(window) == title) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+// The text of a top-level menu of the window's menu bar.
+std::wstring MenuText(HWND window, int position) {
+    wchar_t text[128] = {};
+    GetMenuStringW(GetMenu(window), static_cast<UINT>(position), text, 128, MF_BYPOSITION);
+    return text;
+}
+
+TEST(LanguageGui, SwitchingToGermanChangesCaptionsTabsColumnsMenusAndMessagesAtOnce) {
+    const GermanTexts german;
+    ASSERT_EQ(german("FRMMAIN_CMDSETTINGS"), L"Einstellungen") << "the shipped file lies beside the program";
+    win32::Win32Registry registry;
+    StartAsReturningUser(registry);
+    const PROCESS_INFORMATION process = StartProgram();
+    ASSERT_NE(process.hProcess, nullptr);
+    HWND main = WaitForMainWindow(process.dwProcessId);
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(MenuText(main, 0), L"File");
+
+    // Options panel, then its Language button.
+    ASSERT_TRUE(ClickUntil(main, L"Settings", [&] { return FindChild(main, L"Language...") != nullptr; }));
+    HWND picker = nullptr;
+    ASSERT_TRUE(ClickUntil(main, L"Language...", [&] {
+        return (picker = FormTitled(process.dwProcessId, L"Language Selection")) != nullptr;
+    }));
+    HWND list = FindChildOfClass(picker, L"ComboBox");
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(ControlText(list), L"English");
+    // Deutsch is the entry below English: chosen with the keyboard, as a user does.
+    SetForegroundWindow(picker);
+    ClickCentre(list);
+    Sleep(300);
+    PressKeys({VK_DOWN, VK_RETURN});
+    EXPECT_TRUE(WaitUntil([&] { return TextOf(picker) == german("MSG_TITLELANGUAGE"); }, 10000))
+        << "the language window itself switches";
+    EXPECT_NE(FindChild(picker, german("FRMLANGUAGE_LABEL1")), nullptr);
+    EXPECT_TRUE(SaveWindowPng(picker, "language_window_german.png"));
+    ClickCentre(FindChild(picker, german("FRMLANGUAGE_COMMAND2")));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(picker); }, 10000));
+
+    // Captions, tabs, column headers and menus of the main window.
+    EXPECT_EQ(TextOf(main), L"Grimsweep von Lanternfish Software");
+    EXPECT_NE(FindChild(main, german("FRMMAIN_CMDSETTINGS")), nullptr);
+    EXPECT_NE(FindChild(main, german("FRMMAIN_CHKSENDDATA")), nullptr);
+    EXPECT_NE(FindChild(main, german("FRMMAIN_CMDLANGUAGE")), nullptr);
+    RemoteBuffer remote(process.hProcess);
+    HWND tabs = FindChildOfClass(main, WC_TABCONTROLW);
+    ASSERT_NE(tabs, nullptr);
+    for (int tab = 0; tab < 4; ++tab) {
+        EXPECT_EQ(remote.TabText(tabs, tab), german("FRMMAIN_TABSTRIP1_TABS" + std::to_string(tab + 1)));
+    }
+    HWND drives = FindChildOfClass(main, WC_LISTVIEWW);
+    ASSERT_NE(drives, nullptr);
+    EXPECT_EQ(remote.ColumnText(drives, 0), german("FRMMAIN_LVWHARDDRIVES_COL1"));
+    EXPECT_EQ(MenuText(main, 0), german("FRMMAIN_MNUFILE0"));
+    EXPECT_EQ(MenuText(main, 1), german("FRMMAIN_MNUSETTINGS0"));
+    RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Sleep(500);
+    EXPECT_TRUE(SaveWindowPng(main, "language_german_options.png"));
+
+    // A message: Delete with an empty list.
+    ASSERT_TRUE(ClickUntil(main, german("FRMMAIN_CMDRESULTS"),
+                           [&] { return FindChild(main, german("FRMMAIN_COMMAND4")) != nullptr; }));
+    HWND box = nullptr;
+    EXPECT_TRUE(ClickUntil(main, german("FRMMAIN_COMMAND4"), [&] {
+        box = FindWindowW(L"#32770", L"Grimsweep");
+        return box && IsWindowVisible(box);
+    }));
+    if (box) {
+        EXPECT_NE(FindChild(box, german("MSG_SELECTED")), nullptr);
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        WaitUntil([&] { return !IsWindowVisible(box); }, 5000);
+    }
+
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
+        TerminateProcess(process.hProcess, 1);
+        ADD_FAILURE() << "the program did not close";
+    }
+    CloseHandle(process.hProcess);
+    // The next test starts an English user again.
+    StartAsReturningUser(registry);
+}
+
+} // namespace
+} // namespace grimsweep::gui

@@ -1,0 +1,102 @@
+// The shipped Localization.xml against the program itself: every item and message of the template the
+// program writes from its windows is in every shipped language, and switching to each leaves no window
+// with a placeholder or an English fallback where a translation belongs.
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/main_window_fixture.h"
+#include "app/splash.h"
+#include "localization/localization_template.h"
+#include "localization/localization_text.h"
+
+namespace grimsweep {
+namespace {
+
+const std::vector<std::string> kShippedLanguages = {"English", "Deutsch", "Français"};
+
+std::string ShippedFile() {
+    std::ifstream in(GRIMSWEEP_SHIPPED_LOCALIZATION, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+// The item names of the template lines, in order.
+std::vector<std::string> TemplateItems(const std::vector<std::string>& lines) {
+    std::vector<std::string> names;
+    for (const std::string& line : lines) {
+        if (line.starts_with("\t\t<") && !line.starts_with("\t\t<LOCALIZATION_FILE_VERSION")) {
+            names.push_back(line.substr(3, line.find('>') - 3));
+        }
+    }
+    return names;
+}
+
+class ShippedLanguagesTest : public MainWindowTest {
+protected:
+    ShippedLanguagesTest() : splash(*context, *window) {}
+    Splash splash;
+};
+
+TEST_F(ShippedLanguagesTest, EveryLanguageHoldsEveryItemOfEveryWindowAndEveryMessage) {
+    Open();
+    const std::string file = ShippedFile();
+    ASSERT_FALSE(file.empty()) << GRIMSWEEP_SHIPPED_LOCALIZATION;
+    EXPECT_EQ(DecodeLocalizationBytes(file), file) << "UTF-8 throughout";
+    EXPECT_TRUE(HoldsCompleteLanguageGroups(file));
+    const std::vector<std::string> items = TemplateItems(LocalizationTemplateLines(*host, context->messages));
+    ASSERT_GT(items.size(), 200u);
+    for (const std::string& language : kShippedLanguages) {
+        const auto lines = LanguageItemLines(file, language);
+        ASSERT_TRUE(lines.has_value()) << language;
+        const TranslationItems translation(*lines);
+        std::vector<std::string> missing;
+        for (const std::string& item : items) {
+            if (!translation.Find(item)) {
+                missing.push_back(item);
+            }
+        }
+        EXPECT_TRUE(missing.empty()) << language << " lacks " << ::testing::PrintToString(missing);
+    }
+}
+
+TEST_F(ShippedLanguagesTest, SwitchingToEachLanguageTranslatesWithTheBrandAndNoPlaceholderLeft) {
+    sim.files.PutFile("C:\\Program Files\\Grimsweep\\Localization.xml", ShippedFile());
+    Open();
+    std::map<std::string, std::string> englishCaptions;
+    int buttons = 0;
+    int translatedButtons = 0;
+    for (const std::string& language : kShippedLanguages) {
+        window->LanguagePicker().onLanguageChosen(language);
+        for (ui::Form* form : ui::WindowsOf(*host)) {
+            for (const auto& control : form->Controls()) {
+                const std::string where = language + " " + form->Name() + "." + control->Name();
+                EXPECT_EQ(control->Caption().find("[ProgramName]"), std::string::npos) << where;
+                EXPECT_EQ(control->Caption().find("[Website]"), std::string::npos) << where;
+                const std::string key =
+                    form->Name() + "." + control->Name() + std::to_string(control->Index());
+                if (language == "English") {
+                    englishCaptions[key] = control->Caption();
+                } else if (control->Type() == ui::ControlType::CommandButton && !control->Caption().empty()) {
+                    ++buttons;
+                    translatedButtons += control->Caption() != englishCaptions[key] ? 1 : 0;
+                }
+            }
+        }
+        EXPECT_EQ(window->Window().Caption().find('['), std::string::npos) << language;
+        // Some words are the same in two languages ("Status", "OK"); most buttons are not.
+        EXPECT_GE(translatedButtons * 4, buttons * 3) << language << ": too many English buttons";
+        buttons = 0;
+        translatedButtons = 0;
+        for (std::size_t i = 0; i < context->messages.Count(); ++i) {
+            EXPECT_EQ(context->messages.getMessages(context->messages.KeyAt(i)).find("[ProgramName]"),
+                      std::string::npos)
+                << language << " " << context->messages.KeyAt(i);
+        }
+    }
+}
+
+} // namespace
+} // namespace grimsweep
