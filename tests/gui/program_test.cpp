@@ -118,14 +118,14 @@ TEST(ProgramGui, FirstStartPanelsOptionInTheRegistryAndCleanClose) {
     // English shown, and OK keeps it.
     HWND languages = nullptr;
     ASSERT_TRUE(WaitUntil(
-        [&] { return (languages = VisibleWindow(kFormClass, L"Language Selection")) != nullptr; }, 30000));
+        [&] { return (languages = VisibleWindow(kFormClass.c_str(), L"Language Selection")) != nullptr; }, 30000));
     HWND list = FindChildOfClass(languages, L"ComboBox");
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(SendMessageW(list, CB_GETCOUNT, 0, 0), 3) << "English, Deutsch, Français";
     EXPECT_EQ(ControlText(list), L"English");
     EXPECT_TRUE(SaveWindowPng(languages, "program_language_window.png"));
     ClickCentre(FindChild(languages, L"OK"));
-    ASSERT_TRUE(WaitUntil([&] { return VisibleWindow(kFormClass, L"Language Selection") == nullptr; }, 10000));
+    ASSERT_TRUE(WaitUntil([&] { return VisibleWindow(kFormClass.c_str(), L"Language Selection") == nullptr; }, 10000));
     EXPECT_EQ(UserSetting(registry, "Settings", "Language"), "English");
 
     // The first start on this machine offers Live Update; the user declines.
