@@ -1,5 +1,6 @@
 #include "localization/language_window.h"
 
+#include "common/case_folding.h"
 #include "common/text.h"
 #include "core/settings_keys.h"
 #include "localization/localization_text.h"
@@ -87,7 +88,7 @@ void LanguageWindow::FillLanguageList() {
     const std::string language = StoredLanguage();
     list.SetText(language);
     for (std::size_t i = 0; i < list.Items().size(); ++i) {
-        if (EqualsIgnoreCase(list.Items()[i], language)) {
+        if (EqualsFolded(list.Items()[i], language)) {
             list.SetListIndex(static_cast<int>(i));
             break;
         }

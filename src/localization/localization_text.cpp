@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "common/case_folding.h"
 #include "common/text.h"
 #include "common/utf8.h"
 #include "platform/text_files.h"
@@ -100,7 +101,7 @@ bool HoldsCompleteLanguageGroups(std::string_view text) {
 
 std::optional<std::vector<std::string>> LanguageItemLines(std::string_view text, std::string_view language) {
     for (const LanguageGroup& group : LanguageGroups(text)) {
-        if (group.hasItems && EqualsIgnoreCase(group.name, language)) {
+        if (group.hasItems && EqualsFolded(group.name, language)) {
             return SplitLines(group.items);
         }
     }

@@ -27,6 +27,8 @@ TEST(LocalizationText, GroupsAreFoundByNameInAnyCaseAndTagsMatchInAnyCase) {
     EXPECT_EQ(items.Find("msg_sure"), "Sicher?") << "a blank before the tag is allowed";
     EXPECT_FALSE(items.Find("MSG_STOP").has_value());
     EXPECT_FALSE(LanguageItemLines(file, "Français").has_value());
+    const std::string french = Group("Français", "\t\t<MSG_SURE>Sûr ?</MSG_SURE>\r\n");
+    EXPECT_TRUE(LanguageItemLines(french, "FRANÇAIS").has_value()) << "case is ignored beyond ASCII too";
     EXPECT_TRUE(HoldsCompleteLanguageGroups(file));
 }
 
