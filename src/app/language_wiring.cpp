@@ -8,7 +8,7 @@ namespace grimsweep {
 using namespace settings;
 
 void MainWindow::WireLanguages() {
-    Control("cmdLanguage").onClick = [this] { languageWindow_->Show(); };
+    Control("cmdLanguage").onClick = [this] { languageWindow_->Show(&form_); };
     languageWindow_->onLanguageChosen = [this](const std::string& language) { SwitchLanguage(language); };
 }
 

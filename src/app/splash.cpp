@@ -30,12 +30,7 @@ Splash::Splash(Context& context, MainWindow& mainWindow)
 }
 
 void Splash::Show() {
-    // Centred on the screen.
-    const ScreenRect desktop = context_.host.DesktopRect();
-    const int width = form_.Position().width;
-    const int height = form_.Position().height;
-    form_.Move(static_cast<int>(desktop.right * context_.host.TwipsPerPixelX() - width) / 2,
-               static_cast<int>(desktop.bottom * context_.host.TwipsPerPixelY() - height) / 2, width, height);
+    ui::CentreOnScreen(form_);
     form_.Show();
 }
 

@@ -45,10 +45,15 @@ LanguageWindow::LanguageWindow(Context& context, const Skin& skin, Languages& la
     form_.onLoad = [this] { OnLoad(); };
 }
 
-void LanguageWindow::Show() {
+void LanguageWindow::Show(const ui::Form* owner) {
     // Each opening runs the load step: the file may have changed since.
     if (form_.Loaded()) {
         form_.Unload();
+    }
+    if (owner && owner->Visible()) {
+        ui::CentreOver(form_, *owner);
+    } else {
+        ui::CentreOnScreen(form_);
     }
     form_.Show(true);
 }

@@ -22,8 +22,9 @@ class LanguageWindow {
 public:
     LanguageWindow(Context& context, const Skin& skin, Languages& languages);
 
-    // Shows the window modally; returns when it is closed.
-    void Show();
+    // Shows the window modally, centred over `owner` when it shows (else on the screen); returns when it
+    // is closed.
+    void Show(const ui::Form* owner = nullptr);
     ui::Form& Window() { return form_; }
 
     // A language was picked and stored: the program translates its other windows into it.

@@ -63,10 +63,7 @@ RestoreWindow::RestoreWindow(Context& context, const Skin& skin, BusyState& busy
 }
 
 void RestoreWindow::Show(const ui::Form& owner) {
-    const ui::Bounds& over = owner.Position();
-    const ui::Bounds& own = form_.Position();
-    form_.Move(over.left + (over.width - own.width) / 2, over.top + (over.height - own.height) / 2, own.width,
-               own.height);
+    ui::CentreOver(form_, owner);
     form_.Show(true);
 }
 

@@ -43,10 +43,7 @@ ReportWindow::ReportWindow(Context& context, const Skin& skin)
 }
 
 void ReportWindow::Show(const ui::Form& owner) {
-    const ui::Bounds& over = owner.Position();
-    const ui::Bounds& own = form_.Position();
-    form_.Move(over.left + (over.width - own.width) / 2, over.top + (over.height - own.height) / 2, own.width,
-               own.height);
+    ui::CentreOver(form_, owner);
     form_.Show(true);
 }
 

@@ -24,10 +24,7 @@ AboutWindow::AboutWindow(Context& context, const Skin& skin, std::function<void(
 }
 
 void AboutWindow::Show(const ui::Form& owner) {
-    const ui::Bounds& over = owner.Position();
-    const ui::Bounds& own = form_.Position();
-    form_.Move(over.left + (over.width - own.width) / 2, over.top + (over.height - own.height) / 2, own.width,
-               own.height);
+    ui::CentreOver(form_, owner);
     form_.Show(true);
 }
 

@@ -64,14 +64,7 @@ SpywareFoundAlert::SpywareFoundAlert(Context& context, const Skin& skin)
         if (context_.brand.skinningEnabled) {
             ApplySkin(form_, skin_);
         }
-        // In the middle of the screen.
-        const ScreenRect desktop = context_.host.DesktopRect();
-        const ui::Bounds& at = form_.Position();
-        const int left =
-            static_cast<int>((desktop.right - desktop.left) * context_.host.TwipsPerPixelX() - at.width) / 2;
-        const int top =
-            static_cast<int>((desktop.bottom - desktop.top) * context_.host.TwipsPerPixelY() - at.height) / 2;
-        form_.Move(std::max(left, 0), std::max(top, 0), at.width, at.height);
+        ui::CentreOnScreen(form_);
     };
     // The close box hides the alert; the program it named is asked about again at the next check.
     form_.onCloseRequest = [this] {

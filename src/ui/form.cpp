@@ -1,5 +1,6 @@
 #include "ui/form.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <vector>
 
@@ -225,6 +226,22 @@ void Form::FormChanged(FormChange change) {
     if (loaded_) {
         host_.FormChanged(*this, change);
     }
+}
+
+void CentreOver(Form& form, const Form& owner) {
+    const Bounds& over = owner.Position();
+    const Bounds own = form.Position();
+    form.Move(over.left + (over.width - own.width) / 2, over.top + (over.height - own.height) / 2, own.width,
+              own.height);
+}
+
+void CentreOnScreen(Form& form) {
+    IUiHost& host = form.Host();
+    const ScreenRect desktop = host.DesktopRect();
+    const Bounds own = form.Position();
+    const int left = static_cast<int>((desktop.right - desktop.left) * host.TwipsPerPixelX() - own.width) / 2;
+    const int top = static_cast<int>((desktop.bottom - desktop.top) * host.TwipsPerPixelY() - own.height) / 2;
+    form.Move(std::max(left, 0), std::max(top, 0), own.width, own.height);
 }
 
 } // namespace grimsweep::ui

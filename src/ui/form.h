@@ -149,4 +149,9 @@ private:
     bool busyPointer_ = false;
 };
 
+// Moves the form, keeping its size, so that its middle is the middle of `owner`.
+void CentreOver(Form& form, const Form& owner);
+// Moves the form, keeping its size, to the middle of the screen's desktop, never above or left of it.
+void CentreOnScreen(Form& form);
+
 } // namespace grimsweep::ui

@@ -100,50 +100,6 @@ private:
     char* memory_ = nullptr;
 };
 
-bool ClickUntil(HWND parent, const std::wstring& caption, const std::function<bool()>& done) {
-    for (int attempt = 0; attempt < 5; ++attempt) {
-        if (HWND control = FindChild(parent, caption)) {
-            SetForegroundWindow(parent);
-            ClickCentre(control);
-        }
-        if (WaitUntil(done, 2000)) {
-            return true;
-        }
-    }
-    return false;
-}
-
-HWND FormTitled(DWORD processId, const std::wstring& title) {
-    for (HWND window : VisibleForms(processId)) {
-        if (TextOf(window) == title) {
-            return window;
-        }
-    }
-    return nullptr;
-}
-
-// Every visible child window of that class (the hidden per-kind removal lists are visible windows too,
-// placed outside the window).
-std::vector<HWND> ChildrenOfClass(HWND parent, const wchar_t* windowClass) {
-    struct Search {
-        const wchar_t* windowClass;
-        std::vector<HWND> found;
-    } search{windowClass, {}};
-    EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            wchar_t name[64] = {};
-            GetClassNameW(child, name, 64);
-            if (IsWindowVisible(child) && _wcsicmp(name, s->windowClass) == 0) {
-                s->found.push_back(child);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 TEST(LanguageGui, SwitchingToGermanChangesCaptionsTabsColumnsMenusAndMessagesAtOnce) {
     const GermanTexts german;
     ASSERT_EQ(german("FRMMAIN_CMDSETTINGS"), L"Einstellungen") << "the shipped file lies beside the program";
@@ -158,7 +114,7 @@ TEST(LanguageGui, SwitchingToGermanChangesCaptionsTabsColumnsMenusAndMessagesAtO
     ASSERT_TRUE(ClickUntil(main, L"Settings", [&] { return FindChild(main, L"Language...") != nullptr; }));
     HWND picker = nullptr;
     ASSERT_TRUE(ClickUntil(main, L"Language...", [&] {
-        return (picker = FormTitled(process.dwProcessId, L"Language Selection")) != nullptr;
+        return (picker = VisibleForm(process.dwProcessId, L"Language Selection")) != nullptr;
     }));
     HWND list = FindChildOfClass(picker, L"ComboBox");
     ASSERT_NE(list, nullptr);

@@ -4,6 +4,8 @@
 
 #include "platform/win32/windows_api.h"
 
+#include "gui/mouse.h"
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -60,12 +62,12 @@ inline HWND FindChild(HWND parent, const std::wstring& text) {
     return FindChildWhere(parent, [&](const std::wstring& each) { return each == text; });
 }
 
-// The first visible child window of that window class, at any depth.
-inline HWND FindChildOfClass(HWND parent, const std::wstring& windowClass) {
+// Every visible child window of that window class, at any depth, in window order.
+inline std::vector<HWND> ChildrenOfClass(HWND parent, const std::wstring& windowClass) {
     struct Search {
         const std::wstring& windowClass;
-        HWND found = nullptr;
-    } search{windowClass};
+        std::vector<HWND> found;
+    } search{windowClass, {}};
     EnumChildWindows(
         parent,
         [](HWND child, LPARAM data) -> BOOL {
@@ -73,13 +75,18 @@ inline HWND FindChildOfClass(HWND parent, const std::wstring& windowClass) {
             wchar_t name[64] = {};
             GetClassNameW(child, name, 64);
             if (IsWindowVisible(child) && _wcsicmp(name, s->windowClass.c_str()) == 0) {
-                s->found = child;
-                return FALSE;
+                s->found.push_back(child);
             }
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+// The first of them.
+inline HWND FindChildOfClass(HWND parent, const std::wstring& windowClass) {
+    const auto found = ChildrenOfClass(parent, windowClass);
+    return found.empty() ? nullptr : found.front();
 }
 
 // A control's text as the control itself answers it: edit and combo boxes of another process keep their
@@ -94,12 +101,16 @@ inline std::wstring ControlText(HWND control) {
     return text;
 }
 
-// The visible top-level forms of a process.
-inline std::vector<HWND> VisibleForms(DWORD processId) {
+// The windows of a process, shown or hidden, of one window class and with that title.
+inline std::vector<HWND> TopLevelWindows(DWORD processId, const std::wstring& windowClass,
+                                         const std::wstring& title = L"", bool visibleOnly = false) {
     struct Search {
         DWORD processId;
+        std::wstring windowClass;
+        std::wstring title;
+        bool visibleOnly;
         std::vector<HWND> found;
-    } search{processId, {}};
+    } search{processId, windowClass, title, visibleOnly, {}};
     EnumWindows(
         [](HWND window, LPARAM data) -> BOOL {
             auto* s = reinterpret_cast<Search*>(data);
@@ -107,13 +118,42 @@ inline std::vector<HWND> VisibleForms(DWORD processId) {
             GetWindowThreadProcessId(window, &owner);
             wchar_t className[64] = {};
             GetClassNameW(window, className, 64);
-            if (owner == s->processId && className == kFormClass && IsWindowVisible(window)) {
+            if (owner == s->processId && className == s->windowClass &&
+                (s->title.empty() || TextOf(window) == s->title) &&
+                (!s->visibleOnly || IsWindowVisible(window))) {
                 s->found.push_back(window);
             }
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+// The first visible form of the process with that title.
+inline HWND VisibleForm(DWORD processId, const std::wstring& title) {
+    const auto windows = TopLevelWindows(processId, kFormClass, title, true);
+    return windows.empty() ? nullptr : windows.front();
+}
+
+// Clicks the visible child with this caption until the condition holds: a click can be lost while Wine
+// is still settling the window (a control made again, the window not yet in front), so one is retried.
+inline bool ClickUntil(HWND parent, const std::wstring& caption, const std::function<bool()>& done,
+                       int attempts = 5) {
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+        if (HWND control = FindChild(parent, caption)) {
+            SetForegroundWindow(parent);
+            ClickCentre(control);
+        }
+        if (WaitUntil(done, 2000)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The visible top-level forms of a process.
+inline std::vector<HWND> VisibleForms(DWORD processId) {
+    return TopLevelWindows(processId, kFormClass, L"", true);
 }
 
 // The process's visible form, whatever its title, that shows a child whose text begins with `head`.

@@ -56,55 +56,6 @@ bool RunValuePresent(win32::Win32Registry& registry) {
                                value) == kRegistryOk;
 }
 
-// The windows of a process, shown or hidden, of one window class and with that title.
-std::vector<HWND> TopLevelWindows(DWORD processId, const std::wstring& windowClass,
-                                  const std::wstring& title = L"", bool visibleOnly = false) {
-    struct Search {
-        DWORD processId;
-        std::wstring windowClass;
-        std::wstring title;
-        bool visibleOnly;
-        std::vector<HWND> found;
-    } search{processId, windowClass, title, visibleOnly, {}};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            wchar_t className[64] = {};
-            GetClassNameW(window, className, 64);
-            if (owner == s->processId && className == s->windowClass &&
-                (s->title.empty() || TextOf(window) == s->title) &&
-                (!s->visibleOnly || IsWindowVisible(window))) {
-                s->found.push_back(window);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-HWND VisibleForm(DWORD processId, const std::wstring& title) {
-    const auto windows = TopLevelWindows(processId, kFormClass, title, true);
-    return windows.empty() ? nullptr : windows.front();
-}
-
-// Clicks the visible child with this caption until the condition holds: a click can be lost while Wine
-// is still settling the window (a control made again, the window not yet in front), so one is retried.
-template <typename Condition>
-bool ClickUntil(HWND parent, const std::wstring& caption, Condition done, int attempts = 5) {
-    for (int attempt = 0; attempt < attempts; ++attempt) {
-        if (HWND control = FindChild(parent, caption)) {
-            SetForegroundWindow(parent);
-            ClickCentre(control);
-        }
-        if (WaitUntil(done, 2000)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 TEST(ProgramGui, FirstStartPanelsOptionInTheRegistryAndCleanClose) {
     win32::Win32Registry registry;
     registry.DeleteKeyTree(RegistryRoot::CurrentUser, kUserKey);
@@ -118,14 +69,16 @@ TEST(ProgramGui, FirstStartPanelsOptionInTheRegistryAndCleanClose) {
     // English shown, and OK keeps it.
     HWND languages = nullptr;
     ASSERT_TRUE(WaitUntil(
-        [&] { return (languages = VisibleWindow(kFormClass.c_str(), L"Language Selection")) != nullptr; }, 30000));
+        [&] { return (languages = VisibleWindow(kFormClass.c_str(), L"Language Selection")) != nullptr; },
+        30000));
     HWND list = FindChildOfClass(languages, L"ComboBox");
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(SendMessageW(list, CB_GETCOUNT, 0, 0), 3) << "English, Deutsch, Français";
     EXPECT_EQ(ControlText(list), L"English");
     EXPECT_TRUE(SaveWindowPng(languages, "program_language_window.png"));
     ClickCentre(FindChild(languages, L"OK"));
-    ASSERT_TRUE(WaitUntil([&] { return VisibleWindow(kFormClass.c_str(), L"Language Selection") == nullptr; }, 10000));
+    ASSERT_TRUE(WaitUntil([&] { return VisibleWindow(kFormClass.c_str(), L"Language Selection") == nullptr; },
+                          10000));
     EXPECT_EQ(UserSetting(registry, "Settings", "Language"), "English");
 
     // The first start on this machine offers Live Update; the user declines.

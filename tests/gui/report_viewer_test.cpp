@@ -21,15 +21,6 @@ namespace {
 
 using namespace program;
 
-HWND VisibleFormTitled(DWORD processId, const std::wstring& title) {
-    for (HWND window : VisibleForms(processId)) {
-        if (TextOf(window) == title) {
-            return window;
-        }
-    }
-    return nullptr;
-}
-
 TEST(ReportViewerGui, ViewLogShowsTheReportSingleSpacedAndOkClosesIt) {
     win32::Win32Registry registry;
     win32::Win32FileSystem files;
@@ -55,9 +46,8 @@ TEST(ReportViewerGui, ViewLogShowsTheReportSingleSpacedAndOkClosesIt) {
             SetForegroundWindow(main);
             ClickCentre(viewLog);
         }
-        WaitUntil(
-            [&] { return (viewer = VisibleFormTitled(process.dwProcessId, L"Grimsweep Log")) != nullptr; },
-            2000);
+        WaitUntil([&] { return (viewer = VisibleForm(process.dwProcessId, L"Grimsweep Log")) != nullptr; },
+                  2000);
     }
     EXPECT_NE(viewer, nullptr);
     if (viewer) {
