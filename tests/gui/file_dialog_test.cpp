@@ -95,12 +95,7 @@ TEST(FileDialogGui, BrowseFillsTheFileNameWithTheChosenFileAndCancelKeepsIt) {
     Sleep(300);
     EXPECT_EQ(ControlText(fileName), name);
 
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
-        TerminateProcess(process.hProcess, 1);
-        ADD_FAILURE() << "the program did not close";
-    }
-    CloseHandle(process.hProcess);
+    CloseProgram(main, process);
     files.DeleteFile(chosen);
 }
 

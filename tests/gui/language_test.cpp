@@ -192,12 +192,7 @@ TEST(LanguageGui, SwitchingToGermanChangesCaptionsTabsColumnsMenusAndMessagesAtO
         WaitUntil([&] { return !IsWindowVisible(box); }, 5000);
     }
 
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
-        TerminateProcess(process.hProcess, 1);
-        ADD_FAILURE() << "the program did not close";
-    }
-    CloseHandle(process.hProcess);
+    CloseProgram(main, process);
     // The next test starts an English user again.
     StartAsReturningUser(registry);
 }

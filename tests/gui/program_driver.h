@@ -6,6 +6,8 @@
 
 #include "gui/mouse.h"
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -191,6 +193,17 @@ inline PROCESS_INFORMATION StartProgram() {
         process.hThread = nullptr;
     }
     return process;
+}
+
+// Closes the program as its close box does and waits for it to end; a program that stays is ended, and
+// the test fails.
+inline void CloseProgram(HWND main, const PROCESS_INFORMATION& process) {
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
+        TerminateProcess(process.hProcess, 1);
+        ADD_FAILURE() << "the program did not close";
+    }
+    CloseHandle(process.hProcess);
 }
 
 // The main window, once its load has ended and its navigation shows.

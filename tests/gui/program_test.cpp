@@ -666,12 +666,7 @@ TEST(ProgramGui, PauseHoldsAndStopCancelsARunningScanInTheRealWindow) {
     Sleep(300);
     EXPECT_TRUE(SaveWindowPng(main, "program_scan_cancelled.png"));
 
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
-        TerminateProcess(process.hProcess, 1);
-        ADD_FAILURE() << "the program did not close";
-    }
-    CloseHandle(process.hProcess);
+    CloseProgram(main, process);
     for (const auto& definition : kDefinitionFiles) {
         files.DeleteFile(data + "\\" + std::string(definition.name));
     }
@@ -854,12 +849,7 @@ TEST(ProgramGui, LiveUpdateFromTheButtonAppliesThePublishedRecordsAndRunLiveUpda
         published + "\n")
         << "nothing applied twice";
 
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
-        TerminateProcess(process.hProcess, 1);
-        ADD_FAILURE() << "the program did not close";
-    }
-    CloseHandle(process.hProcess);
+    CloseProgram(main, process);
     files.DeleteFile(dateFile);
     for (const auto& definition : kDefinitionFiles) {
         files.DeleteFile(data + "\\" + std::string(definition.name));

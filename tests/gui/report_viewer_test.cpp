@@ -69,12 +69,7 @@ TEST(ReportViewerGui, ViewLogShowsTheReportSingleSpacedAndOkClosesIt) {
         EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(viewer); }, 10000));
         EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }, 5000));
     }
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
-        TerminateProcess(process.hProcess, 1);
-        ADD_FAILURE() << "the program did not close";
-    }
-    CloseHandle(process.hProcess);
+    CloseProgram(main, process);
     files.DeleteFile(report);
     for (const auto& definition : kDefinitionFiles) {
         files.DeleteFile(data + "\\" + std::string(definition.name));

@@ -86,12 +86,7 @@ TEST(StartPageAlertGui, AStartPageChangedWhileInTheTrayIsAskedAboutAndYesPutsItB
     EXPECT_EQ(ReadText(registry, RegistryRoot::CurrentUser, kStartPageKey, kStartPageValue), kHomePage);
     EXPECT_EQ(ReadText(registry, RegistryRoot::CurrentUser, optionsKey, "Homepage"), kHomePage);
 
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
-        TerminateProcess(process.hProcess, 1);
-        ADD_FAILURE() << "the program did not close";
-    }
-    CloseHandle(process.hProcess);
+    CloseProgram(main, process);
     if (hadStartPage) {
         registry.SetValue(RegistryRoot::CurrentUser, kStartPageKey, kStartPageValue, original);
     } else {
