@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "common/case_folding.h"
 #include "common/text.h"
 #include "localization/localization_template.h"
 #include "localization/window_items.h"
@@ -70,7 +71,7 @@ void Languages::TranslateWindow(ui::Form& window) const {
 bool Languages::LangFileExists(const std::string& path) const {
     const std::string leaf = LangTrimPath(path);
     for (const auto& entry : context_.machine.files.FindEntries(path)) {
-        if ((entry.attributes & kAttrDirectory) == 0 && EqualsIgnoreCase(entry.name, leaf)) {
+        if ((entry.attributes & kAttrDirectory) == 0 && EqualsFolded(entry.name, leaf)) {
             return true;
         }
     }

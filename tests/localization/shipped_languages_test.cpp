@@ -62,7 +62,7 @@ TEST_F(ShippedLanguagesTest, EveryLanguageHoldsEveryItemOfEveryWindowAndEveryMes
     }
 }
 
-TEST_F(ShippedLanguagesTest, SwitchingToEachLanguageTranslatesWithTheBrandAndNoPlaceholderLeft) {
+TEST_F(ShippedLanguagesTest, SwitchingToEachLanguageAndBackTranslatesWithTheBrandAndNoPlaceholderLeft) {
     sim.files.PutFile("C:\\Program Files\\Grimsweep\\Localization.xml", ShippedFile());
     Open();
     std::map<std::string, std::string> englishCaptions;
@@ -96,6 +96,15 @@ TEST_F(ShippedLanguagesTest, SwitchingToEachLanguageTranslatesWithTheBrandAndNoP
                 << language << " " << context->messages.KeyAt(i);
         }
     }
+    // Back to English: every text is the English one again, none is left in French.
+    window->LanguagePicker().onLanguageChosen("English");
+    for (ui::Form* form : ui::WindowsOf(*host)) {
+        for (const auto& control : form->Controls()) {
+            const std::string key = form->Name() + "." + control->Name() + std::to_string(control->Index());
+            EXPECT_EQ(control->Caption(), englishCaptions[key]) << key;
+        }
+    }
+    EXPECT_EQ(context->messages.getMessages("MSG_SURE"), "Are you sure?");
 }
 
 } // namespace
