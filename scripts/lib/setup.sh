@@ -5,11 +5,12 @@ GRIMSWEEP_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 # unicode-data: CaseFolding.txt, from which the build generates the table that compares names and paths.
 # fonts-wine: Wine's own Tahoma (its message font) and Marlett (the glyphs of the caption buttons);
 # wine only recommends it.
+# nsis: makensis, which makes the Windows installer.
 # locales: the sources from which scripts/wine-exec compiles the German locale for the test under German
 # regional settings.
 GRIMSWEEP_PACKAGES=(cmake ninja-build g++ clang libgtest-dev googletest libbenchmark-dev unicode-data
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 fonts-wine xvfb xauth imagemagick
-    xdotool locales)
+    xdotool locales nsis)
 
 grimsweep_install_packages() {
     local missing=()

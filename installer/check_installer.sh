@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# The installer under Wine, in a Wine prefix of its own: a silent install puts the programs, the
+# languages, the settings file, the Start-menu entry and the sample definitions in place and lists the
+# uninstaller; the Start-menu entry starts the program; the installed gscan.exe scan finds the demo
+# threats; a silent uninstall leaves no program file, Run value or uninstall entry and keeps the data
+# folder. Arguments: grimsweep-setup.exe, the demo threat program, the decoy program.
+set -uo pipefail
+source "$(dirname "$0")/../scripts/lib/setup.sh"
+setup="$1"
+threat="$2"
+decoy="$3"
+prefix="$(mktemp -d /tmp/grimsweep-installer-test.XXXXXX)"
+trap 'grimsweep_wine_stop; rm -rf "$prefix"' EXIT
+grimsweep_wine_prefix "$prefix"
+wine="$(grimsweep_wine_binary)"
+failures=0
+fail() {
+    echo "FAILED: $*" >&2
+    failures=$((failures + 1))
+}
+unix_path() { "$wine" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
+key_present() { "$wine" reg query "$1" >/dev/null 2>&1; }
+value_present() { "$wine" reg query "$1" /v "$2" >/dev/null 2>&1; }
+wait_for() { # condition command, seconds
+    local deadline=$((SECONDS + $2))
+    until eval "$1"; do
+        [ $SECONDS -lt $deadline ] || return 1
+        sleep 1
+    done
+}
+
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Grimsweep'
+run_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
+program="$(unix_path 'C:\Program Files\Grimsweep')"
+menu="$(unix_path 'C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Grimsweep')"
+appdata_windows="$("$wine" cmd /c echo %APPDATA% 2>/dev/null | tr -d '\r')"
+data="$(unix_path "$appdata_windows\\AntiSpywareDAT")"
+
+"$wine" "$setup" /S || fail "the installer ended with exit code $?"
+for file in grimsweep.exe gscan.exe gsdefs.exe Localization.xml Grimsweep.ini uninstall.exe; do
+    [ -f "$program/$file" ] || fail "$file is not installed in $program"
+done
+cmp -s "$program/Localization.xml" "$(dirname "$setup")/bin/Localization.xml" || fail "Localization.xml differs"
+[ -f "$menu/Grimsweep.lnk" ] || fail "no Start-menu entry in $menu"
+value_present "$uninstall_key" UninstallString || fail "the uninstaller is not listed in Add/Remove Programs"
+for definition in FileDefinition DirectoryDefinition RegistryDefinition ExeDefinition BlockedCookies Safety; do
+    [ -s "$data/$definition.dat" ] || fail "$definition.dat is not in the data folder $data"
+done
+
+# Newer definitions are never replaced by a second install.
+cp "$data/Safety.dat" "$prefix/Safety.dat"
+printf 'newer' >"$data/Safety.dat"
+"$wine" "$setup" /S || fail "the second install ended with exit code $?"
+[ "$(cat "$data/Safety.dat")" = newer ] || fail "a second install replaced the definitions in the data folder"
+cp "$prefix/Safety.dat" "$data/Safety.dat"
+
+# The Start-menu entry starts the program (a first start: it waits in its language window).
+"$wine" start 'C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Grimsweep\Grimsweep.lnk' >/dev/null 2>&1
+wait_for 'pgrep -f "Grimsweep.grimsweep.exe" >/dev/null' 30 || fail "the Start-menu entry did not start grimsweep.exe"
+"$wine" taskkill /IM grimsweep.exe /F >/dev/null 2>&1 || true
+pkill -f "Grimsweep.grimsweep.exe" 2>/dev/null || true
+
+# The installed console scanner finds the demo threats (exit code 1: threats found).
+"$(dirname "$0")/../scripts/lib/plant-demo-threats" "$program/gscan.exe" "$threat" "$decoy" "$data" >/dev/null
+"$wine" "$program/gscan.exe" scan >"$prefix/scan.txt" 2>&1
+status=$?
+[ "$status" -eq 1 ] || { fail "gscan scan from the installed folder ended with $status"; cat "$prefix/scan.txt"; }
+[ -f "$WINEPREFIX/demo-helper.pid" ] && kill "$(cat "$WINEPREFIX/demo-helper.pid")" 2>/dev/null
+
+# Silent uninstall: the uninstaller runs from a copy of itself, so the test waits for its work.
+"$wine" reg add "$run_key" /v grimsweep /t REG_SZ /d '"C:\Program Files\Grimsweep\grimsweep"' /f >/dev/null 2>&1
+"$wine" "$program/uninstall.exe" /S
+wait_for '! key_present "$uninstall_key" && [ ! -e "$program" ]' 60 || fail "the uninstaller did not finish"
+[ ! -e "$program" ] || fail "program files are left: $(ls "$program")"
+[ ! -e "$menu" ] || fail "the Start-menu entry is left"
+value_present "$run_key" grimsweep && fail "the Run value is left"
+key_present "$uninstall_key" && fail "the uninstall entry is left"
+[ -s "$data/FileDefinition.dat" ] || fail "the silent uninstall removed the data folder"
+
+[ "$failures" -eq 0 ] && echo "The installer installs, starts, scans and uninstalls as it should."
+exit "$failures"
