@@ -168,7 +168,9 @@ inline HWND FormShowing(DWORD processId, const std::wstring& head) {
     return nullptr;
 }
 
-// A user without settings on a machine that was asked the first-run question before.
+// A user without settings on a machine that was asked the first-run question before. The help was
+// shown at an earlier start too: Help.chm lies beside the program, and its viewer would cover the
+// windows that the tests click.
 inline void StartAsReturningUser(win32::Win32Registry& registry) {
     registry.DeleteKeyTree(RegistryRoot::CurrentUser, kUserKey);
     registry.CreateKey(RegistryRoot::LocalMachine, kMachineKey + "\\Settings");
@@ -178,6 +180,8 @@ inline void StartAsReturningUser(win32::Win32Registry& registry) {
     registry.CreateKey(RegistryRoot::CurrentUser, kUserKey + "\\Settings");
     registry.SetValue(RegistryRoot::CurrentUser, kUserKey + "\\Settings", "Language",
                       RegistryValue::String("English"));
+    registry.SetValue(RegistryRoot::CurrentUser, kUserKey + "\\Settings", "showHelp",
+                      RegistryValue::String("0"));
 }
 
 // Starts grimsweep.exe from the folder of this test program, as a user starts it.

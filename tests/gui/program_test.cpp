@@ -90,6 +90,19 @@ TEST(ProgramGui, FirstStartPanelsOptionInTheRegistryAndCleanClose) {
     ClickCentre(no);
     ASSERT_TRUE(WaitUntil([&] { return VisibleWindow(L"#32770", L"Update Now?") == nullptr; }, 10000));
 
+    // Help.chm, built beside the program, opens in the help viewer at the first start, and the start
+    // records that it was shown. The viewer is closed so that it covers nothing the test clicks.
+    HWND help = nullptr;
+    EXPECT_TRUE(
+        WaitUntil([&] { return (help = VisibleWindow(nullptr, L"Grimsweep Help")) != nullptr; }, 15000))
+        << "the help viewer shows Help.chm";
+    EXPECT_EQ(UserSetting(registry, "Settings", "showHelp"), "0");
+    if (help) {
+        EXPECT_TRUE(SaveWindowPng(help, "program_help.png"));
+        PostMessageW(help, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(help); }, 10000));
+    }
+
     // The window is up once its load has ended and its navigation shows.
     HWND main = nullptr;
     ASSERT_TRUE(WaitUntil(
