@@ -40,6 +40,12 @@ data="$(unix_path "$appdata_windows\\AntiSpywareDAT")"
 for file in grimsweep.exe gscan.exe gsdefs.exe Localization.xml Grimsweep.ini uninstall.exe; do
     [ -f "$program/$file" ] || fail "$file is not installed in $program"
 done
+# The help, as built: the compiled file when chmcmd made one, and the plain pages.
+bin="$(dirname "$setup")/bin"
+if [ -f "$bin/Help.chm" ]; then
+    cmp -s "$program/Help.chm" "$bin/Help.chm" || fail "Help.chm is not installed"
+fi
+[ -f "$program/help/index.html" ] || fail "the plain help pages are not installed"
 cmp -s "$program/Localization.xml" "$(dirname "$setup")/bin/Localization.xml" || fail "Localization.xml differs"
 [ -f "$menu/Grimsweep.lnk" ] || fail "no Start-menu entry in $menu"
 value_present "$uninstall_key" UninstallString || fail "the uninstaller is not listed in Add/Remove Programs"
