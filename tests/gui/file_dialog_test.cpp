@@ -59,9 +59,7 @@ TEST(FileDialogGui, BrowseFillsTheFileNameWithTheChosenFileAndCancelKeepsIt) {
     const std::string chosen = shell.SpecialFolderPath(26).value_or("C:") + "\\grimsweep pick.exe";
     ASSERT_TRUE(files.WriteFile(chosen, "MZ"));
 
-    const PROCESS_INFORMATION process = StartProgram();
-    ASSERT_NE(process.hProcess, nullptr);
-    HWND main = WaitForMainWindow(process.dwProcessId);
+    const auto [process, main] = StartToMainWindow();
     ASSERT_NE(main, nullptr);
     for (int attempt = 0; attempt < 5 && !FindChild(main, L"Browse"); ++attempt) {
         SetForegroundWindow(main);

@@ -105,9 +105,7 @@ TEST(LanguageGui, SwitchingToGermanChangesCaptionsTabsColumnsMenusAndMessagesAtO
     ASSERT_EQ(german("FRMMAIN_CMDSETTINGS"), L"Einstellungen") << "the shipped file lies beside the program";
     win32::Win32Registry registry;
     StartAsReturningUser(registry);
-    const PROCESS_INFORMATION process = StartProgram();
-    ASSERT_NE(process.hProcess, nullptr);
-    HWND main = WaitForMainWindow(process.dwProcessId);
+    const auto [process, main] = StartToMainWindow();
     ASSERT_NE(main, nullptr);
 
     // Options panel, then its Language button.

@@ -184,10 +184,15 @@ inline void StartAsReturningUser(win32::Win32Registry& registry) {
                       RegistryValue::String("0"));
 }
 
-// Starts grimsweep.exe from the folder of this test program, as a user starts it.
-inline PROCESS_INFORMATION StartProgram() {
-    const std::string own = win32::Win32System().OwnExecutablePath();
-    std::wstring command = L"\"" + win32::Widen(own.substr(0, own.rfind('\\') + 1)) + L"grimsweep.exe\"";
+// Starts grimsweep.exe as a user starts it: the one at `program`, or without it the one in the folder of
+// this test program.
+inline PROCESS_INFORMATION StartProgram(const std::wstring& program = L"") {
+    std::wstring path = program;
+    if (path.empty()) {
+        const std::string own = win32::Win32System().OwnExecutablePath();
+        path = win32::Widen(own.substr(0, own.rfind('\\') + 1)) + L"grimsweep.exe";
+    }
+    std::wstring command = L"\"" + path + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -225,6 +230,21 @@ inline HWND WaitForMainWindow(DWORD processId) {
         },
         30000);
     return main;
+}
+
+// A started program and its main window; `main` is null when either did not come.
+struct RunningProgram {
+    PROCESS_INFORMATION process{};
+    HWND main = nullptr;
+};
+
+// Starts the program (see StartProgram) and waits for its main window.
+inline RunningProgram StartToMainWindow(const std::wstring& program = L"") {
+    RunningProgram running{StartProgram(program), nullptr};
+    if (running.process.hProcess) {
+        running.main = WaitForMainWindow(running.process.dwProcessId);
+    }
+    return running;
 }
 
 } // namespace grimsweep::gui::program

@@ -17,6 +17,7 @@
 #include "definitions/definition_status.h"
 #include "definitions/line_code.h"
 #include "gui/mouse.h"
+#include "gui/program_actions.h"
 #include "gui/program_driver.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_dpi.h"
@@ -35,11 +36,6 @@ namespace {
 using namespace program;
 
 const std::wstring kRunAtStartupCaption = L"Run at Startup and protect my computer automatically";
-
-HWND VisibleWindow(const wchar_t* windowClass, const std::wstring& title) {
-    HWND window = FindWindowW(windowClass, title.c_str());
-    return window && IsWindowVisible(window) ? window : nullptr;
-}
 
 std::string UserSetting(win32::Win32Registry& registry, const std::string& section, const std::string& key) {
     RegistryValue value;
@@ -250,25 +246,6 @@ bool ChooseFirstItemOfLastMenu(HWND window, DWORD processId) {
     return true;
 }
 
-// A user's choice of a menu entry from the keyboard: F10 opens the menu bar, the arrow keys go to menu
-// `menuIndex` (0 the first on the bar) and down to its item `itemIndex`, Enter chooses it. (Another
-// program's menus cannot be looked at under Wine: their handles belong to the program that made them.)
-void ChooseMenuItem(HWND window, int menuIndex, int itemIndex) {
-    SetForegroundWindow(window);
-    Sleep(200);
-    PressKeys({VK_F10});
-    Sleep(200);
-    for (int i = 0; i < menuIndex; ++i) {
-        PressKeys({VK_RIGHT});
-    }
-    PressKeys({VK_DOWN});
-    Sleep(300);
-    for (int i = 0; i < itemIndex; ++i) {
-        PressKeys({VK_DOWN});
-    }
-    PressKeys({VK_RETURN});
-}
-
 // The label shows its whole caption in the system's message font: the wrapped text fits its height.
 bool CaptionFits(HWND label) {
     RECT client;
@@ -285,22 +262,10 @@ bool CaptionFits(HWND label) {
     return needed.bottom <= client.bottom && needed.right <= client.right;
 }
 
-// The window's screen position has stopped changing (a sliding window has arrived).
-bool Settled(HWND window) {
-    RECT before;
-    GetWindowRect(window, &before);
-    Sleep(300);
-    RECT after;
-    GetWindowRect(window, &after);
-    return EqualRect(&before, &after) != FALSE;
-}
-
 TEST(ProgramGui, ScanPanelAboutTrayPopupAndIconsAsANewUserMeetsThem) {
     win32::Win32Registry registry;
     StartAsReturningUser(registry);
-    const PROCESS_INFORMATION process = StartProgram();
-    ASSERT_NE(process.hProcess, nullptr);
-    HWND main = WaitForMainWindow(process.dwProcessId);
+    const auto [process, main] = StartToMainWindow();
     ASSERT_NE(main, nullptr);
 
     // The Scan panel shows every counter's caption whole.
@@ -360,210 +325,6 @@ TEST(ProgramGui, ScanPanelAboutTrayPopupAndIconsAsANewUserMeetsThem) {
     CloseHandle(process.hProcess);
 }
 
-// The list view of the panel on show: visible and inside the window's client area (the hidden removal
-// lists lie below it).
-HWND VisibleListView(HWND main) {
-    struct Search {
-        RECT client{};
-        HWND found = nullptr;
-    } search;
-    GetClientRect(main, &search.client);
-    MapWindowPoints(main, nullptr, reinterpret_cast<POINT*>(&search.client), 2);
-    EnumChildWindows(
-        main,
-        [](HWND child, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            wchar_t className[64] = {};
-            GetClassNameW(child, className, 64);
-            RECT rect{};
-            GetWindowRect(child, &rect);
-            RECT overlap{};
-            if (std::wstring(className) == WC_LISTVIEWW && IsWindowVisible(child) &&
-                IntersectRect(&overlap, &rect, &s->client)) {
-                s->found = child;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-// How many rows the results list and the removal list showed.
-struct ScanRows {
-    LRESULT found = -1;
-    LRESULT removal = -1;
-    bool allTicked = false;           // after a click on Select All
-    LRESULT afterRemoval = -1;        // rows of the removal list after Delete
-    bool problemWindow = false;       // "Delete Failed" came up
-    std::wstring copiedList;          // the clipboard after its "Copy List"
-    bool problemWindowClosed = false; // by its "Ok"
-    LRESULT restoreListed = -1;       // rows of the Restore window
-    bool restoreTicked = false;       // its first row, by a click on its check box
-    bool restoreAnswered = false;     // the box that says what came back
-    bool restoreClosed = false;       // by its "Close"
-};
-
-// What to do after the scan besides the screenshots of the Scan and Results panels: Delete everything
-// (answering the question with Yes) and save the Results panel afterwards; open the Restore window from
-// the Quarantine menu and save it.
-struct AfterScan {
-    std::string removedShot;
-    std::string restoreShot;
-    bool restoreFirst = false; // tick the first item of the Restore window and press Restore
-};
-
-std::wstring ClipboardText() {
-    std::wstring text;
-    if (!OpenClipboard(nullptr)) {
-        return text;
-    }
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
-            text = chars;
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
-}
-
-// Presses Delete, answers the question with Yes, and waits for the removal to end: the ticked rows leave
-// the removal list, or the window "Delete Failed" lists what stayed.
-void RemoveInTheRealWindow(HWND main, HWND removal, ScanRows& rows) {
-    HWND box = nullptr;
-    EXPECT_TRUE(ClickUntil(main, L"Delete",
-                           [&] { return (box = VisibleWindow(L"#32770", L"Really Delete?")) != nullptr; }));
-    if (!box) {
-        return;
-    }
-    ClickCentre(GetDlgItem(box, IDYES));
-    EXPECT_TRUE(WaitUntil(
-        [&] {
-            rows.problemWindow = VisibleWindow(nullptr, L"Delete Failed") != nullptr;
-            rows.afterRemoval = removal ? SendMessageW(removal, LVM_GETITEMCOUNT, 0, 0) : -1;
-            return rows.problemWindow || rows.afterRemoval == 0;
-        },
-        60000));
-    Sleep(800);
-}
-
-// Saves the Restore window; with `restoreFirst` ticks its first row with a click on its check box, presses
-// Restore and answers the box that says what came back; then closes the window.
-void RestoreInTheRealWindow(HWND restore, const AfterScan& after, ScanRows& rows) {
-    Sleep(500);
-    HWND list = VisibleListView(restore);
-    rows.restoreListed = list ? SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) : -1;
-    EXPECT_TRUE(SaveWindowPng(restore, after.restoreShot));
-    if (after.restoreFirst && list && rows.restoreListed > 0) {
-        const auto ticked = [&] {
-            return (SendMessageW(list, LVM_GETITEMSTATE, 0, LVIS_STATEIMAGEMASK) >> 12) == 2;
-        };
-        // The first row lies below the header; its check box at the left end. (Another program's list view
-        // cannot be asked for a row's rectangle: the answer would land in that program's memory.)
-        RECT header{};
-        GetWindowRect(FindWindowExW(list, nullptr, WC_HEADERW, nullptr), &header);
-        const int rowMiddle = static_cast<int>(header.bottom - header.top) + 9;
-        for (int attempt = 0; attempt < 5 && !ticked(); ++attempt) {
-            ClickAt(list, 10, rowMiddle);
-            if (!WaitUntil(ticked, 1000)) {
-                // Selected by the click: the space key ticks the selected row.
-                PressKeys({VK_SPACE});
-                WaitUntil(ticked, 1000);
-            }
-        }
-        rows.restoreTicked = ticked();
-        HWND box = nullptr;
-        EXPECT_TRUE(ClickUntil(restore, L"Restore",
-                               [&] { return (box = VisibleWindow(L"#32770", L"Grimsweep")) != nullptr; }));
-        if (box) {
-            ClickCentre(GetDlgItem(box, IDOK));
-            rows.restoreAnswered =
-                WaitUntil([&] { return VisibleWindow(L"#32770", L"Grimsweep") == nullptr; }, 5000);
-        }
-    }
-    rows.restoreClosed = ClickUntil(restore, L"Close", [&] { return !IsWindowVisible(restore); });
-}
-
-// Starts the program, presses Scan Now and Start with real clicks, waits for the scan to end, saves the
-// Scan panel, goes on to the Results panel with "Click Here to Continue", saves it, and closes the
-// program.
-ScanRows ScanInTheRealWindow(const std::string& scanShot, const std::string& resultsShot,
-                             const AfterScan& after = {}) {
-    ScanRows rows;
-    const PROCESS_INFORMATION process = StartProgram();
-    EXPECT_NE(process.hProcess, nullptr);
-    if (!process.hProcess) {
-        return rows;
-    }
-    HWND main = WaitForMainWindow(process.dwProcessId);
-    EXPECT_NE(main, nullptr);
-    if (main && ClickUntil(main, L"Scan Now", [&] { return FindChild(main, L"Start") != nullptr; })) {
-        // Start turns itself off while the scan runs; a scan is started once.
-        EXPECT_TRUE(ClickUntil(main, L"Start", [&] {
-            HWND start = FindChild(main, L"Start");
-            return !start || !IsWindowEnabled(start) || FindChild(main, L"Scanning complete.") != nullptr;
-        }));
-        EXPECT_TRUE(WaitUntil([&] { return FindChild(main, L"Scanning complete.") != nullptr; }, 120000));
-        if (HWND found = VisibleListView(main)) {
-            rows.found = SendMessageW(found, LVM_GETITEMCOUNT, 0, 0);
-        }
-        Sleep(500);
-        EXPECT_TRUE(SaveWindowPng(main, scanShot));
-        EXPECT_TRUE(ClickUntil(main, L"Click Here to Continue",
-                               [&] { return FindChild(main, L"Select All") != nullptr; }));
-        HWND removal = VisibleListView(main);
-        if (removal) {
-            rows.removal = SendMessageW(removal, LVM_GETITEMCOUNT, 0, 0);
-        }
-        Sleep(500);
-        EXPECT_TRUE(SaveWindowPng(main, resultsShot));
-        const auto allTicked = [&] {
-            for (LRESULT row = 0; removal && row < rows.removal; ++row) {
-                // State image 2 is the ticked box.
-                if ((SendMessageW(removal, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK) >>
-                     12) != 2) {
-                    return false;
-                }
-            }
-            return removal != nullptr;
-        };
-        rows.allTicked = ClickUntil(main, L"Select All", allTicked);
-        if (!after.removedShot.empty()) {
-            RemoveInTheRealWindow(main, removal, rows);
-            EXPECT_TRUE(SaveWindowPng(main, after.removedShot));
-            if (HWND problems = VisibleWindow(nullptr, L"Delete Failed")) {
-                EXPECT_TRUE(SaveWindowPng(problems, "delete-failed.png"));
-                ClickUntil(problems, L"Copy List",
-                           [&] { return !(rows.copiedList = ClipboardText()).empty(); });
-                rows.problemWindowClosed =
-                    ClickUntil(problems, L"Ok", [&] { return !IsWindowVisible(problems); });
-            }
-        }
-        if (!after.restoreShot.empty()) {
-            HWND restore = nullptr;
-            // Quarantine is the third menu on the bar, Restore... its third item.
-            ChooseMenuItem(main, 2, 2);
-            EXPECT_TRUE(WaitUntil(
-                [&] {
-                    return (restore = VisibleForm(process.dwProcessId, L"Restore from Quarantine")) !=
-                           nullptr;
-                },
-                10000));
-            if (restore) {
-                RestoreInTheRealWindow(restore, after, rows);
-            }
-        }
-        PostMessageW(main, WM_CLOSE, 0, 0);
-    }
-    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
-        TerminateProcess(process.hProcess, 1);
-        ADD_FAILURE() << "the program did not close";
-    }
-    CloseHandle(process.hProcess);
-    return rows;
-}
-
 // Writes the five definition files the scan needs, the registry definitions with `registryLines` lines
 // naming keys that are not there, the file definitions with `fileLines` (CR LF between them) when given.
 void PutScanDefinitions(IFileSystem& files, const std::string& data, int registryLines,
@@ -589,14 +350,6 @@ void PutScanDefinitions(IFileSystem& files, const std::string& data, int registr
         start = end + 2;
     }
     files.WriteFile(data + "\\" + std::string(kFileDefinitionFile), fileDefinitions);
-}
-
-// Not part of the test run: scripts/run starts it on the demo machine, whose threats it plants itself,
-// for the screenshots of a scan in the real window.
-TEST(ProgramGui, DISABLED_DemoScanScreenshots) {
-    const ScanRows rows = ScanInTheRealWindow("scan-panel.png", "results-panel.png",
-                                              {"results-after-removal.png", "restore-window.png"});
-    EXPECT_GT(rows.found, 0);
 }
 
 TEST(ProgramGui, StartScansThePlantedThreatAndTheResultsPanelListsIt) {
@@ -652,9 +405,7 @@ TEST(ProgramGui, PauseHoldsAndStopCancelsARunningScanInTheRealWindow) {
     // Enough registry look-ups to keep the scan busy for many seconds.
     PutScanDefinitions(files, data, 300000, "");
 
-    const PROCESS_INFORMATION process = StartProgram();
-    ASSERT_NE(process.hProcess, nullptr);
-    HWND main = WaitForMainWindow(process.dwProcessId);
+    const auto [process, main] = StartToMainWindow();
     ASSERT_NE(main, nullptr);
     ASSERT_TRUE(ClickUntil(main, L"Scan Now", [&] { return FindChild(main, L"Start") != nullptr; }));
     ASSERT_TRUE(ClickUntil(main, L"Start", [&] {
@@ -740,38 +491,6 @@ private:
     std::string path_;
 };
 
-// The process's visible form, whatever its title, that shows a child with text that begins with `head`
-// and ends with `tail` (the program name between them is the catalogue's, placeholder or not).
-HWND FormShowing(DWORD processId, const std::wstring& head, const std::wstring& tail) {
-    for (HWND window : TopLevelWindows(processId, kFormClass, L"", true)) {
-        if (FindChildWhere(window, [&](const std::wstring& text) {
-                return text.starts_with(head) && text.ends_with(tail);
-            })) {
-            return window;
-        }
-    }
-    return nullptr;
-}
-
-// The update notice has slid up and come to rest: saved, then closed with its OK. Its position comes
-// from fixed factors made for 15 twips a pixel: at a higher resolution it rests below the bottom of the
-// screen, out of reach, and closes by itself after its rest.
-bool SaveAndCloseNotice(HWND notice, const std::string& shot) {
-    EXPECT_TRUE(WaitUntil([&] { return Settled(notice); }, 10000));
-    RECT rect{};
-    GetWindowRect(notice, &rect);
-    if (rect.bottom > GetSystemMetrics(SM_CYSCREEN)) {
-        return WaitUntil([&] { return !IsWindowVisible(notice); }, 15000);
-    }
-    EXPECT_TRUE(SaveWindowPng(notice, shot));
-    HWND ok = FindChild(notice, L"OK");
-    if (!ok) {
-        return false;
-    }
-    ClickCentre(ok);
-    return WaitUntil([&] { return !IsWindowVisible(notice); }, 5000);
-}
-
 TEST(ProgramGui, LiveUpdateFromTheButtonAppliesThePublishedRecordsAndRunLiveUpdateNowFindsNothingNewer) {
     win32::Win32Registry registry;
     win32::Win32FileSystem files;
@@ -798,9 +517,7 @@ TEST(ProgramGui, LiveUpdateFromTheButtonAppliesThePublishedRecordsAndRunLiveUpda
     ASSERT_FALSE(service.Address().empty()) << "gsdefs serve printed where it listens";
     const ServicesFile ini(files, service.Address());
 
-    const PROCESS_INFORMATION process = StartProgram();
-    ASSERT_NE(process.hProcess, nullptr);
-    HWND main = WaitForMainWindow(process.dwProcessId);
+    const auto [process, main] = StartToMainWindow();
     ASSERT_NE(main, nullptr);
 
     // The Live Update button, with the service slow to answer: the download window stays up meanwhile,

@@ -35,9 +35,7 @@ TEST(ReportViewerGui, ViewLogShowsTheReportSingleSpacedAndOkClosesIt) {
     // "Müll" in the English code page.
     ASSERT_TRUE(files.WriteFile(report, "\r\n\r\nGUI report M\xFCll\r\n\r\nsecond\r\n\r\nthird\r\n"));
 
-    const PROCESS_INFORMATION process = StartProgram();
-    ASSERT_NE(process.hProcess, nullptr);
-    HWND main = WaitForMainWindow(process.dwProcessId);
+    const auto [process, main] = StartToMainWindow();
     ASSERT_NE(main, nullptr);
     // A click can be lost while Wine is still settling the new window: it is retried.
     HWND viewer = nullptr;

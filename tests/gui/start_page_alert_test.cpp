@@ -44,9 +44,7 @@ TEST(StartPageAlertGui, AStartPageChangedWhileInTheTrayIsAskedAboutAndYesPutsItB
     StartAsReturningUser(registry);
     ASSERT_TRUE(SetStartPageWithRegExe(kHomePage));
 
-    const PROCESS_INFORMATION process = StartProgram();
-    ASSERT_NE(process.hProcess, nullptr);
-    HWND main = WaitForMainWindow(process.dwProcessId);
+    const auto [process, main] = StartToMainWindow();
     ASSERT_NE(main, nullptr);
     const std::string optionsKey = kUserKey + "\\OptionAndSettings";
     EXPECT_TRUE(WaitUntil(
