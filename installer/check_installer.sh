@@ -3,15 +3,19 @@
 # languages, the settings file, the Start-menu entry and the sample definitions in place and lists the
 # uninstaller; the Start-menu entry starts the program; the installed gscan.exe scan finds the demo
 # threats; a silent uninstall leaves no program file, Run value or uninstall entry and keeps the data
-# folder. Arguments: grimsweep-setup.exe, the demo threat program, the decoy program.
+# folder; an uninstall answered by hand (on a display) removes the data folder when the user says Yes.
+# Arguments: grimsweep-setup.exe, the demo threat program, the decoy program, grimsweep_press_buttons.
 set -uo pipefail
 source "$(dirname "$0")/../scripts/lib/setup.sh"
 setup="$1"
 threat="$2"
 decoy="$3"
+press="$4"
 prefix="$(mktemp -d /tmp/grimsweep-installer-test.XXXXXX)"
 trap 'grimsweep_wine_stop; rm -rf "$prefix"' EXIT
 grimsweep_wine_prefix "$prefix"
+# On Xvfb there is no window manager for the uninstaller's window to wait for.
+[ -z "${DISPLAY:-}" ] || grimsweep_wine_without_window_manager
 wine="$(grimsweep_wine_binary)"
 failures=0
 fail() {
@@ -82,6 +86,21 @@ wait_for '! key_present "$uninstall_key" && [ ! -e "$program" ]' 60 || fail "the
 value_present "$run_key" grimsweep && fail "the Run value is left"
 key_present "$uninstall_key" && fail "the uninstall entry is left"
 [ -s "$data/FileDefinition.dat" ] || fail "the silent uninstall removed the data folder"
+
+# The uninstaller answered by hand: Uninstall, Yes to the question about the data folder, Close. The
+# data folder with its quarantine goes too.
+if [ -n "${DISPLAY:-}" ]; then
+    "$wine" "$setup" /S || fail "the install before the answered uninstall ended with exit code $?"
+    mkdir -p "$data/quarantine"
+    printf 'quarantined\r\n' >"$data/quarantine/QuarantineLog.txt"
+    "$wine" "$program/uninstall.exe" &
+    "$wine" "$press" "Grimsweep Uninstall" Uninstall "Grimsweep Uninstall" Yes "Grimsweep Uninstall" Close ||
+        fail "the uninstaller's pages and question were not answered"
+    wait_for '! key_present "$uninstall_key" && [ ! -e "$program" ] && [ ! -e "$data" ]' 60 ||
+        fail "after Yes the data folder or the program is left: $(ls "$data" "$program" 2>&1 | tr '\n' ' ')"
+else
+    echo "No display: the uninstall answered by hand is not checked."
+fi
 
 [ "$failures" -eq 0 ] && echo "The installer installs, starts, scans and uninstalls as it should."
 exit "$failures"
