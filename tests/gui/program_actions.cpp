@@ -40,30 +40,18 @@ bool Settled(HWND window) {
 }
 
 HWND VisibleListView(HWND main) {
-    struct Search {
-        RECT client{};
-        HWND found = nullptr;
-    } search;
-    GetClientRect(main, &search.client);
-    MapWindowPoints(main, nullptr, reinterpret_cast<POINT*>(&search.client), 2);
-    EnumChildWindows(
-        main,
-        [](HWND child, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            wchar_t className[64] = {};
-            GetClassNameW(child, className, 64);
-            RECT rect{};
-            GetWindowRect(child, &rect);
-            RECT overlap{};
-            if (std::wstring(className) == WC_LISTVIEWW && IsWindowVisible(child) &&
-                IntersectRect(&overlap, &rect, &s->client)) {
-                s->found = child;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    RECT client{};
+    GetClientRect(main, &client);
+    MapWindowPoints(main, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    for (HWND list : ChildrenOfClass(main, WC_LISTVIEWW)) {
+        RECT rect{};
+        GetWindowRect(list, &rect);
+        RECT overlap{};
+        if (IntersectRect(&overlap, &rect, &client)) {
+            return list;
+        }
+    }
+    return nullptr;
 }
 
 std::wstring ClipboardText() {
