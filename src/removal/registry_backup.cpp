@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/case_folding.h"
 #include "common/text.h"
 #include "common/utf16.h"
 
@@ -12,8 +13,11 @@ namespace grimsweep {
 
 namespace {
 
-constexpr std::string_view kHeaderLine = "REGEDIT4";
-constexpr std::string_view kLineEnd = "\r\n";
+constexpr char kHeader4[] = "REGEDIT4";
+constexpr char kHeader5[] = "Windows Registry Editor Version 5.00";
+// Version 5.00 files are UTF-16LE text after this mark.
+constexpr char kByteOrderMark[] = "\xFF\xFE";
+constexpr char kLineEnd[] = "\r\n";
 // regedit ends a hex line with "\" once it reaches this column, and goes on indented by two blanks.
 constexpr std::size_t kHexWrapColumn = 77;
 
@@ -39,25 +43,33 @@ std::string HexDigits(std::uint32_t number, std::size_t width) {
     return digits;
 }
 
-class Exporter {
+// One key of an export, with the values that go under its header.
+struct KeyBlock {
+    std::string path;
+    std::vector<std::pair<std::string, RegistryValue>> values;
+};
+
+// Reads everything an export holds before any of it is written, so that the format can be chosen for
+// the whole file.
+class Reader {
 public:
-    Exporter(IRegistry& registry, ISystem& system, RegistryRoot root)
-        : registry_(registry), system_(system), root_(root) {}
+    Reader(IRegistry& registry, RegistryRoot root) : registry_(registry), root_(root) {}
 
     bool Key(const std::string& path) {
-        if (registry_.OpenKey(root_, path, kKeyRead) != kRegistryOk || !Header(path)) {
+        if (registry_.OpenKey(root_, path, kKeyRead) != kRegistryOk) {
             return false;
         }
+        KeyBlock block{path, {}};
         std::vector<std::string> names;
         if (registry_.ListValueNames(root_, path, names) != kRegistryOk) {
             return false;
         }
         for (const auto& name : names) {
-            if (!Value(path, name)) {
+            if (!Read(block, name)) {
                 return false;
             }
         }
-        out_ += kLineEnd;
+        blocks_.push_back(std::move(block));
         if (registry_.ListSubKeys(root_, path, names) != kRegistryOk) {
             return false;
         }
@@ -70,22 +82,74 @@ public:
     }
 
     bool SingleValue(const std::string& path, const std::string& name) {
-        if (!Header(path) || !Value(path, name)) {
+        KeyBlock block{path, {}};
+        if (!Read(block, name)) {
             return false;
         }
-        out_ += kLineEnd;
+        blocks_.push_back(std::move(block));
         return true;
     }
 
-    std::string Text() const {
-        return std::string(kHeaderLine) + std::string(kLineEnd) + std::string(kLineEnd) + out_;
+    const std::vector<KeyBlock>& Blocks() const { return blocks_; }
+
+private:
+    bool Read(KeyBlock& block, const std::string& name) {
+        RegistryValue value;
+        if (registry_.QueryValue(root_, block.path, name, kKeyRead, value) != kRegistryOk) {
+            return false;
+        }
+        block.values.emplace_back(name, std::move(value));
+        return true;
+    }
+
+    IRegistry& registry_;
+    RegistryRoot root_;
+    std::vector<KeyBlock> blocks_;
+};
+
+// Writes the blocks in one format: REGEDIT4 or version 5.00. Nothing when a name or text has no exact
+// form in that format.
+class Writer {
+public:
+    Writer(ISystem& system, bool version5) : system_(system), version5_(version5) {}
+
+    std::optional<std::string> Write(RegistryRoot root, const std::vector<KeyBlock>& blocks) {
+        const auto rootName = RegistryRootName(root);
+        if (rootName.empty()) {
+            return std::nullopt;
+        }
+        std::string out = std::string(version5_ ? kHeader5 : kHeader4) + kLineEnd + kLineEnd;
+        for (const auto& block : blocks) {
+            const auto path = Name(block.path);
+            if (!path) {
+                return std::nullopt;
+            }
+            out += "[" + std::string(rootName) + "\\" + *path + "]" + kLineEnd;
+            for (const auto& [name, value] : block.values) {
+                const auto line = ValueLine(name, value);
+                if (!line) {
+                    return std::nullopt;
+                }
+                out += *line + kLineEnd;
+            }
+            out += kLineEnd;
+        }
+        if (!version5_) {
+            return out;
+        }
+        // Every piece was checked to be well-formed UTF-8, so the whole text converts.
+        return std::string(kByteOrderMark) + *Utf8ToUtf16Le(out);
     }
 
 private:
-    // The code-page form of a text that comes back unchanged and holds no NUL; nothing otherwise.
-    std::optional<std::string> CodePage(const std::string& text) {
+    // A text as it goes into the file: code-page bytes that come back unchanged, or for version 5.00 the
+    // UTF-8 text itself when it converts to UTF-16. Nothing for a text holding a NUL.
+    std::optional<std::string> Text(const std::string& text) {
         if (text.find('\0') != std::string::npos) {
             return std::nullopt;
+        }
+        if (version5_) {
+            return Utf8ToUtf16Le(text) ? std::optional<std::string>(text) : std::nullopt;
         }
         std::string bytes = system_.Utf8ToCodePage(text);
         if (system_.CodePageToUtf8(bytes) != text) {
@@ -95,16 +159,15 @@ private:
     }
 
     // A name for a header or a value line: no line break may split it.
-    std::optional<std::string> LineName(const std::string& text) {
-        auto bytes = CodePage(text);
-        if (!bytes || bytes->find_first_of("\r\n") != std::string::npos) {
+    std::optional<std::string> Name(const std::string& text) {
+        auto form = Text(text);
+        if (!form || form->find_first_of("\r\n") != std::string::npos) {
             return std::nullopt;
         }
-        return bytes;
+        return form;
     }
 
-    // Multi-string data: UTF-16LE with NUL units between and after the strings, as code-page bytes with
-    // the NULs in the same places.
+    // REGEDIT4 multi-string data: the UTF-16LE strings as code-page bytes with the NULs in the same places.
     std::optional<std::string> MultiStringCodePage(const std::string& raw) {
         const auto text = Utf16LeToUtf8(raw);
         if (!text) {
@@ -113,7 +176,7 @@ private:
         std::string bytes;
         for (std::size_t start = 0;;) {
             const auto nul = text->find('\0', start);
-            const auto piece = CodePage(text->substr(start, nul == std::string::npos ? nul : nul - start));
+            const auto piece = Text(text->substr(start, nul == std::string::npos ? nul : nul - start));
             if (!piece) {
                 return std::nullopt;
             }
@@ -126,25 +189,25 @@ private:
         }
     }
 
-    bool Header(const std::string& path) {
-        const auto rootName = RegistryRootName(root_);
-        const auto name = LineName(path);
-        if (rootName.empty() || !name) {
-            return false;
+    static std::string Quoted(std::string_view text) {
+        return "\"" + ReplaceAll(ReplaceAll(text, "\\", "\\\\"), "\"", "\\\"") + "\"";
+    }
+
+    // Where a line has got to, counted in characters as regedit counts them.
+    std::size_t Column(const std::string& line) const {
+        return version5_ ? Utf8ToUtf16Le(line)->size() / 2 : line.size();
+    }
+
+    std::string HexLine(const std::string& start, std::uint32_t type, const std::string& data) const {
+        std::string line = start;
+        if (type == static_cast<std::uint32_t>(RegistryValueType::Binary)) {
+            line += "hex:";
+        } else {
+            line += "hex(" + HexDigits(type, 1) + "):";
         }
-        out_ += "[" + std::string(rootName) + "\\" + *name + "]" + std::string(kLineEnd);
-        return true;
-    }
-
-    static std::string Quoted(std::string_view bytes) {
-        return "\"" + ReplaceAll(ReplaceAll(bytes, "\\", "\\\\"), "\"", "\\\"") + "\"";
-    }
-
-    static std::string HexLine(std::string line, const std::string& data) {
-        std::size_t column = line.size();
+        std::size_t column = Column(line);
         for (std::size_t i = 0; i < data.size(); ++i) {
-            const auto byte = static_cast<unsigned char>(data[i]);
-            line += HexDigits(byte, 2);
+            line += HexDigits(static_cast<unsigned char>(data[i]), 2);
             if (i + 1 == data.size()) {
                 break;
             }
@@ -158,69 +221,67 @@ private:
         return line;
     }
 
-    static std::string HexPrefix(std::uint32_t type) {
-        if (type == static_cast<std::uint32_t>(RegistryValueType::Binary)) {
-            return "hex:";
+    // Strings are quoted unless they hold a line break (or, in version 5.00, a NUL); those and expandable
+    // strings go as hex: the text with its NUL terminator, in code-page bytes or UTF-16LE.
+    std::optional<std::string> StringLine(const std::string& start, const RegistryValue& value) {
+        const auto type = static_cast<std::uint32_t>(value.type);
+        const bool plain = value.type == RegistryValueType::String;
+        if (version5_) {
+            const auto wide = Utf8ToUtf16Le(value.text);
+            if (!wide) {
+                return std::nullopt;
+            }
+            if (plain && value.text.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos) {
+                return start + Quoted(value.text);
+            }
+            return HexLine(start, type, *wide + std::string(2, '\0'));
         }
-        return "hex(" + HexDigits(type, 1) + "):";
+        const auto bytes = Text(value.text);
+        if (!bytes) {
+            return std::nullopt;
+        }
+        if (plain && bytes->find_first_of("\r\n") == std::string::npos) {
+            return start + Quoted(*bytes);
+        }
+        return HexLine(start, type, *bytes + '\0');
     }
 
-    bool Value(const std::string& path, const std::string& name) {
-        RegistryValue value;
-        if (registry_.QueryValue(root_, path, name, kKeyRead, value) != kRegistryOk) {
-            return false;
-        }
-        std::string line = "@=";
+    std::optional<std::string> ValueLine(const std::string& name, const RegistryValue& value) {
+        std::string start = "@=";
         if (!name.empty()) {
-            const auto bytes = LineName(name);
-            if (!bytes) {
-                return false;
+            const auto form = Name(name);
+            if (!form) {
+                return std::nullopt;
             }
-            line = Quoted(*bytes) + "=";
+            start = Quoted(*form) + "=";
         }
         const auto type = static_cast<std::uint32_t>(value.type);
         switch (value.type) {
         case RegistryValueType::String:
-        case RegistryValueType::ExpandString: {
-            const auto bytes = CodePage(value.text);
-            if (!bytes) {
-                return false;
-            }
-            if (value.type == RegistryValueType::String &&
-                bytes->find_first_of("\r\n") == std::string::npos) {
-                line += Quoted(*bytes);
-            } else {
-                line = HexLine(line + HexPrefix(type), *bytes + '\0');
-            }
-            break;
-        }
+        case RegistryValueType::ExpandString:
+            return StringLine(start, value);
         case RegistryValueType::Dword:
             if (value.bytes.empty()) {
-                line += "dword:" + HexDigits(value.number, 8);
-            } else {
-                line = HexLine(line + HexPrefix(type), value.bytes);
+                return start + "dword:" + HexDigits(value.number, 8);
             }
-            break;
+            return HexLine(start, type, value.bytes);
         case RegistryValueType::MultiString: {
+            if (version5_) {
+                return HexLine(start, type, value.bytes);
+            }
             const auto bytes = MultiStringCodePage(value.bytes);
             if (!bytes) {
-                return false;
+                return std::nullopt;
             }
-            line = HexLine(line + HexPrefix(type), *bytes);
-            break;
+            return HexLine(start, type, *bytes);
         }
         default:
-            line = HexLine(line + HexPrefix(type), value.bytes);
-            break;
+            return HexLine(start, type, value.bytes);
         }
-        out_ += line + std::string(kLineEnd);
-        return true;
     }
 
-    IRegistry& registry_;
     ISystem& system_;
-    RegistryRoot root_;
-    std::string out_;
+    bool version5_;
 };
 
 // --- import ---
@@ -298,37 +359,111 @@ std::optional<std::string> HexBytes(std::string_view list) {
     return bytes;
 }
 
+// A value line cut into its name as written (quotes undone; empty for @) and its data; nothing for a
+// line of another shape.
+struct ValueLineParts {
+    std::string name;
+    std::string_view data;
+};
+
+std::optional<ValueLineParts> SplitValueLine(std::string_view line) {
+    ValueLineParts parts;
+    if (line.starts_with('@')) {
+        line.remove_prefix(1);
+    } else if (line.starts_with('"')) {
+        auto quoted = TakeQuoted(line);
+        if (!quoted) {
+            return std::nullopt;
+        }
+        parts.name = std::move(*quoted);
+    } else {
+        return std::nullopt;
+    }
+    line = TrimBlanks(line);
+    if (!line.starts_with('=')) {
+        return std::nullopt;
+    }
+    parts.data = TrimBlanks(line.substr(1));
+    return parts;
+}
+
+// The lines that say something, each hex value joined with the lines its trailing backslashes continue it
+// over.
+std::vector<std::string> Statements(const std::vector<std::string_view>& lines, std::size_t first) {
+    std::vector<std::string> statements;
+    for (std::size_t i = first; i < lines.size(); ++i) {
+        const auto line = TrimBlanks(lines[i]);
+        if (line.empty() || line.front() == ';') {
+            continue;
+        }
+        std::string joined(line);
+        const auto parts = SplitValueLine(line);
+        if (parts && parts->data.starts_with("hex")) {
+            while (joined.back() == '\\' && i + 1 < lines.size()) {
+                joined.pop_back();
+                joined += TrimBlanks(lines[++i]);
+            }
+        }
+        statements.push_back(std::move(joined));
+    }
+    return statements;
+}
+
+// A key path as key paths compare: case folded, without empty levels.
+std::string ComparableKeyPath(std::string_view path) {
+    std::string out;
+    for (const auto& level : Split(FoldCase(path), "\\")) {
+        if (!level.empty()) {
+            out += out.empty() ? "" : "\\";
+            out += level;
+        }
+    }
+    return out;
+}
+
 class Importer {
 public:
-    Importer(IRegistry& registry, ISystem& system) : registry_(registry), system_(system) {}
+    Importer(IRegistry& registry, ISystem& system, const std::optional<RegistryImportScope>& scope)
+        : registry_(registry), system_(system), scope_(scope) {}
 
     RegistryImportResult Run(std::string_view bytes) {
+        std::string decoded;
+        if (bytes.starts_with(kByteOrderMark)) {
+            auto text = Utf16LeToUtf8(bytes.substr(2));
+            if (!text) {
+                return result_;
+            }
+            decoded = std::move(*text);
+            bytes = decoded;
+            unicodeFile_ = true;
+        }
         const auto lines = PhysicalLines(bytes);
         std::size_t i = 0;
         while (i < lines.size() && TrimBlanks(lines[i]).empty()) {
             ++i;
         }
-        if (i == lines.size() || TrimBlanks(lines[i]) != kHeaderLine) {
+        if (i == lines.size()) {
+            return result_;
+        }
+        const auto header = TrimBlanks(lines[i]);
+        version5_ = header == kHeader5;
+        if (!version5_ && header != kHeader4) {
             return result_;
         }
         result_.formatKnown = true;
-        for (++i; i < lines.size(); ++i) {
-            const auto line = TrimBlanks(lines[i]);
-            if (line.empty() || line.front() == ';') {
-                continue;
+        const auto statements = Statements(lines, i + 1);
+        if (scope_) {
+            for (const auto& statement : statements) {
+                if (statement.front() == '[' && !InScope(statement)) {
+                    result_.outsideScope = true;
+                    return result_;
+                }
             }
-            if (line.front() == '[') {
-                OpenKey(line);
-                continue;
-            }
-            // Hex data goes on over the following lines while a line ends with a backslash.
-            std::string joined(line);
-            while (joined.back() == '\\' && joined.find("=hex") != std::string::npos &&
-                   i + 1 < lines.size()) {
-                joined.pop_back();
-                joined += TrimBlanks(lines[++i]);
-            }
-            if (!SetValue(joined)) {
+        }
+        for (const auto& statement : statements) {
+            if (statement.front() == '[') {
+                OpenKey(statement);
+            } else if (!SetValue(statement)) {
                 ++result_.linesSkipped;
             }
         }
@@ -336,34 +471,82 @@ public:
     }
 
 private:
-    void OpenKey(std::string_view line) {
-        keyOpen_ = false;
-        if (line.size() < 2 || line.back() != ']' || line[1] == '-') {
-            ++result_.linesSkipped;
-            return;
+    struct KeyHeader {
+        RegistryRoot root = RegistryRoot::CurrentUser;
+        std::string path;
+        bool remove = false; // "[-key]"
+    };
+
+    // Names and quoted text of the file as UTF-8.
+    std::string Text(const std::string& bytes) {
+        return unicodeFile_ ? bytes : system_.CodePageToUtf8(bytes);
+    }
+
+    // "[root\path]" or "[-root\path]"; nothing for a line that is no whole header of a known root.
+    std::optional<KeyHeader> Header(std::string_view line) {
+        if (line.size() < 2 || line.back() != ']') {
+            return std::nullopt;
         }
-        const auto inner = line.substr(1, line.size() - 2);
+        KeyHeader header;
+        auto inner = line.substr(1, line.size() - 2);
+        if (inner.starts_with('-')) {
+            header.remove = true;
+            inner.remove_prefix(1);
+        }
         const auto slash = inner.find('\\');
         const auto root = RegistryRootFromName(inner.substr(0, slash));
-        const std::string path =
-            slash == std::string_view::npos ? std::string() : std::string(inner.substr(slash + 1));
-        if (!root || registry_.CreateKey(*root, system_.CodePageToUtf8(path)) != kRegistryOk) {
+        if (!root) {
+            return std::nullopt;
+        }
+        header.root = *root;
+        if (slash != std::string_view::npos) {
+            header.path = Text(std::string(inner.substr(slash + 1)));
+        }
+        return header;
+    }
+
+    bool InScope(std::string_view line) {
+        const auto header = Header(line);
+        if (!header || header->root != scope_->root) {
+            return false;
+        }
+        const auto base = ComparableKeyPath(scope_->keyPath);
+        const auto path = ComparableKeyPath(header->path);
+        return base.empty() || path == base || path.starts_with(base + "\\");
+    }
+
+    void OpenKey(std::string_view line) {
+        keyOpen_ = false;
+        const auto header = Header(line);
+        if (!header || header->remove || registry_.CreateKey(header->root, header->path) != kRegistryOk) {
             ++result_.linesSkipped;
             return;
         }
-        root_ = *root;
-        path_ = system_.CodePageToUtf8(path);
+        root_ = header->root;
+        path_ = header->path;
         keyOpen_ = true;
         ++result_.keysCreated;
     }
 
-    // The text of hex(1) and hex(2) data: the code-page bytes up to the first NUL.
-    std::string TextOf(const std::string& bytes) {
-        return system_.CodePageToUtf8(bytes.substr(0, bytes.find('\0')));
+    // The text of string data in hex. REGEDIT4: the code-page bytes up to the first NUL. Version 5.00:
+    // UTF-16LE without its one terminating NUL, any other NUL kept; nothing when it is no UTF-16.
+    std::optional<std::string> TextOf(const std::string& bytes) {
+        if (!version5_) {
+            return system_.CodePageToUtf8(bytes.substr(0, bytes.find('\0')));
+        }
+        auto text = Utf16LeToUtf8(bytes);
+        if (text && !text->empty() && text->back() == '\0') {
+            text->pop_back();
+        }
+        return text;
     }
 
-    // hex(7) data: code-page strings with NULs between and after them, back to UTF-16LE.
+    // Multi-string data as the system keeps it. Version 5.00 has it already; REGEDIT4 has code-page
+    // strings with NULs between and after them.
     std::optional<std::string> MultiStringOf(const std::string& bytes) {
+        if (version5_) {
+            return bytes;
+        }
         std::string text;
         for (const auto& piece : Split(bytes, std::string_view("\0", 1))) {
             text += system_.CodePageToUtf8(piece);
@@ -382,7 +565,7 @@ private:
             if (!text || !TrimBlanks(data).empty()) {
                 return std::nullopt;
             }
-            return RegistryValue::String(system_.CodePageToUtf8(*text));
+            return RegistryValue::String(Text(*text));
         }
         if (data.starts_with("dword:")) {
             const auto number = HexNumber<std::uint32_t>(TrimBlanks(data.substr(6)));
@@ -416,9 +599,14 @@ private:
         value.type = static_cast<RegistryValueType>(type);
         switch (value.type) {
         case RegistryValueType::String:
-        case RegistryValueType::ExpandString:
-            value.text = TextOf(*bytes);
+        case RegistryValueType::ExpandString: {
+            auto text = TextOf(*bytes);
+            if (!text) {
+                return std::nullopt;
+            }
+            value.text = std::move(*text);
             break;
+        }
         case RegistryValueType::Dword:
             if (bytes->size() == sizeof value.number) {
                 for (std::size_t k = 0; k < sizeof value.number; ++k) {
@@ -445,27 +633,12 @@ private:
     }
 
     bool SetValue(std::string_view line) {
-        if (!keyOpen_) {
+        const auto parts = SplitValueLine(line);
+        if (!keyOpen_ || !parts) {
             return false;
         }
-        std::string name;
-        if (line.front() == '@') {
-            line.remove_prefix(1);
-        } else if (line.front() == '"') {
-            auto quoted = TakeQuoted(line);
-            if (!quoted) {
-                return false;
-            }
-            name = system_.CodePageToUtf8(*quoted);
-        } else {
-            return false;
-        }
-        line = TrimBlanks(line);
-        if (!line.starts_with("=")) {
-            return false;
-        }
-        const auto value = ParseData(TrimBlanks(line.substr(1)));
-        if (!value || registry_.SetValue(root_, path_, name, *value) != kRegistryOk) {
+        const auto value = ParseData(parts->data);
+        if (!value || registry_.SetValue(root_, path_, Text(parts->name), *value) != kRegistryOk) {
             return false;
         }
         ++result_.valuesSet;
@@ -474,7 +647,10 @@ private:
 
     IRegistry& registry_;
     ISystem& system_;
+    const std::optional<RegistryImportScope>& scope_;
     RegistryImportResult result_;
+    bool unicodeFile_ = false; // UTF-16LE after the byte-order mark; otherwise code-page bytes
+    bool version5_ = false;    // hex(1), hex(2) and hex(7) data are UTF-16LE
     bool keyOpen_ = false;
     RegistryRoot root_ = RegistryRoot::CurrentUser;
     std::string path_;
@@ -489,15 +665,20 @@ std::optional<std::string> ExportRegistryEntry(IRegistry& registry, ISystem& sys
     if (path.empty()) {
         return std::nullopt;
     }
-    Exporter exporter(registry, system, root);
-    if (!(valueName ? exporter.SingleValue(path, *valueName) : exporter.Key(path))) {
+    Reader reader(registry, root);
+    if (!(valueName ? reader.SingleValue(path, *valueName) : reader.Key(path))) {
         return std::nullopt;
     }
-    return exporter.Text();
+    // REGEDIT4 whenever it carries the entry exactly, as regedit's older format that every version reads.
+    if (auto text = Writer(system, false).Write(root, reader.Blocks())) {
+        return text;
+    }
+    return Writer(system, true).Write(root, reader.Blocks());
 }
 
-RegistryImportResult ImportRegistryText(IRegistry& registry, ISystem& system, const std::string& bytes) {
-    return Importer(registry, system).Run(bytes);
+RegistryImportResult ImportRegistryText(IRegistry& registry, ISystem& system, const std::string& bytes,
+                                        const std::optional<RegistryImportScope>& scope) {
+    return Importer(registry, system, scope).Run(bytes);
 }
 
 } // namespace grimsweep

@@ -171,26 +171,82 @@ TEST_F(RegistryBackupTest, NothingWhenTheEntryIsMissingOrUnreadable) {
     EXPECT_FALSE(ExportRegistryEntry(registry, system, RegistryRoot::PerformanceData, kKey, std::nullopt));
 }
 
-TEST_F(RegistryBackupTest, NothingWhenATextDoesNotSurviveTheCodePage) {
-    const std::string greek = "\xCE\xA3"; // Σ: not in the code page
-    Put(kKey, "Latin", RegistryValue::String("\xC3\xA9"));
-    EXPECT_TRUE(Export(kKey, "Latin"));
-    Put(kKey, greek, RegistryValue::String("x"));
-    EXPECT_FALSE(Export(kKey, greek)) << "value name";
-    EXPECT_FALSE(Export(kKey)) << "one bad name spoils the key's backup";
+// Entries that REGEDIT4 cannot carry go out as version 5.00 text and come back byte for byte.
+TEST_F(RegistryBackupTest, EntriesOutsideTheCodePageRoundTripAsUnicodeText) {
+    const std::string cyrillic = "\xD0\xA8\xD0\xBF\xD0\xB8\xD0\xBE\xD0\xBD"; // Шпион
+    const std::string unicode = "\xC3\x9Cn\xC3\xAF"
+                                "c\xC3\xB8"
+                                "d\xC3\xA9 \xE2\x98\x83"; // Ünïcødé ☃
+    struct Entry {
+        const char* what;
+        std::string key;
+        std::string name;
+        RegistryValue value;
+        bool wholeKey = false;
+    };
+    const std::vector<Entry> entries = {
+        {"value name", kKey, cyrillic, RegistryValue::String("say \"" + cyrillic + "\" C:\\")},
+        {"value name with a snowman", kKey, unicode, RegistryValue::Dword(7)},
+        {"string with NULs", kKey, "Nul", RegistryValue::String(std::string("before\0after\0", 13))},
+        {"string with a line break", kKey, "Lines", RegistryValue::String(cyrillic + "\r\n" + unicode)},
+        {"odd-length multi-string", kKey, "Odd", Raw(RegistryValueType::MultiString, "abc")},
+        {"multi-string with a lone surrogate", kKey, "Half",
+         Raw(RegistryValueType::MultiString, std::string("\x00\xD8\x61\x00\x00\x00", 6))},
+        {"long expandable string", kKey, "Path", Expandable("%TEMP%\\" + std::string(30, 'x') + cyrillic)},
+        {"key name", "Software\\" + unicode + "\\" + cyrillic, "", RegistryValue::String(unicode), true},
+    };
+    const std::string header = "\xFF\xFE" + Wide("Windows Registry Editor Version 5.00\r\n\r\n");
+    for (const auto& entry : entries) {
+        Put(entry.key, entry.name, entry.value);
+        const auto text = entry.wholeKey ? Export(entry.key) : Export(entry.key, entry.name);
+        ASSERT_TRUE(text) << entry.what;
+        EXPECT_TRUE(text->starts_with(header)) << entry.what;
+        ASSERT_EQ(entry.wholeKey ? registry.DeleteKeyTree(kUser, entry.key)
+                                 : registry.DeleteValue(kUser, entry.key, entry.name),
+                  kRegistryOk);
+        EXPECT_TRUE(ImportRegistryText(registry, system, *text).Ok()) << entry.what;
+        const auto restored = registry.Value(kUser, entry.key, entry.name);
+        ASSERT_TRUE(restored) << entry.what;
+        ExpectSameValue(*restored, entry.value, entry.what);
+    }
 
-    Put("Software\\" + greek, "Plain", RegistryValue::String("x"));
-    EXPECT_FALSE(Export("Software\\" + greek, "Plain")) << "key name";
-    Put("Software\\Other", "Text", RegistryValue::String(greek));
-    EXPECT_FALSE(Export("Software\\Other", "Text")) << "string";
-    Put("Software\\Other", "Path", Expandable(greek));
-    EXPECT_FALSE(Export("Software\\Other", "Path")) << "expandable string";
-    Put("Software\\Other", "Multi", Raw(RegistryValueType::MultiString, Wide(greek + std::string(2, '\0'))));
-    EXPECT_FALSE(Export("Software\\Other", "Multi")) << "multi-string";
-    Put("Software\\Other", "Odd", Raw(RegistryValueType::MultiString, "abc"));
-    EXPECT_FALSE(Export("Software\\Other", "Odd")) << "multi-string that is no UTF-16";
-    Put("Software\\Other", "Line\nBreak", RegistryValue::Dword(1));
-    EXPECT_FALSE(Export("Software\\Other", "Line\nBreak")) << "a name cannot span lines";
+    Put(kKey, cyrillic, Expandable("%A%"));
+    EXPECT_EQ(Export(kKey, cyrillic), header + Wide("[HKEY_CURRENT_USER\\Software\\Spy]\r\n\"" + cyrillic +
+                                                    "\"=hex(2):25,00,41,00,25,00,00,00\r\n\r\n"));
+
+    // No .reg line carries these names, in either format: the backup is refused and the entry stays.
+    for (const auto& name : {std::string("Line\nBreak"), std::string("Car\rriage"), std::string("N\0L", 3)}) {
+        Put(kKey, name, RegistryValue::Dword(1));
+        EXPECT_FALSE(Export(kKey, name)) << name;
+        EXPECT_TRUE(registry.Value(kUser, kKey, name)) << name;
+    }
+    EXPECT_FALSE(Export(kKey)) << "a key export leaves out none of its values";
+}
+
+TEST_F(RegistryBackupTest, ScopedImportWritesNothingWhenAKeyLiesOutside) {
+    const RegistryImportScope scope{kUser, "Software\\Gloom"};
+    const auto withSecondKey = [](const std::string& header) {
+        return "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Gloom]\r\n\"A\"=dword:00000001\r\n\r\n" +
+               header + "\r\n\"B\"=dword:00000002\r\n";
+    };
+    for (const std::string inside :
+         {"[HKEY_CURRENT_USER\\SOFTWARE\\\\gloom\\Sub]", "[hkey_current_user\\Software\\Gloom\\]"}) {
+        registry.DeleteKeyTree(kUser, "Software\\Gloom");
+        const auto result = ImportRegistryText(registry, system, withSecondKey(inside), scope);
+        EXPECT_TRUE(result.Ok()) << inside;
+        EXPECT_EQ(result.valuesSet, 2) << inside;
+    }
+    ASSERT_EQ(registry.DeleteKeyTree(kUser, "Software\\Gloom"), kRegistryOk);
+    for (const std::string outside :
+         {"[HKEY_CURRENT_USER\\Software\\GloomX]", "[HKEY_CURRENT_USER\\Software]",
+          "[HKEY_LOCAL_MACHINE\\Software\\Gloom]", "[HKEY_NOWHERE\\Software\\Gloom]",
+          "[-HKEY_CURRENT_USER\\Software\\Other]", "[HKEY_CURRENT_USER\\Software\\Gloom"}) {
+        const auto result = ImportRegistryText(registry, system, withSecondKey(outside), scope);
+        EXPECT_TRUE(result.outsideScope) << outside;
+        EXPECT_FALSE(result.Ok()) << outside;
+        EXPECT_EQ(result.keysCreated + result.valuesSet, 0) << outside;
+        EXPECT_FALSE(registry.KeyExists(kUser, "Software\\Gloom")) << outside;
+    }
 }
 
 TEST_F(RegistryBackupTest, ImportTakesLfLineEndsContinuationsAndComments) {
@@ -235,7 +291,7 @@ TEST_F(RegistryBackupTest, ImportSkipsAndCountsBadLines) {
     EXPECT_FALSE(registry.KeyExists(kUser, "Software\\Unclosed"));
 
     const auto foreign = ImportRegistryText(registry, system,
-                                            "Windows Registry Editor Version 5.00\r\n\r\n"
+                                            "Windows Registry Editor Version 6.00\r\n\r\n"
                                             "[HKEY_CURRENT_USER\\Software\\New]\r\n");
     EXPECT_FALSE(foreign.formatKnown);
     EXPECT_FALSE(foreign.Ok());
