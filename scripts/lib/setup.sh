@@ -47,6 +47,11 @@ grimsweep_wine_prefix() {
         "$(grimsweep_wine_binary)" wineboot --init >/dev/null 2>&1 || true
         wineserver -w
     fi
+    # A link to the Windows folder, for the tests that spell protected places through a link: Wine's
+    # CreateSymbolicLinkW makes nothing, so the link is made from this side.
+    if [ -d "$WINEPREFIX/drive_c/windows" ] && [ ! -e "$WINEPREFIX/drive_c/grimsweep-linked-windows" ]; then
+        ln -s windows "$WINEPREFIX/drive_c/grimsweep-linked-windows" 2>/dev/null || true
+    fi
     # Debian's Wine does not look in /usr/share/wine/fonts, where fonts-wine puts its fonts: without
     # them in the prefix, the message font falls back to a wider one and the caption buttons, which
     # are Marlett glyphs, show the letters "0 1 r".

@@ -77,6 +77,16 @@ public:
     // needed.
     virtual bool IsDriveReady(const std::string& letter) = 0;
 
+    // The system's full form of a path (GetFullPathNameW): "/" as "\", "." and ".." resolved, trailing dots
+    // and blanks of the last element dropped, a reserved device name such as "NUL" answered as "\\.\NUL".
+    // Nothing when the system cannot form it. Callers use CanonicalizePath, which builds on this.
+    virtual std::optional<std::string> FullPathName(const std::string& path) = 0;
+
+    // Where an existing file or folder really is, every link and junction on the way followed
+    // (GetFinalPathNameByHandleW), in drive form ("C:\Windows\System32"); nothing when it does not exist
+    // or the system cannot tell.
+    virtual std::optional<std::string> FinalPathName(const std::string& path) = 0;
+
     // The path with every 8.3 short element ("PROGRA~1") replaced by its long name; nothing when the
     // file or folder does not exist. Paths without short elements come back as they are.
     virtual std::optional<std::string> LongPathName(const std::string& path) = 0;

@@ -6,6 +6,7 @@
 #include "common/text.h"
 #include "common/utf8.h"
 #include "platform/folder_walk.h"
+#include "platform/sim/sim_full_path.h"
 
 namespace grimsweep::sim {
 
@@ -81,7 +82,9 @@ SimFileSystem::SimFileSystem() {
 }
 
 std::string SimFileSystem::KeyOf(const std::string& path) {
-    std::string key = FoldFileName(ReplaceAll(path, "/", "\\"));
+    // Files are found under the full form of their path, as the system forms it before it looks.
+    const auto full = SimFullPathName(path);
+    std::string key = FoldFileName(full ? *full : ReplaceAll(path, "/", "\\"));
     while (key.size() > 3 && key.back() == '\\') {
         key.pop_back();
     }
@@ -425,6 +428,18 @@ bool SimFileSystem::IsDriveReady(const std::string& letter) {
     return false;
 }
 
+std::optional<std::string> SimFileSystem::FullPathName(const std::string& path) {
+    return SimFullPathName(path);
+}
+
+std::optional<std::string> SimFileSystem::FinalPathName(const std::string& path) {
+    const auto it = nodes_.find(KeyOf(Resolve(path)));
+    if (it == nodes_.end()) {
+        return std::nullopt;
+    }
+    return it->second.path;
+}
+
 std::optional<std::string> SimFileSystem::LongPathName(const std::string& path) {
     // Element by element: an element names an entry of the folder so far, or a short name of one.
     const auto elements = Split(ReplaceAll(path, "/", "\\"), "\\");
@@ -550,8 +565,10 @@ void SimFileSystem::PutFolderLink(const std::string& path, const std::string& ta
     links_[KeyOf(path)] = target;
 }
 
-std::string SimFileSystem::Resolve(const std::string& path) const {
+std::string SimFileSystem::Resolve(const std::string& given) const {
     // A path below a link continues in the link's target, as the system follows it.
+    const auto full = SimFullPathName(given);
+    const std::string path = full ? *full : given;
     const std::string key = KeyOf(path);
     for (const auto& [link, target] : links_) {
         if (key.size() > link.size() && key.starts_with(link) && key[link.size()] == '\\') {

@@ -51,6 +51,8 @@ public:
     bool CopyFolder(const std::string& from, const std::string& to) override;
     std::vector<DriveInfo> ListDrives() override;
     bool IsDriveReady(const std::string& letter) override;
+    std::optional<std::string> FullPathName(const std::string& path) override;
+    std::optional<std::string> FinalPathName(const std::string& path) override;
     std::optional<std::string> LongPathName(const std::string& path) override;
 
     // Test set-up: creates the file and every missing folder above it.

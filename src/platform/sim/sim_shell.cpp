@@ -30,6 +30,7 @@ SimShell::SimShell() {
         {36, "C:\\WINDOWS"},
         {37, "C:\\WINDOWS\\system32"},
         {38, "C:\\Program Files"},
+        {40, user},
         {43, "C:\\Program Files\\Common Files"},
         {45, all + "\\Templates"},
         {46, all + "\\Documents"},

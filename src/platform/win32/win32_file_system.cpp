@@ -190,6 +190,51 @@ bool Win32FileSystem::IsDriveReady(const std::string& letter) {
     return GetVolumeInformationW(root.c_str(), nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0) != 0;
 }
 
+std::optional<std::string> Win32FileSystem::FullPathName(const std::string& path) {
+    const std::wstring wide = Widen(path);
+    std::wstring full(MAX_PATH, L'\0');
+    DWORD length = GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length >= full.size()) {
+        full.resize(length);
+        length = GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    }
+    if (length == 0 || length >= full.size()) {
+        return std::nullopt;
+    }
+    full.resize(length);
+    return Narrow(full);
+}
+
+std::optional<std::string> Win32FileSystem::FinalPathName(const std::string& path) {
+    // No access asked for: the handle only names the object, so a file another program holds open
+    // without sharing still answers.
+    FileHandle handle(CreateFileW(Widen(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!handle.Valid()) {
+        return std::nullopt;
+    }
+    std::wstring final(MAX_PATH, L'\0');
+    DWORD length = GetFinalPathNameByHandleW(handle.Get(), final.data(), static_cast<DWORD>(final.size()),
+                                             FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (length >= final.size()) {
+        final.resize(length + 1);
+        length = GetFinalPathNameByHandleW(handle.Get(), final.data(), static_cast<DWORD>(final.size()),
+                                           FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    }
+    if (length == 0 || length >= final.size()) {
+        return std::nullopt;
+    }
+    final.resize(length);
+    // The answer comes as "\\?\C:\..." or, on a share, "\\?\UNC\server\share\...".
+    if (final.starts_with(L"\\\\?\\UNC\\")) {
+        return "\\\\" + Narrow(final.substr(8));
+    }
+    if (final.starts_with(L"\\\\?\\")) {
+        final.erase(0, 4);
+    }
+    return Narrow(final);
+}
+
 std::optional<std::string> Win32FileSystem::LongPathName(const std::string& path) {
     const std::wstring wide = Widen(path);
     std::wstring longPath(MAX_PATH, L'\0');
