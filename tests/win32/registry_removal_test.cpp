@@ -88,6 +88,23 @@ protected:
         Put(kSpyKey + "\\Sub\\Deep", "Inner", RegistryValue::String("inner"));
     }
 
+    // Runs the system's regedit silently on the text and waits for it.
+    void ImportWithRegedit(const std::string& text) {
+        const std::string file = folder + "\\backup.reg";
+        ASSERT_TRUE(files.WriteFile(file, text));
+        wchar_t windows[MAX_PATH];
+        ASSERT_GT(GetWindowsDirectoryW(windows, MAX_PATH), 0u);
+        std::wstring command = L"\"" + std::wstring(windows) + L"\\regedit.exe\" /s \"" + Widen(file) + L"\"";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION child{};
+        ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                   &startup, &child));
+        CloseHandle(child.hThread);
+        EXPECT_EQ(WaitForSingleObject(child.hProcess, 60000), WAIT_OBJECT_0);
+        CloseHandle(child.hProcess);
+    }
+
     Win32Registry registry;
     Win32System system;
 };
@@ -166,19 +183,7 @@ TEST_F(RegistryRemovalTest, ExportedKeyComesBackThroughRegedit) {
     ASSERT_TRUE(keyText);
     ASSERT_EQ(registry.DeleteKeyTree(kUser, kSpyKey), kRegistryOk);
 
-    const std::string file = folder + "\\backup.reg";
-    ASSERT_TRUE(files.WriteFile(file, *keyText));
-    wchar_t windows[MAX_PATH];
-    ASSERT_GT(GetWindowsDirectoryW(windows, MAX_PATH), 0u);
-    std::wstring command = L"\"" + std::wstring(windows) + L"\\regedit.exe\" /s \"" + Widen(file) + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION child{};
-    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &startup, &child));
-    CloseHandle(child.hThread);
-    EXPECT_EQ(WaitForSingleObject(child.hProcess, 60000), WAIT_OBJECT_0);
-    CloseHandle(child.hProcess);
+    ImportWithRegedit(*keyText);
 
     const auto after = RawValues(kSpyKey);
     for (const auto& [name, value] : before) {
@@ -203,6 +208,35 @@ TEST_F(RegistryRemovalTest, ExportedValueComesBackAlone) {
     }
     EXPECT_FALSE(ExportRegistryEntry(registry, system, kUser, kSpyKey, std::string("Missing")));
     EXPECT_FALSE(ExportRegistryEntry(registry, system, kUser, kTestKey + "\\Missing", std::nullopt));
+}
+
+// Values that REGEDIT4 cannot carry (a name outside the code page, an odd-length multi-string) go out as
+// version 5.00 text, which the program puts back byte for byte.
+TEST_F(RegistryRemovalTest, UnicodeBackupOfAValueComesBackByteForByte) {
+    const std::string cyrillic = "\xD0\xA8\xD0\xBF\xD0\xB8\xD0\xBE\xD0\xBD \xE2\x98\x83"; // Шпион ☃
+    RegistryValue expandable = RegistryValue::String("%TEMP%\\" + cyrillic + ".exe");
+    expandable.type = RegistryValueType::ExpandString;
+    Put(kSpyKey, cyrillic, expandable);
+    Put(kSpyKey, "Odd", Raw(RegistryValueType::MultiString, std::string("a\0b", 3)));
+    Put(kSpyKey, "Keep", RegistryValue::Dword(1));
+    const auto before = RawValues(kSpyKey);
+    ASSERT_EQ(before.size(), 3u);
+    for (const auto& name : {cyrillic, std::string("Odd")}) {
+        const auto text = ExportRegistryEntry(registry, system, kUser, kSpyKey, name);
+        ASSERT_TRUE(text) << name;
+        EXPECT_TRUE(text->starts_with("\xFF\xFE")) << name;
+
+        ASSERT_EQ(registry.DeleteValue(kUser, kSpyKey, name), kRegistryOk);
+        EXPECT_TRUE(ImportRegistryText(registry, system, *text, RegistryImportScope{kUser, kSpyKey}).Ok());
+        EXPECT_EQ(RawValues(kSpyKey), before) << name;
+    }
+
+    // regedit reads the same text; Wine's shortens an odd-length multi-string, so only the name is tried.
+    const auto text = ExportRegistryEntry(registry, system, kUser, kSpyKey, cyrillic);
+    ASSERT_TRUE(text);
+    ASSERT_EQ(registry.DeleteValue(kUser, kSpyKey, cyrillic), kRegistryOk);
+    ImportWithRegedit(*text);
+    EXPECT_EQ(RawValues(kSpyKey), before);
 }
 
 } // namespace
