@@ -18,24 +18,22 @@ constexpr std::size_t kShortStemLength = 6;
 constexpr std::string_view kExeExtension = ".exe";
 constexpr std::string_view kShortSuffix = "~1";
 
-// What a look at the process just before an attempt says.
-enum class Target { Ready, Gone, Other, Unchecked };
+// What one attempt at stopping the process came to.
+enum class Attempt { Stopped, Gone, Other, Retry };
 
-// Up to kStopAttempts terminations, each after `look` allows it; a failed attempt is followed by a short
-// wait in case the process was already on its way out.
-ThreatStop StopWithAttempts(const Machine& machine, std::uint32_t id, const std::function<Target()>& look) {
-    for (int attempt = 0; attempt < kStopAttempts; ++attempt) {
-        switch (look()) {
-        case Target::Gone:
+// Up to kStopAttempts attempts; one that did not stop the process is followed by a short wait in case it
+// was already on its way out.
+ThreatStop StopWithAttempts(const Machine& machine, std::uint32_t id,
+                            const std::function<Attempt()>& attempt) {
+    for (int i = 0; i < kStopAttempts; ++i) {
+        switch (attempt()) {
+        case Attempt::Stopped:
+            return ThreatStop::Stopped;
+        case Attempt::Gone:
             return ThreatStop::Ended;
-        case Target::Other:
+        case Attempt::Other:
             return ThreatStop::OtherProgram;
-        case Target::Ready:
-            if (TerminateWithDebugPrivilege(machine, id, 0)) {
-                return ThreatStop::Stopped;
-            }
-            break;
-        case Target::Unchecked:
+        case Attempt::Retry:
             break;
         }
         if (machine.processes.WaitForExit(id, kStopWaitMilliseconds)) {
@@ -43,6 +41,29 @@ ThreatStop StopWithAttempts(const Machine& machine, std::uint32_t id, const std:
         }
     }
     return ThreatStop::Failed;
+}
+
+// The 95/98/Me family has no privileges to ask for.
+bool WantsDebugPrivilege(const Machine& machine) {
+    return machine.system.GetOsVersion().platformId != kPlatformWin9x;
+}
+
+// Attempts that each open the process once, check its image and terminate it through that same handle.
+ThreatStop CheckedStopWithAttempts(const Machine& machine, std::uint32_t id, const ImageCheck& isExpected) {
+    return StopWithAttempts(machine, id, [&] {
+        switch (machine.processes.TerminateIfImage(id, isExpected, 0, WantsDebugPrivilege(machine))) {
+        case CheckedStop::Terminated:
+            return Attempt::Stopped;
+        case CheckedStop::Gone:
+            return Attempt::Gone;
+        case CheckedStop::OtherProgram:
+            return Attempt::Other;
+        case CheckedStop::CannotOpen:
+        case CheckedStop::TerminateFailed:
+            break;
+        }
+        return Attempt::Retry;
+    });
 }
 
 // The form two image paths are compared in: the system folder's aliases resolved, short elements long,
@@ -55,11 +76,26 @@ std::string ComparableImagePath(const Machine& machine, std::string_view path) {
     return FoldCase(normal);
 }
 
+// A process name, or the file name of a path, matched against a target by its comparable and short forms.
+class ProcessNameForms {
+public:
+    explicit ProcessNameForms(std::string_view target)
+        : wanted_(Trim(ComparableProcessName(target))), shortName_(ShortProcessName(target)) {}
+
+    bool Match(std::string_view nameOrPath) const {
+        const std::string comparable = ComparableProcessName(AfterLastBackslash(nameOrPath));
+        return EqualsFolded(Trim(comparable), wanted_) || EqualsFolded(comparable, shortName_);
+    }
+
+private:
+    std::string wanted_;
+    std::string shortName_;
+};
+
 } // namespace
 
 bool TerminateWithDebugPrivilege(const Machine& machine, std::uint32_t id, std::uint32_t exitCode) {
-    const bool nt = machine.system.GetOsVersion().platformId != kPlatformWin9x;
-    return machine.processes.Terminate(id, exitCode, nt);
+    return machine.processes.Terminate(id, exitCode, WantsDebugPrivilege(machine));
 }
 
 std::string ComparableProcessName(std::string_view name) {
@@ -78,38 +114,34 @@ std::string ShortProcessName(std::string_view target) {
 }
 
 bool StopProcessByName(Context& context, std::string_view target) {
-    const std::string shortName = ShortProcessName(target);
+    const ProcessNameForms forms(target);
     std::vector<std::string> names;
     std::vector<std::uint32_t> ids;
     const int count = ListProcesses(context.machine.processes, names, ids, {}, true);
-    const std::string wanted = Trim(ComparableProcessName(target));
     for (int i = 0; i < count; ++i) {
-        const std::string comparable = ComparableProcessName(AfterLastBackslash(names[i]));
-        const bool matches = EqualsFolded(Trim(comparable), wanted) || EqualsFolded(comparable, shortName);
+        const bool matches = forms.Match(names[i]);
         context.host.PumpMessages();
         if (matches) {
-            const std::uint32_t id = ids[i];
-            return StopWithAttempts(context.machine, id, [] { return Target::Ready; }) != ThreatStop::Failed;
+            // Stopped only while its image still has a matching name: the identifier may have passed to
+            // another program since the list was taken.
+            return CheckedStopWithAttempts(context.machine, ids[i], [&](const std::string& image) {
+                       return forms.Match(image);
+                   }) != ThreatStop::Failed;
         }
     }
     return true;
 }
 
 bool StopProcessesRunningFile(Context& context, std::string_view path) {
-    const std::string target = AfterLastBackslash(path);
-    const std::string shortName = ShortProcessName(target);
-    const std::string wanted = Trim(ComparableProcessName(target));
+    const ProcessNameForms forms(AfterLastBackslash(path));
     std::vector<std::string> names;
     std::vector<std::uint32_t> ids;
     const int count = ListProcesses(context.machine.processes, names, ids, {}, true);
     bool stopped = true;
     for (int i = 0; i < count; ++i) {
-        const std::string comparable = ComparableProcessName(AfterLastBackslash(names[i]));
         context.host.PumpMessages();
-        if (EqualsFolded(Trim(comparable), wanted) || EqualsFolded(comparable, shortName)) {
-            if (StopRunningThreat(context.machine, ids[i], path) == ThreatStop::Failed) {
-                stopped = false;
-            }
+        if (forms.Match(names[i]) && StopRunningThreat(context.machine, ids[i], path) == ThreatStop::Failed) {
+            stopped = false;
         }
     }
     return stopped;
@@ -117,13 +149,8 @@ bool StopProcessesRunningFile(Context& context, std::string_view path) {
 
 ThreatStop StopRunningThreat(const Machine& machine, std::uint32_t id, std::string_view imagePath) {
     const std::string expected = ComparableImagePath(machine, imagePath);
-    return StopWithAttempts(machine, id, [&] {
-        const MainModule module = machine.processes.QueryMainModule(id);
-        if (module.status != ModuleQueryStatus::Ok || module.fullPath.empty()) {
-            // Not open to the query: either it has ended, or it cannot be checked now.
-            return machine.processes.WaitForExit(id, 0) ? Target::Gone : Target::Unchecked;
-        }
-        return ComparableImagePath(machine, module.fullPath) == expected ? Target::Ready : Target::Other;
+    return CheckedStopWithAttempts(machine, id, [&](const std::string& image) {
+        return ComparableImagePath(machine, image) == expected;
     });
 }
 

@@ -26,9 +26,10 @@ bool TerminateWithDebugPrivilege(const Machine& machine, std::uint32_t id, std::
 std::string ComparableProcessName(std::string_view name);
 std::string ShortProcessName(std::string_view target);
 
-// Stops the first running process whose name matches the target by those forms, wherever it runs from.
-// True when it stopped or ended, and when no process matches; false when it is still running after
-// every attempt. Lets window messages run once per process looked at.
+// Stops the first running process whose name matches the target by those forms, wherever it runs from;
+// its image's file name must still match when it is opened to be stopped. True when it stopped or ended, and
+// when no process matches; false when it is still running after every attempt. Lets window messages run once
+// per process looked at.
 bool StopProcessByName(Context& context, std::string_view target);
 
 // Stops every running process whose image is the file at `path`, found among the processes of a
@@ -43,7 +44,8 @@ enum class ThreatStop {
     Failed,       // still running after every attempt, or its image could not be checked
 };
 
-// Stops the process `id` only while its image is still `imagePath`, checked again before every attempt.
+// Stops the process `id` only while its image is still `imagePath`, checked on every attempt through the
+// handle that terminates it.
 // Paths compare without case, after NormaliseSystemPath and with short (8.3) elements in their long form.
 ThreatStop StopRunningThreat(const Machine& machine, std::uint32_t id, std::string_view imagePath);
 

@@ -120,5 +120,30 @@ TEST_F(ProcessStopTest, AThreatIsStoppedOnlyWhileItsIdentifierRunsThatImage) {
     EXPECT_EQ(processes.Find(hidden)->terminateAttempts, 0);
 }
 
+TEST_F(ProcessStopTest, AnIdentifierThatPassedToAnotherProgramIsNotTerminated) {
+    const std::string image = "C:\\Spy\\spy.exe";
+    const std::string other = "C:\\WINDOWS\\notepad.exe";
+    // The scan looked at the threat, then its identifier passed to another program.
+    const auto found = processes.Start(image);
+    processes.Find(found)->reusedAfterLook = other;
+    ASSERT_EQ(processes.QueryMainModule(found).fullPath, image);
+    EXPECT_EQ(StopRunningThreat(context.machine, found, image), ThreatStop::OtherProgram);
+    // The listing by name looks at every process; a spy.exe whose identifier then passed on is left alone.
+    const auto named = processes.Start(image);
+    processes.Find(named)->reusedAfterLook = other;
+    EXPECT_TRUE(StopProcessByName(context, "spy.exe"));
+    EXPECT_TRUE(processes.terminated.empty());
+    for (const auto id : {found, named}) {
+        ASSERT_NE(processes.Find(id), nullptr);
+        EXPECT_EQ(processes.Find(id)->fullPath, other);
+    }
+
+    // A stop that looked and then opened the process anew would meet the other program.
+    const auto racing = processes.Start(image);
+    processes.Find(racing)->reusedAfterLook = other;
+    EXPECT_EQ(StopRunningThreat(context.machine, racing, image), ThreatStop::Stopped);
+    EXPECT_EQ(processes.terminatedImages, std::vector<std::string>{image});
+}
+
 } // namespace
 } // namespace grimsweep

@@ -10,6 +10,7 @@
 #include "platform/win32/win32_process_names.h"
 #include "platform/win32/win32_system.h"
 #include "platform/win32/windows_api.h"
+#include "win32/helper_programs.h"
 
 namespace grimsweep::win32 {
 namespace {
@@ -52,6 +53,26 @@ TEST(Win32Processes, StopsAProgramItStarted) {
     EXPECT_TRUE(processes.Terminate(child.dwProcessId, 0, true));
     EXPECT_TRUE(processes.WaitForExit(child.dwProcessId, 5000));
     CloseHandle(child.hProcess);
+}
+
+TEST(Win32Processes, StopsAHelperOnlyWhileItRunsTheExpectedImage) {
+    const std::string image = BesideTestProgram(GRIMSWEEP_DEMO_THREAT_NAME);
+    HelperProcess helper("\"" + image + "\"");
+    ASSERT_TRUE(helper.Started());
+    Win32Processes processes;
+    std::string seen;
+    const auto isHelper = [&](const std::string& path) {
+        seen = path;
+        return EqualsIgnoreCase(path, image);
+    };
+    const auto isOther = [](const std::string&) { return false; };
+    EXPECT_EQ(processes.TerminateIfImage(helper.Id(), isOther, 0, true), CheckedStop::OtherProgram);
+    EXPECT_TRUE(helper.Running());
+    EXPECT_EQ(processes.TerminateIfImage(helper.Id(), isHelper, 7, true), CheckedStop::Terminated) << seen;
+    EXPECT_EQ(helper.WaitForExit(5000), std::optional<DWORD>(7));
+    // Ended while this test still holds a handle to it, and an identifier no process has.
+    EXPECT_EQ(processes.TerminateIfImage(helper.Id(), isHelper, 0, true), CheckedStop::Gone);
+    EXPECT_EQ(processes.TerminateIfImage(0xFFFFFFF0u, isHelper, 0, false), CheckedStop::Gone);
 }
 
 TEST(Win32ProcessNames, TheManagementQueryNamesThisProgram) {

@@ -32,7 +32,7 @@ std::optional<std::vector<SnapshotEntry>> SimProcesses::Snapshot() {
 
 MainModule SimProcesses::QueryMainModule(std::uint32_t id) {
     MainModule module;
-    const SimProcess* process = Find(id);
+    SimProcess* process = Find(id);
     if (!process || process->cannotOpen) {
         module.status = ModuleQueryStatus::CannotOpen;
     } else if (process->noModules) {
@@ -44,25 +44,47 @@ MainModule SimProcesses::QueryMainModule(std::uint32_t id) {
         module.baseName = AfterLastBackslash(process->fullPath);
         module.fullPath = process->fullPath;
     }
+    if (process && !process->reusedAfterLook.empty()) {
+        endedByThemselves.push_back(id);
+        *process = SimProcess{id, process->reusedAfterLook};
+    }
     return module;
 }
 
 bool SimProcesses::Terminate(std::uint32_t id, std::uint32_t /*exitCode*/, bool debugPrivilege) {
     privilegeRequests.push_back(debugPrivilege);
     auto it = std::find_if(running.begin(), running.end(), [id](const SimProcess& p) { return p.id == id; });
+    return it != running.end() && TryTerminate(it);
+}
+
+CheckedStop SimProcesses::TerminateIfImage(std::uint32_t id, const ImageCheck& isExpected,
+                                           std::uint32_t /*exitCode*/, bool debugPrivilege) {
+    privilegeRequests.push_back(debugPrivilege);
+    auto it = std::find_if(running.begin(), running.end(), [id](const SimProcess& p) { return p.id == id; });
     if (it == running.end()) {
+        return CheckedStop::Gone;
+    }
+    if (it->cannotOpen) {
+        return CheckedStop::CannotOpen;
+    }
+    if (!isExpected(it->fullPath)) {
+        return CheckedStop::OtherProgram;
+    }
+    return TryTerminate(it) ? CheckedStop::Terminated : CheckedStop::TerminateFailed;
+}
+
+bool SimProcesses::TryTerminate(std::vector<SimProcess>::iterator process) {
+    ++process->terminateAttempts;
+    if (process->endsDuringWait) {
+        process->exiting = true;
         return false;
     }
-    ++it->terminateAttempts;
-    if (it->endsDuringWait) {
-        it->exiting = true;
+    if (process->refusesToStop || process->terminateAttempts < process->stopsOnAttempt) {
         return false;
     }
-    if (it->refusesToStop || it->terminateAttempts < it->stopsOnAttempt) {
-        return false;
-    }
-    running.erase(it);
-    terminated.push_back(id);
+    terminated.push_back(process->id);
+    terminatedImages.push_back(process->fullPath);
+    running.erase(process);
     return true;
 }
 

@@ -1,6 +1,7 @@
 // Simulated running processes. Fault knobs: processes that cannot be opened, whose modules cannot be
 // listed, that refuse to stop, that end during the wait after a failed stop, that stop only on a later
-// attempt, and a failing enumeration.
+// attempt, whose identifier passes to another program right after a look at them, and a failing
+// enumeration.
 #pragma once
 
 #include <string>
@@ -23,7 +24,10 @@ struct SimProcess {
     // Terminating fails on every attempt before this one and works on it (0: the first works). Stands
     // for a process that is briefly out of reach, as while it starts or while a debugger holds it.
     int stopsOnAttempt = 0;
-    int terminateAttempts = 0; // calls of Terminate for this process
+    // When set, the process ends right after QueryMainModule has looked at it and its identifier passes to
+    // a new process running this image: what a stop that looks and then opens the process anew can meet.
+    std::string reusedAfterLook = {};
+    int terminateAttempts = 0; // calls of Terminate, and of TerminateIfImage that got to terminating
     bool exiting = false;      // set by a failed Terminate of an endsDuringWait process
 };
 
@@ -33,6 +37,8 @@ public:
     std::optional<std::vector<SnapshotEntry>> Snapshot() override;
     MainModule QueryMainModule(std::uint32_t id) override;
     bool Terminate(std::uint32_t id, std::uint32_t exitCode, bool debugPrivilege) override;
+    CheckedStop TerminateIfImage(std::uint32_t id, const ImageCheck& isExpected, std::uint32_t exitCode,
+                                 bool debugPrivilege) override;
     bool WaitForExit(std::uint32_t id, std::uint32_t milliseconds) override;
 
     // Starts a process with the next free identifier and returns it.
@@ -43,12 +49,16 @@ public:
 
     std::vector<SimProcess> running;
     std::vector<std::uint32_t> terminated;        // identifiers stopped, in order
+    std::vector<std::string> terminatedImages;    // the image each of them ran
     std::vector<std::uint32_t> endedByThemselves; // identifiers that ended during a wait, in order
-    std::vector<bool> privilegeRequests;          // the debugPrivilege of every Terminate call
+    std::vector<bool> privilegeRequests;          // the debugPrivilege of every termination call
     // Snapshots name each process by its full path, as the 95/98/Me family does, instead of its file name.
     bool snapshotFullPaths = false;
 
 private:
+    // One termination of a process that can be opened: false when its knobs make it fail.
+    bool TryTerminate(std::vector<SimProcess>::iterator process);
+
     std::uint32_t nextId_ = 100;
     bool enumerationFails_ = false;
 };

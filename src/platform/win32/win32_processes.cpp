@@ -6,12 +6,15 @@
 #include <tlhelp32.h>
 
 #include <optional>
+#include <string>
 
 #include "platform/win32/wide_text.h"
 
 namespace grimsweep::win32 {
 
 namespace {
+
+constexpr DWORD kLongestPath = 32768; // the longest path Windows forms, in UTF-16 units
 
 // Switches SeDebugPrivilege on for the program's own token, and off again when it goes.
 class DebugPrivilege {
@@ -36,7 +39,6 @@ public:
     }
     DebugPrivilege(const DebugPrivilege&) = delete;
     DebugPrivilege& operator=(const DebugPrivilege&) = delete;
-    bool Enabled() const { return enabled_; }
 
 private:
     bool Adjust(DWORD attributes) {
@@ -52,6 +54,17 @@ private:
     LUID luid_ = {};
     bool enabled_ = false;
 };
+
+// The full path of the process's image in its Win32 form; nothing when it cannot be read.
+std::optional<std::string> ProcessImagePath(HANDLE process) {
+    std::wstring path(kLongestPath, L'\0');
+    DWORD size = kLongestPath;
+    if (!QueryFullProcessImageNameW(process, 0, path.data(), &size)) {
+        return std::nullopt;
+    }
+    path.resize(size);
+    return Narrow(path);
+}
 
 } // namespace
 
@@ -118,10 +131,7 @@ MainModule Win32Processes::QueryMainModule(std::uint32_t id) {
 bool Win32Processes::Terminate(std::uint32_t id, std::uint32_t exitCode, bool debugPrivilege) {
     std::optional<DebugPrivilege> privilege;
     if (debugPrivilege) {
-        privilege.emplace();
-        if (!privilege->Enabled()) {
-            return false;
-        }
+        privilege.emplace(); // without it the user's own processes still open
     }
     HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, id);
     if (!process) {
@@ -130,6 +140,35 @@ bool Win32Processes::Terminate(std::uint32_t id, std::uint32_t exitCode, bool de
     const bool ok = TerminateProcess(process, exitCode) != 0;
     CloseHandle(process);
     return ok;
+}
+
+CheckedStop Win32Processes::TerminateIfImage(std::uint32_t id, const ImageCheck& isExpected,
+                                             std::uint32_t exitCode, bool debugPrivilege) {
+    std::optional<DebugPrivilege> privilege;
+    if (debugPrivilege) {
+        privilege.emplace();
+    }
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+    if (!process) {
+        return GetLastError() == ERROR_INVALID_PARAMETER ? CheckedStop::Gone : CheckedStop::CannotOpen;
+    }
+    const CheckedStop outcome = [&] {
+        // A process that has exited stays open to handles that others still hold.
+        DWORD code = 0;
+        if (GetExitCodeProcess(process, &code) && code != STILL_ACTIVE) {
+            return CheckedStop::Gone;
+        }
+        const auto image = ProcessImagePath(process);
+        if (!image) {
+            return CheckedStop::CannotOpen;
+        }
+        if (!isExpected(*image)) {
+            return CheckedStop::OtherProgram;
+        }
+        return TerminateProcess(process, exitCode) ? CheckedStop::Terminated : CheckedStop::TerminateFailed;
+    }();
+    CloseHandle(process);
+    return outcome;
 }
 
 bool Win32Processes::WaitForExit(std::uint32_t id, std::uint32_t milliseconds) {

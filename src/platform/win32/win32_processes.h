@@ -11,6 +11,8 @@ public:
     std::optional<std::vector<SnapshotEntry>> Snapshot() override;
     MainModule QueryMainModule(std::uint32_t id) override;
     bool Terminate(std::uint32_t id, std::uint32_t exitCode, bool debugPrivilege) override;
+    CheckedStop TerminateIfImage(std::uint32_t id, const ImageCheck& isExpected, std::uint32_t exitCode,
+                                 bool debugPrivilege) override;
     bool WaitForExit(std::uint32_t id, std::uint32_t milliseconds) override;
 };
 
