@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
+#include <utility>
+#include <vector>
+
 #include "win32/helper_programs.h"
 #include "win32/temp_folder.h"
 
@@ -155,6 +160,47 @@ TEST_F(FileSystemTest, RangedReadsSeeFilesOthersWriteAndStopAtTheEnd) {
     CloseHandle(owner);
     EXPECT_FALSE(files.ReadRange(folder + "\\missing.bin", 0, 5).has_value());
     EXPECT_FALSE(files.ReadRange(folder, 0, 5).has_value());
+}
+
+// A pipe or a device opens like a file, but a read from it can wait for ever: neither is read.
+TEST_F(FileSystemTest, PipesAndDevicesAreNotRead) {
+    const std::wstring pipe = L"\\\\.\\pipe\\grimsweep-files-test";
+    // Listening ends for the check that the pipe opens and for each of the two reads.
+    std::vector<HANDLE> servers;
+    const auto closeServers = [&] {
+        for (HANDLE server : servers) {
+            CloseHandle(server);
+        }
+        servers.clear();
+    };
+    for (int i = 0; i < 3; ++i) {
+        HANDLE server = CreateNamedPipeW(pipe.c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_WAIT,
+                                         PIPE_UNLIMITED_INSTANCES, 512, 512, 0, nullptr);
+        if (server != INVALID_HANDLE_VALUE) {
+            servers.push_back(server);
+        }
+    }
+    HANDLE probe = CreateFileW(pipe.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (servers.size() != 3 || probe == INVALID_HANDLE_VALUE) {
+        closeServers();
+        FAIL() << "the pipe could not be made and opened";
+    }
+    CloseHandle(probe);
+
+    for (const std::string& path :
+         {Narrow(pipe), std::string("\\\\.\\NUL"), std::string("C:\\windows\\nul")}) {
+        auto reads = std::async(std::launch::async, [&] {
+            return std::pair(files.ReadFile(path), files.ReadRange(path, 0, 16));
+        });
+        if (reads.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+            ADD_FAILURE() << path << " keeps a read waiting";
+            closeServers(); // a waiting read from the pipe ends when its server end goes
+        }
+        const auto [whole, range] = reads.get();
+        EXPECT_FALSE(whole.has_value()) << path;
+        EXPECT_FALSE(range.has_value()) << path;
+    }
+    closeServers();
 }
 
 // A folder that holds a link to another folder: deleting or copying the folder handles the link itself

@@ -66,7 +66,8 @@ bool Win32FileSystem::SetAttributes(const std::string& path, std::uint32_t attri
 std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) {
     FileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) {
+    // A pipe, console or device could keep a read waiting for ever: only files on disk are read.
+    if (!file.Valid() || GetFileType(file.Get()) != FILE_TYPE_DISK) {
         return std::nullopt;
     }
     std::string bytes;
@@ -86,7 +87,7 @@ std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) {
 std::optional<std::string> Win32FileSystem::ReadRange(const std::string& path, std::uint64_t offset,
                                                       std::size_t length) {
     FileHandle file = OpenSharedForReading(path);
-    if (!file.Valid()) {
+    if (!file.Valid() || GetFileType(file.Get()) != FILE_TYPE_DISK) {
         return std::nullopt;
     }
     return ReadAt(file.Get(), offset, length);
