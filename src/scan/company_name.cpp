@@ -65,7 +65,8 @@ std::string_view UpToControlCharacter(std::string_view text) {
 class ChunkedFile {
 public:
     ChunkedFile(IFileSystem& files, const std::string& path, std::size_t chunkSize)
-        : files_(files), path_(path), chunkSize_(std::max<std::size_t>(chunkSize, 1)) {}
+        : files_(files), path_(path),
+          chunkSize_(std::clamp<std::size_t>(chunkSize, 1, kCompanyNameChunkSize)) {}
 
     bool Failed() const { return failed_; }
 

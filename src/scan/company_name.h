@@ -21,9 +21,9 @@ inline constexpr std::size_t kCompanyNameChunkSize = 1 << 20;
 // removed. Empty when no CompanyName key is found.
 std::string CompanyNameOfBytes(std::string_view bytes);
 
-// The same answer as CompanyNameOfBytes of the whole file, reading it `chunkSize` bytes at a time so that
-// a large executable is never held in memory (only the answer itself can grow with the file). Empty when
-// the file cannot be read.
+// The same answer as CompanyNameOfBytes of the whole file, reading it `chunkSize` bytes at a time (at most
+// kCompanyNameChunkSize) so that a large executable is never held in memory (only the answer itself can
+// grow with the file). Empty when the file cannot be read.
 std::string ReadCompanyName(IFileSystem& files, const std::string& path,
                             std::size_t chunkSize = kCompanyNameChunkSize);
 

@@ -40,8 +40,9 @@ std::string CookieSite(IFileSystem& files, const std::string& path) {
     if (name.empty() || !FileExists(files, path)) {
         return std::string(kNoCookieSite);
     }
-    const auto bytes = files.ReadFile(path);
-    if (!bytes) {
+    // One byte more than the limit tells a file at the limit from a larger one.
+    const auto bytes = files.ReadRange(path, 0, kLargestCookieFile + 1);
+    if (!bytes || bytes->size() > kLargestCookieFile) {
         return std::string(kNoCookieSite);
     }
     const std::string_view text(*bytes);

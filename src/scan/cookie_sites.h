@@ -3,6 +3,7 @@
 // holds the cookie's host and path ("site.com/").
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,6 +11,9 @@
 #include "platform/file_system.h"
 
 namespace grimsweep {
+
+// A cookie file holds a few kilobytes; a larger file is not read and counts as unreadable.
+inline constexpr std::size_t kLargestCookieFile = 1 << 20;
 
 // What CookieSite answers when it cannot find the site.
 inline constexpr std::string_view kNoCookieSite = "False";
@@ -21,7 +25,8 @@ std::string SiteOfCookieName(std::string_view path);
 
 // The host that set the cookie: the first field of the file (fields end at a comma or a line end) that
 // holds the site of the file's name, with "/" after it, taken from that site up to the "/". The site is
-// matched case-sensitively. kNoCookieSite when the name has no site, the file is absent or no field fits.
+// matched case-sensitively. kNoCookieSite when the name has no site, the file is absent, unreadable or
+// larger than kLargestCookieFile, or no field fits.
 std::string CookieSite(IFileSystem& files, const std::string& path);
 
 // The host as the blocked-site list names it: its last dot-separated label dropped, then a leading

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <random>
 
 #include "platform/sim/sim_file_system.h"
@@ -103,6 +104,12 @@ TEST(CompanyName, AFileWithoutAResourceIsReadOnce) {
     files.PutFile(kPath, std::string(10 * 64 - 5, 'x'));
     EXPECT_EQ(ReadCompanyName(files, kPath, 64), "");
     EXPECT_EQ(files.Count(sim::FileOp::Read, kPath), 10);
+    // No read asks for more than the largest chunk, whatever the caller gives: the first pass over eight
+    // chunks' worth of bytes reads eight times.
+    const std::string large = "C:\\large.exe";
+    files.PutFile(large, std::string(8 * kCompanyNameChunkSize, 'x') + WideResource("Acme"));
+    EXPECT_EQ(ReadCompanyName(files, large, std::numeric_limits<std::size_t>::max()), "Acme");
+    EXPECT_GE(files.Count(sim::FileOp::Read, large), 8);
 }
 
 // Every shift of a resource against every small chunk size: each key and value edge falls on a chunk

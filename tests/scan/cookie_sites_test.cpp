@@ -50,6 +50,13 @@ TEST_F(CookieSiteTest, AnswersFalseWhenTheSiteCannotBeFound) {
     EXPECT_EQ(CookieSite(files, hidden), kNoCookieSite);
 }
 
+TEST_F(CookieSiteTest, AFileLargerThanTheLimitIsNotRead) {
+    const std::string host = "tracker.com/";
+    const std::string atLimit = std::string(kLargestCookieFile - host.size(), ' ') + host;
+    EXPECT_EQ(CookieSite(files, Put("ann@tracker[7].txt", atLimit)), "tracker.com");
+    EXPECT_EQ(CookieSite(files, Put("ann@tracker[8].txt", atLimit + "\n")), kNoCookieSite);
+}
+
 TEST(TrimCookieSiteTest, DropsTheTopLabelThenWww) {
     EXPECT_EQ(TrimCookieSite("tracker.com"), "tracker");
     EXPECT_EQ(TrimCookieSite("WWW.tracker.com"), "tracker");
