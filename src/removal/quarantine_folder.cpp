@@ -5,7 +5,23 @@
 namespace grimsweep {
 
 namespace {
-constexpr std::string_view kExplorerCommand = "explorer ";
+
+constexpr int kCsidlWindows = 36;
+constexpr std::string_view kExplorerProgram = "explorer.exe";
+
+// The Windows folder from the shell, or else the folder above the system folder.
+std::string WindowsFolder(const Machine& machine) {
+    if (const auto folder = machine.shell.SpecialFolderPath(kCsidlWindows); folder && !folder->empty()) {
+        return *folder;
+    }
+    const std::string system = machine.system.SystemFolder();
+    return system.substr(0, system.rfind('\\'));
+}
+
+std::string Quoted(std::string_view text) {
+    return "\"" + std::string(text) + "\"";
+}
+
 } // namespace
 
 std::string QuarantineFolder(const Context& context) {
@@ -17,7 +33,9 @@ void ViewQuarantine(Context& context) {
     if (!context.machine.files.FolderExists(folder)) {
         context.machine.files.CreateFolder(folder);
     }
-    context.machine.shell.RunCommand(std::string(kExplorerCommand) + folder);
+    // By its full path, so that no explorer.exe in the current folder or on the search path is started.
+    const std::string explorer = WindowsFolder(context.machine) + "\\" + std::string(kExplorerProgram);
+    context.machine.shell.RunCommand(Quoted(explorer) + " " + Quoted(folder));
 }
 
 } // namespace grimsweep

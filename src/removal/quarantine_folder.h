@@ -13,7 +13,7 @@ inline constexpr std::string_view kQuarantineFolderName = "quarantine";
 // data folder & "\quarantine"
 std::string QuarantineFolder(const Context& context);
 
-// "View Quarantine": creates the folder when missing and opens it in the file explorer.
+// "View Quarantine": creates the folder when missing and opens it in the Windows folder's explorer.exe.
 void ViewQuarantine(Context& context);
 
 } // namespace grimsweep

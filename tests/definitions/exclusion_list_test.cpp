@@ -122,9 +122,16 @@ TEST_F(ExclusionListTest, ViewCommandsOpenTheFileOrTheQuarantineFolder) {
     ViewExclusions(context);
     EXPECT_EQ(sim.shell.commands.back(), "notepad " + ExclusionFile());
 
+    // The Windows folder's explorer by its full path, both paths quoted; without the shell's Windows
+    // folder, the folder above the system folder.
+    const std::string quarantine = "\"" + context.dataFolder + "\\quarantine\"";
     ViewQuarantine(context);
     EXPECT_TRUE(sim.files.FolderExists(context.dataFolder + "\\quarantine"));
-    EXPECT_EQ(sim.shell.commands.back(), "explorer " + context.dataFolder + "\\quarantine");
+    EXPECT_EQ(sim.shell.commands.back(), "\"C:\\WINDOWS\\explorer.exe\" " + quarantine);
+    sim.shell.folders.erase(36);
+    sim.system.systemFolder = "D:\\Win Dir\\system32";
+    ViewQuarantine(context);
+    EXPECT_EQ(sim.shell.commands.back(), "\"D:\\Win Dir\\explorer.exe\" " + quarantine);
 }
 
 TEST(ExclusionListDifferential, HashedLookupAnswersLikeTheLinearWalk) {
