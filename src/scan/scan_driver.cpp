@@ -401,44 +401,7 @@ void ScanDriver::SelectAll() {
 }
 
 void ScanDriver::SyncRemovalCheck(std::size_t index) {
-    const ui::ListRow& row = lists_.Removal().Rows().at(index);
-    const bool checked = row.checked;
-    const auto tick = [checked](ui::Control& list, const std::function<bool(const ui::ListRow&)>& partner) {
-        for (std::size_t i = 0; i < list.Rows().size(); ++i) {
-            if (list.Rows()[i].checked != checked && partner(list.Rows()[i])) {
-                list.SetRowChecked(i, checked);
-            }
-        }
-    };
-    const std::string text = row.text;
-    const std::string location = row.SubItem(1);
-    switch (row.smallIcon) {
-    case 1:
-        tick(lists_.Cookies(), [&](const ui::ListRow& partner) { return partner.text == location; });
-        return;
-    case 2: {
-        bool bySubItem1 = false;
-        for (const auto& partner : lists_.Registry().Rows()) {
-            bySubItem1 = bySubItem1 || partner.SubItem(1) == text;
-        }
-        tick(lists_.Registry(), [&](const ui::ListRow& partner) {
-            return bySubItem1 ? partner.SubItem(1) == text : partner.SubItem(3) == text;
-        });
-        break;
-    }
-    case 3:
-        tick(lists_.Files(), [&](const ui::ListRow& partner) { return partner.SubItem(1) == text; });
-        break;
-    case 4:
-        tick(lists_.Files(), [&](const ui::ListRow& partner) { return partner.text == location; });
-        break;
-    default:
-        return;
-    }
-    // A threat is listed once, by the first stage that met it; its traces from the other stages carry
-    // its name and go with it.
-    tick(lists_.Files(), [&](const ui::ListRow& partner) { return partner.SubItem(1) == text; });
-    tick(lists_.Registry(), [&](const ui::ListRow& partner) { return partner.SubItem(3) == text; });
+    lists_.CopyCheckToPartners(index);
 }
 
 void ScanDriver::HoverLabel(std::string_view label) {

@@ -1,7 +1,11 @@
 #include "scan/scan_lists.h"
 
+#include <algorithm>
+#include <functional>
 #include <string>
 
+#include "common/case_folding.h"
+#include "common/text.h"
 #include "ui/form.h"
 #include "ui/list_icons.h"
 
@@ -65,6 +69,58 @@ void ScanLists::AddCookieRow(std::string path) {
     ui::ListRow row;
     row.text = std::move(path);
     cookies_.AddRow(std::move(row));
+}
+
+void ScanLists::CopyCheckToPartners(std::size_t removalRow) {
+    const ui::ListRow& row = removal_.Rows().at(removalRow);
+    const bool checked = row.checked;
+    const std::string text = row.text;
+    const std::string location = row.SubItem(1);
+    const bool named = !Trim(text).empty();
+    const auto tick = [checked](ui::Control& list, const std::function<bool(const ui::ListRow&)>& partner) {
+        for (std::size_t i = 0; i < list.Rows().size(); ++i) {
+            if (list.Rows()[i].checked != checked && partner(list.Rows()[i])) {
+                list.SetRowChecked(i, checked);
+            }
+        }
+    };
+    const auto byLocation = [&](const ui::ListRow& partner) { return EqualsFolded(partner.text, location); };
+    const auto fileByName = [&](const ui::ListRow& partner) {
+        return EqualsFolded(partner.SubItem(1), text);
+    };
+    const auto registryByName = [&](const ui::ListRow& partner) {
+        return EqualsFolded(partner.SubItem(3), text);
+    };
+    switch (row.smallIcon) {
+    case ui::kIconCookie:
+        tick(cookies_, byLocation);
+        return;
+    case ui::kIconRegistry: {
+        if (!named) {
+            return;
+        }
+        // A key listed without a threat name carries its key path as its text.
+        const auto byKey = [&](const ui::ListRow& partner) { return EqualsFolded(partner.SubItem(1), text); };
+        const bool listedByKey = std::any_of(registry_.Rows().begin(), registry_.Rows().end(), byKey);
+        tick(registry_, listedByKey ? std::function<bool(const ui::ListRow&)>(byKey) : registryByName);
+        break;
+    }
+    case ui::kIconFile:
+        tick(files_, named ? std::function<bool(const ui::ListRow&)>(fileByName) : byLocation);
+        break;
+    case ui::kIconFolder:
+        tick(files_, byLocation);
+        break;
+    default:
+        return;
+    }
+    if (!named) {
+        return;
+    }
+    // A threat is listed once, by the first stage that met it; its traces from the other stages carry
+    // its name and go with it.
+    tick(files_, fileByName);
+    tick(registry_, registryByName);
 }
 
 void ScanLists::BeginUpdate() {

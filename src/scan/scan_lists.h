@@ -2,6 +2,7 @@
 // removal list the user ticks, and the hidden per-kind lists the removal works from.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -52,6 +53,11 @@ public:
     void AddFileRow(std::string path, std::string threat);
     void AddRegistryRow(RegistryRoot root, std::string keyPath, std::string valueName, std::string threat);
     void AddCookieRow(std::string path);
+    // Copies a removal row's check mark to its partner rows in the hidden lists: by its location for a
+    // cookie or folder, by threat name (or, for a registry key listed by its path, by key path) for the
+    // others, and then every other trace that carries its threat name. Names and paths compare with case
+    // folding, as ThreatListed does. A row without a threat name has partners by its location only.
+    void CopyCheckToPartners(std::size_t removalRow);
 
     // Frames many row additions so that the windows draw them once; pairs nest.
     void BeginUpdate();
