@@ -18,13 +18,15 @@ constexpr std::string_view kUsage =
     "Usage: gscan restore ITEM...  (ITEM: a number or backup name from gscan quarantine)";
 constexpr std::size_t kKindWidth = 6;
 
-// The index of the item that the text names: its number (from 1) or its backup name.
+// The index of the item that the text names: its number or its backup name.
 std::optional<std::size_t> FindItem(const std::vector<QuarantineItem>& items, const std::string& text) {
-    std::size_t number = 0;
+    std::uint64_t number = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
     if (error == std::errc() && end == text.data() + text.size()) {
-        if (number >= 1 && number <= items.size()) {
-            return number - 1;
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            if (items[i].number == number) {
+                return i;
+            }
         }
         return std::nullopt;
     }
@@ -46,10 +48,9 @@ int ListQuarantine(Context& context, std::ostream& out) {
         out << kEmpty << "\n";
         return kConsoleRestoreDone;
     }
-    const std::size_t numberWidth = std::to_string(items.size()).size();
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        const QuarantineItem& item = items[i];
-        const std::string number = std::to_string(i + 1);
+    const std::size_t numberWidth = std::to_string(NextItemNumber(items) - 1).size();
+    for (const QuarantineItem& item : items) {
+        const std::string number = std::to_string(item.number);
         const std::string_view kind = QuarantineKindName(item.kind);
         out << std::string(numberWidth - number.size(), ' ') << number << "  " << kind
             << std::string(kind.size() < kKindWidth ? kKindWidth - kind.size() : 0, ' ') << "  "

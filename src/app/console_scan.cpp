@@ -82,7 +82,7 @@ int PrintRemoval(Context& context, std::ostream& out, const std::vector<std::str
     for (const std::string& text : removed) {
         out << "  " << text << "\n";
     }
-    const std::vector<std::string> problems = removal.Problems().Entries();
+    const std::vector<std::string> problems = removal.Problems().EntriesWithReasons();
     out << "\nStayed (" << problems.size() << "):\n";
     for (const std::string& text : problems) {
         out << "  " << text << "\n";

@@ -1,5 +1,7 @@
 #include "removal/problem_window.h"
 
+#include <algorithm>
+
 #include "common/case_folding.h"
 #include "core/context.h"
 
@@ -12,6 +14,10 @@ constexpr std::string_view kText1 =
 constexpr std::string_view kText2 =
     "If you still cannot delete them, you should start your computer in Safe Mode "
     "and either scan again or delete them manually.";
+constexpr std::string_view kRefusedText =
+    "The following locations were not removed: they are protected parts of Windows or lie outside this "
+    "computer's drives, and no definition may delete them.";
+constexpr std::string_view kReasonSeparator = " - ";
 } // namespace
 
 ProblemWindow::ProblemWindow(Context& context, const Skin& skin)
@@ -23,11 +29,17 @@ ProblemWindow::ProblemWindow(Context& context, const Skin& skin)
     text1.SetCaption(std::string(kText1));
     text1.Move(240, 180, 6600, 660);
     ui::Control& list = form_.Add(std::string(kProblemList), ControlType::ListView);
-    list.AddColumn("Location", 6300);
+    list.AddColumn("Location", 4200);
+    list.AddColumn("Reason", 2100);
     list.Move(240, 900, 6600, 2400);
     ui::Control& text2 = form_.Add("lblText", ControlType::Label, nullptr, 1);
     text2.SetCaption(std::string(kText2));
     text2.Move(240, 3420, 6600, 660);
+    // Shown instead of the two texts above when every entry is one the removal refused to touch.
+    ui::Control& refused = form_.Add("lblText", ControlType::Label, nullptr, 2);
+    refused.SetCaption(std::string(kRefusedText));
+    refused.Move(240, 180, 6600, 660);
+    refused.SetVisible(false);
     ui::Control& ok = form_.Add("cmdOk", ControlType::CommandButton);
     ok.SetCaption("Ok");
     ok.Move(5520, 4260, 1320, 420);
@@ -56,7 +68,16 @@ std::vector<std::string> ProblemWindow::Entries() const {
     return entries;
 }
 
-bool ProblemWindow::Add(const std::string& location) {
+std::vector<std::string> ProblemWindow::EntriesWithReasons() const {
+    std::vector<std::string> entries;
+    for (const auto& row : form_.Get(kProblemList).Rows()) {
+        const std::string reason = row.SubItem(1);
+        entries.push_back(reason.empty() ? row.text : row.text + std::string(kReasonSeparator) + reason);
+    }
+    return entries;
+}
+
+bool ProblemWindow::Add(const std::string& location, std::string_view reason) {
     ui::Control& list = form_.Get(kProblemList);
     for (const auto& row : list.Rows()) {
         if (EqualsFolded(row.text, location)) {
@@ -65,6 +86,9 @@ bool ProblemWindow::Add(const std::string& location) {
     }
     ui::ListRow row;
     row.text = location;
+    if (!reason.empty()) {
+        row.subItems.emplace_back(reason);
+    }
     list.AddRow(std::move(row));
     return true;
 }
@@ -74,6 +98,15 @@ void ProblemWindow::Clear() {
 }
 
 void ProblemWindow::Show() {
+    // The advice to close programs and try again in Safe Mode is for files that could not be deleted,
+    // not for places the removal refused to touch.
+    const auto& rows = form_.Get(kProblemList).Rows();
+    const bool onlyRefused =
+        !rows.empty() &&
+        std::all_of(rows.begin(), rows.end(), [](const ui::ListRow& row) { return !row.SubItem(1).empty(); });
+    form_.Get("lblText", 0).SetVisible(!onlyRefused);
+    form_.Get("lblText", 1).SetVisible(!onlyRefused);
+    form_.Get("lblText", 2).SetVisible(onlyRefused);
     form_.Show(false);
 }
 
@@ -85,7 +118,7 @@ void ProblemWindow::Hide() {
 
 void ProblemWindow::CopyList() {
     std::string text;
-    for (const std::string& entry : Entries()) {
+    for (const std::string& entry : EntriesWithReasons()) {
         text += entry + "\r\n";
     }
     ISystem& system = context_.machine.system;

@@ -1,5 +1,6 @@
 // The window "Delete Failed" (frmDelete): what a removal could not delete, with "Ok" to close it and
-// "Copy List" to put the list on the clipboard.
+// "Copy List" to put the list on the clipboard. An entry the removal refused to touch (a protected Windows
+// location) carries its reason in a second column instead of the advice to try again in Safe Mode.
 #pragma once
 
 #include <string>
@@ -22,8 +23,11 @@ public:
     ui::Form& Window() { return form_; }
     // The entries of the list, in order.
     std::vector<std::string> Entries() const;
-    // Adds the entry unless the list holds it already; true when added.
-    bool Add(const std::string& location);
+    // Each entry with its reason after " - " when it has one, as Copy List and the console show them.
+    std::vector<std::string> EntriesWithReasons() const;
+    // Adds the entry unless the list holds it already; true when added. `reason` is empty for what could
+    // not be deleted, else why the removal did not try.
+    bool Add(const std::string& location, std::string_view reason = {});
     void Clear();
     // Shows the window without waiting and brings it to the front.
     void Show();

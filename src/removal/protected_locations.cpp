@@ -4,111 +4,102 @@
 
 #include "common/case_folding.h"
 #include "core/context.h"
+#include "core/path_macros.h"
+#include "platform/canonical_path.h"
 
 namespace grimsweep {
 
 namespace {
 
-// Shell folder identifiers: the Windows, system and program folders, the profile, the user's and every
-// user's documents, desktop, application data and Start menu.
-constexpr int kProtectedFolders[] = {
-    36, // Windows
-    37, // system
-    41, // system (x86)
-    38, // Program Files
-    42, // Program Files (x86)
-    43, // common files
-    40, // profile
-    5,  // Documents
-    16, // Desktop
-    25, // every user's desktop
-    46, // every user's documents
-    26, // application data
-    28, // local application data
-    35, // every user's application data
-    2,  // Start menu programs
-    11, // Start menu
-    22, // every user's Start menu
-    23, // every user's Start menu programs
-    7,  // Startup
-    24, // every user's Startup
-    39, // Pictures
-    13, // Music
-    6,  // Favorites
-};
+// Shell folder identifiers run from 0 to 0x3F; every one the shell answers with a folder is protected.
+constexpr int kLastCsidl = 0x3F;
+constexpr int kCsidlWindows = 36;
+constexpr int kCsidlSystemX86 = 41;
+constexpr int kCsidlProfile = 40;
+constexpr int kCsidlLocalAppData = 28;
+constexpr std::string_view kTempElement = "\\Temp";
 
-std::string Comparable(std::string path) {
-    std::replace(path.begin(), path.end(), '/', '\\');
-    while (!path.empty() && (path.back() == '\\' || path.back() == ' ')) {
-        path.pop_back();
+std::string ParentOf(const std::string& comparable) {
+    const std::size_t slash = comparable.rfind('\\');
+    if (slash == std::string::npos || comparable.size() <= 3) {
+        return {};
     }
-    return FoldFileName(path);
-}
-
-bool HasDotElement(const std::string& path) {
-    std::size_t start = 0;
-    while (start <= path.size()) {
-        std::size_t end = path.find('\\', start);
-        if (end == std::string::npos) {
-            end = path.size();
-        }
-        const std::string_view element(path.data() + start, end - start);
-        if (element == "." || element == "..") {
-            return true;
-        }
-        start = end + 1;
-    }
-    return false;
-}
-
-// `inner` is `outer` or lies below it.
-bool Within(const std::string& inner, const std::string& outer) {
-    return inner.size() >= outer.size() && inner.compare(0, outer.size(), outer) == 0 &&
-           (inner.size() == outer.size() || inner[outer.size()] == '\\');
-}
-
-bool IsRoot(const std::string& path) {
-    if (path.size() <= 2) {
-        return true; // "", "c", "c:"
-    }
-    if (path.rfind("\\\\", 0) == 0) {
-        // \\server\share and anything shorter
-        const std::size_t server = path.find('\\', 2);
-        return server == std::string::npos || path.find('\\', server + 1) == std::string::npos;
-    }
-    return path.find('\\') == std::string::npos;
+    return slash == 2 ? comparable.substr(0, 3) : comparable.substr(0, slash);
 }
 
 } // namespace
 
 ProtectedLocations::ProtectedLocations(Context& context) : files_(context.machine.files) {
-    for (int csidl : kProtectedFolders) {
-        const auto folder = context.machine.shell.SpecialFolderPath(csidl);
-        if (folder && !folder->empty()) {
-            folders_.push_back(Comparable(*folder));
+    IShell& shell = context.machine.shell;
+    for (int csidl = 0; csidl <= kLastCsidl; ++csidl) {
+        if (const auto folder = shell.SpecialFolderPath(csidl); folder && !folder->empty()) {
+            AddFolder(*folder);
         }
     }
-    dataFolder_ = Comparable(context.dataFolder);
-    if (!dataFolder_.empty()) {
-        folders_.push_back(dataFolder_);
+    const std::string profile = ComparablePath(files_, shell.SpecialFolderPath(kCsidlProfile).value_or(""));
+    for (const std::string& parent :
+         {ComparablePath(files_, shell.SpecialFolderPath(kCsidlWindows).value_or("")),
+          ComparablePath(files_, context.machine.system.SystemFolder()),
+          ComparablePath(files_, shell.SpecialFolderPath(kCsidlSystemX86).value_or("")), ParentOf(profile)}) {
+        if (!parent.empty()) {
+            parents_.push_back(parent);
+            folders_.push_back(parent);
+        }
+    }
+    if (const auto local = shell.SpecialFolderPath(kCsidlLocalAppData)) {
+        AddFolder(*local + std::string(kTempElement));
+    }
+    for (std::string_view macro : {kUserMacro, kAllUsersMacro}) {
+        AddFolder(ExpandPathMacros(shell, macro));
+    }
+    for (const std::string& own : {context.dataFolder, context.ApplicationFolder()}) {
+        if (std::string comparable = ComparablePath(files_, own); !comparable.empty()) {
+            wholeTrees_.push_back(std::move(comparable));
+        }
     }
 }
 
-bool ProtectedLocations::Protects(const std::string& path) const {
-    std::string comparable = Comparable(path);
-    if (comparable.find('~') != std::string::npos) {
-        if (const auto longPath = files_.LongPathName(path)) {
-            comparable = Comparable(*longPath);
-        }
+void ProtectedLocations::AddFolder(const std::string& path) {
+    if (std::string comparable = ComparablePath(files_, path); !comparable.empty()) {
+        folders_.push_back(std::move(comparable));
     }
-    if (IsRoot(comparable) || HasDotElement(comparable)) {
+}
+
+bool ProtectedLocations::ProtectsComparable(const std::string& comparable, bool folder) const {
+    if (comparable.size() <= 3) {
+        return true; // a drive root
+    }
+    const auto within = [&](const std::string& outer) { return PathWithin(comparable, outer); };
+    const auto above = [&](const std::string& inner) { return PathWithin(inner, comparable); };
+    if (std::any_of(wholeTrees_.begin(), wholeTrees_.end(), within) ||
+        std::any_of(folders_.begin(), folders_.end(), above)) {
         return true;
     }
-    if (!dataFolder_.empty() && Within(comparable, dataFolder_)) {
-        return true;
+    const std::string parent = ParentOf(comparable);
+    return folder && std::find(parents_.begin(), parents_.end(), parent) != parents_.end();
+}
+
+std::optional<std::string_view> ProtectedLocations::Refusal(const std::string& path) const {
+    const CanonicalPath canonical = CanonicalizePath(files_, path);
+    if (!canonical.Local()) {
+        return kNotLocalReason;
     }
-    return std::any_of(folders_.begin(), folders_.end(),
-                       [&](const std::string& folder) { return Within(folder, comparable); });
+    const auto attributes = files_.GetAttributes(canonical.path);
+    // A path that names nothing is judged as a folder: that is the stricter rule.
+    const bool folder = !attributes || (*attributes & kAttrDirectory);
+    if (ProtectsComparable(FoldFileName(canonical.path), folder)) {
+        return kProtectedLocationReason;
+    }
+    if (!attributes) {
+        return std::nullopt;
+    }
+    // Judged again where its links lead; an existing item whose real place cannot be told is left alone.
+    const auto final = files_.FinalPathName(canonical.path);
+    const std::string real = final ? ComparablePath(files_, *final) : std::string();
+    if (real.empty() || ProtectsComparable(real, folder)) {
+        return kProtectedLocationReason;
+    }
+    return std::nullopt;
 }
 
 } // namespace grimsweep

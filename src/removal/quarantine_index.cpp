@@ -1,7 +1,10 @@
 #include "removal/quarantine_index.h"
 
+#include <algorithm>
 #include <array>
+#include <charconv>
 #include <map>
+#include <optional>
 
 #include "common/case_folding.h"
 #include "core/context.h"
@@ -14,6 +17,7 @@ namespace {
 constexpr char kSeparator = '\t';
 constexpr std::string_view kQuarantinedTag = "Q";
 constexpr std::string_view kRestoredTag = "R";
+constexpr std::string_view kNumberMark = "#";
 constexpr std::array<std::pair<QuarantineKind, std::string_view>, 5> kKindNames = {{
     {QuarantineKind::File, "File"},
     {QuarantineKind::Folder, "Folder"},
@@ -129,16 +133,27 @@ std::string_view QuarantineKindName(QuarantineKind kind) {
 
 std::string IndexLine(const QuarantineItem& item) {
     return Joined({kQuarantinedTag, QuarantineKindName(item.kind), item.backupName, item.origin,
-                   item.valueName, item.when});
+                   item.valueName, item.when, std::to_string(item.number)});
 }
 
-std::string RestoredLine(std::string_view backupName, std::string_view when) {
-    return Joined({kRestoredTag, backupName, when});
+std::string RestoredLine(std::uint64_t number, std::string_view when) {
+    return Joined({kRestoredTag, std::string(kNumberMark) + std::to_string(number), when});
+}
+
+static std::optional<std::uint64_t> NumberOf(std::string_view field) {
+    std::uint64_t number = 0;
+    const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), number);
+    if (error != std::errc() || end != field.data() + field.size() || number == 0) {
+        return std::nullopt;
+    }
+    return number;
 }
 
 std::vector<QuarantineItem> ParseQuarantineIndex(std::string_view text) {
     std::vector<QuarantineItem> items;
-    std::map<std::string, std::size_t> latest; // backup name -> its newest item
+    std::map<std::string, std::size_t> latest;     // backup name -> its newest item
+    std::map<std::uint64_t, std::size_t> numbered; // number -> its item
+    std::uint64_t highest = 0;
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find('\n', start);
@@ -151,7 +166,7 @@ std::vector<QuarantineItem> ParseQuarantineIndex(std::string_view text) {
             line.remove_suffix(1);
         }
         const std::vector<std::string_view> fields = Fields(line);
-        if (fields[0] == kQuarantinedTag && fields.size() == 6) {
+        if (fields[0] == kQuarantinedTag && (fields.size() == 6 || fields.size() == 7)) {
             QuarantineItem item;
             if (!KindFromName(fields[1], item.kind)) {
                 continue;
@@ -163,25 +178,54 @@ std::vector<QuarantineItem> ParseQuarantineIndex(std::string_view text) {
             if (item.backupName.empty() || item.origin.empty()) {
                 continue;
             }
-            latest[FoldFileName(item.backupName)] = items.size();
+            // A line without a number, or with one given before, gets the next free one.
+            const auto given = fields.size() == 7 ? NumberOf(fields[6]) : std::nullopt;
+            item.number = given && numbered.count(*given) == 0 ? *given : highest + 1;
+            highest = std::max(highest, item.number);
+            const std::string name = FoldFileName(item.backupName);
+            if (const auto older = latest.find(name); older != latest.end()) {
+                items[older->second].backupTaken = true;
+            }
+            latest[name] = items.size();
+            numbered[item.number] = items.size();
             items.push_back(std::move(item));
         } else if (fields[0] == kRestoredTag && fields.size() == 3) {
-            auto it = latest.find(FoldFileName(Unescape(fields[1])));
-            if (it != latest.end()) {
-                items[it->second].restored = true;
-                items[it->second].restoredWhen = Unescape(fields[2]);
+            std::optional<std::size_t> index;
+            if (fields[1].starts_with(kNumberMark)) {
+                if (const auto number = NumberOf(fields[1].substr(kNumberMark.size()))) {
+                    if (const auto it = numbered.find(*number); it != numbered.end()) {
+                        index = it->second;
+                    }
+                }
+            } else if (const auto it = latest.find(FoldFileName(Unescape(fields[1]))); it != latest.end()) {
+                index = it->second;
+            }
+            if (index) {
+                items[*index].restored = true;
+                items[*index].restoredWhen = Unescape(fields[2]);
             }
         }
     }
     return items;
 }
 
-bool AppendQuarantineItem(Context& context, const QuarantineItem& item) {
+std::uint64_t NextItemNumber(const std::vector<QuarantineItem>& items) {
+    std::uint64_t highest = 0;
+    for (const QuarantineItem& item : items) {
+        highest = std::max(highest, item.number);
+    }
+    return highest + 1;
+}
+
+bool AppendQuarantineItem(Context& context, QuarantineItem& item) {
+    if (item.number == 0) {
+        item.number = NextItemNumber(ReadQuarantineIndex(context));
+    }
     return context.machine.files.AppendFile(QuarantineIndexPath(context), IndexLine(item));
 }
 
-bool AppendRestored(Context& context, std::string_view backupName, std::string_view when) {
-    return context.machine.files.AppendFile(QuarantineIndexPath(context), RestoredLine(backupName, when));
+bool AppendRestored(Context& context, std::uint64_t number, std::string_view when) {
+    return context.machine.files.AppendFile(QuarantineIndexPath(context), RestoredLine(number, when));
 }
 
 std::vector<QuarantineItem> ReadQuarantineIndex(Context& context) {

@@ -3,8 +3,10 @@
 #include <optional>
 #include <utility>
 
+#include "common/case_folding.h"
 #include "common/text.h"
 #include "core/context.h"
+#include "platform/canonical_path.h"
 #include "removal/quarantine_folder.h"
 #include "removal/quarantine_log.h"
 #include "removal/quarantine_store.h"
@@ -16,7 +18,6 @@ namespace {
 
 // A checked copy of the backup is made under this name beside a file it is to replace, then moved over it.
 constexpr std::string_view kReplacingSuffix = ".restore~";
-constexpr int kMaxTreeDepth = 64;
 constexpr RegistryRoot kRoots[] = {RegistryRoot::ClassesRoot,   RegistryRoot::CurrentUser,
                                    RegistryRoot::LocalMachine,  RegistryRoot::Users,
                                    RegistryRoot::CurrentConfig, RegistryRoot::DynData};
@@ -87,11 +88,7 @@ RestoreStatus ReplaceFile(IFileSystem& files, const std::string& backup, const s
 // Copies what `to` lacks of the tree `from`, file by file, each copy checked. Entries already there stay
 // as they are and are counted; links on either side are not followed. True when every missing entry
 // was copied.
-bool MergeFolder(IFileSystem& files, const std::string& from, const std::string& to, std::size_t& kept,
-                 int depth) {
-    if (depth > kMaxTreeDepth) {
-        return false;
-    }
+bool MergeFolder(IFileSystem& files, const std::string& from, const std::string& to, std::size_t& kept) {
     bool ok = true;
     for (const DirectoryEntry& entry : files.FindEntries(from + "\\*")) {
         if (entry.attributes & kAttrReparsePoint) {
@@ -116,7 +113,7 @@ bool MergeFolder(IFileSystem& files, const std::string& from, const std::string&
             ok = false;
             continue;
         }
-        ok = MergeFolder(files, source, target, kept, depth + 1) && ok;
+        ok = MergeFolder(files, source, target, kept) && ok;
     }
     return ok;
 }
@@ -129,6 +126,15 @@ public:
 
     RestoreOutcome Run() {
         outcome_.target = OriginText(item_);
+        // What the index says is checked before it is used: it is a file anyone can edit.
+        if (!BackupInsideQuarantine()) {
+            outcome_.status = RestoreStatus::BadBackupName;
+            return outcome_;
+        }
+        if (item_.backupTaken) {
+            outcome_.status = RestoreStatus::MissingBackup;
+            return outcome_;
+        }
         switch (item_.kind) {
         case QuarantineKind::File:
         case QuarantineKind::Cookie:
@@ -145,7 +151,7 @@ public:
         // An item restored before whose bytes are still there is not recorded a second time.
         if (outcome_.Restored() && !(alreadyBack_ && item_.restored)) {
             log_.LogRestored(item_.backupName, outcome_.target);
-            AppendRestored(context_, item_.backupName, log_.Timestamp());
+            AppendRestored(context_, item_.number, log_.Timestamp());
         }
         return outcome_;
     }
@@ -156,13 +162,31 @@ private:
 
     bool ReplaceAllowed(const std::string& target) const { return mayReplace_ && mayReplace_(target); }
 
+    // The backup name is one plain name of a file directly inside the quarantine folder.
+    bool BackupInsideQuarantine() const {
+        const std::string& name = item_.backupName;
+        if (name.empty() || name.find_first_of("\\/:") != std::string::npos) {
+            return false;
+        }
+        const std::string folder = ComparablePath(files_, QuarantineFolder(context_));
+        const std::string backup = ComparablePath(files_, backup_);
+        return !folder.empty() && backup == folder + "\\" + FoldFileName(name);
+    }
+
+    // A file, folder or cookie goes back only to a place written in canonical form.
+    bool CanonicalOrigin() const {
+        const CanonicalPath canonical = CanonicalizePath(files_, item_.origin);
+        return canonical.Local() && canonical.path.size() > 3 &&
+               FoldFileName(canonical.path) == FoldFileName(item_.origin);
+    }
+
     RestoreStatus RestoreFile() {
         const auto backup = files_.GetAttributes(backup_);
         if (!backup || IsFolder(backup)) {
             return RestoreStatus::MissingBackup;
         }
         const std::string& target = item_.origin;
-        if (RootLength(target) >= target.size()) {
+        if (!CanonicalOrigin()) {
             return RestoreStatus::BadOrigin;
         }
         if (!RecordsWritable()) {
@@ -192,7 +216,7 @@ private:
             return RestoreStatus::MissingBackup;
         }
         const std::string& target = item_.origin;
-        if (RootLength(target) >= target.size()) {
+        if (!CanonicalOrigin()) {
             return RestoreStatus::BadOrigin;
         }
         if (!RecordsWritable()) {
@@ -205,8 +229,8 @@ private:
         if (!CreateFolderPath(files_, target)) {
             return RestoreStatus::CopyFailed;
         }
-        return MergeFolder(files_, backup_, target, outcome_.keptEntries, 0) ? RestoreStatus::Restored
-                                                                             : RestoreStatus::CopyFailed;
+        return MergeFolder(files_, backup_, target, outcome_.keptEntries) ? RestoreStatus::Restored
+                                                                          : RestoreStatus::CopyFailed;
     }
 
     RestoreStatus RestoreRegistry() {
@@ -228,7 +252,9 @@ private:
                 keyPath = item_.origin.substr(name.size() + 1);
             }
         }
-        if (!root) {
+        // One backslash between the elements of the key, none at either end.
+        if (!root || keyPath.empty() || keyPath.front() == '\\' || keyPath.back() == '\\' ||
+            keyPath.find("\\\\") != std::string::npos) {
             return RestoreStatus::BadOrigin;
         }
         if (!RecordsWritable()) {
@@ -243,7 +269,8 @@ private:
         if (there && !ReplaceAllowed(outcome_.target)) {
             return RestoreStatus::TargetExists;
         }
-        return ImportRegistryBackup(context_, *bytes) ? RestoreStatus::Restored : RestoreStatus::ImportFailed;
+        return ImportRegistryBackup(context_, *bytes, *root, keyPath) ? RestoreStatus::Restored
+                                                                      : RestoreStatus::ImportFailed;
     }
 
     Context& context_;
@@ -275,8 +302,11 @@ bool CreateFolderPath(IFileSystem& files, const std::string& folder) {
     return files.FolderExists(folder);
 }
 
-bool ImportRegistryBackup(Context& context, const std::string& bytes) {
-    return ImportRegistryText(context.machine.registry, context.machine.system, bytes).Ok();
+bool ImportRegistryBackup(Context& context, const std::string& bytes, RegistryRoot root,
+                          const std::string& keyPath) {
+    return ImportRegistryText(context.machine.registry, context.machine.system, bytes,
+                              RegistryImportScope{root, keyPath})
+        .Ok();
 }
 
 RestoreOutcome RestoreQuarantinedItem(Context& context, const QuarantineItem& item,
@@ -300,6 +330,8 @@ std::string_view RestoreStatusText(RestoreStatus status) {
         return "the quarantine log cannot be written";
     case RestoreStatus::BadOrigin:
         return "its original location is not known";
+    case RestoreStatus::BadBackupName:
+        return "its record does not name a backup inside the quarantine folder";
     }
     return "";
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/registry.h"
 #include "removal/quarantine_index.h"
 
 namespace grimsweep {
@@ -25,6 +26,7 @@ enum class RestoreStatus {
     ImportFailed,  // the registry backup could not be read or imported
     NotRecordable, // the quarantine log or index cannot be written, so nothing was touched
     BadOrigin,     // the index names no place the item could go back to
+    BadBackupName, // the index names no file inside the quarantine folder as the backup
 };
 
 struct RestoreOutcome {
@@ -44,8 +46,10 @@ RestoreOutcome RestoreQuarantinedItem(Context& context, const QuarantineItem& it
 // Why a restore did not work, in a few words ("the backup is missing"); "restored" for a success.
 std::string_view RestoreStatusText(RestoreStatus status);
 
-// Imports the .reg text of a registry backup; true when every line of it was applied.
-bool ImportRegistryBackup(Context& context, const std::string& bytes);
+// Imports the .reg text of a registry backup taken of `root`\`keyPath`; true when every line of it was
+// applied. A text holding any key outside that key imports nothing.
+bool ImportRegistryBackup(Context& context, const std::string& bytes, RegistryRoot root,
+                          const std::string& keyPath);
 
 // Creates every missing folder of the path, one level at a time from the drive (or the share of a
 // network path) down; true when the folder is there at the end.

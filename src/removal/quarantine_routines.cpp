@@ -35,7 +35,9 @@ const QuarantineStore::Backup* QuarantineRoutines::BackupOf(const std::string& p
     if (!name) {
         return nullptr;
     }
-    return &store_.Remember(path, *name);
+    QuarantineStore::Backup& backup = store_.Remember(path, *name);
+    backup.folder = kind == QuarantineKind::Folder;
+    return &backup;
 }
 
 bool QuarantineRoutines::Record(const std::string& path, QuarantineKind kind) {
@@ -56,6 +58,7 @@ bool QuarantineRoutines::Record(const std::string& path, QuarantineKind kind) {
     }
     if (backup->logged && !backup->indexed) {
         QuarantineItem item;
+        item.number = store_.TakeItemNumber();
         item.kind = kind;
         item.backupName = backup->name;
         item.origin = path;
@@ -77,9 +80,21 @@ bool QuarantineRoutines::DeleteRecorded(const std::string& path, QuarantineKind 
     if (!backup->Recorded() && !RecordWritable()) {
         return false;
     }
-    if (!context_.machine.files.DeleteFile(path)) {
+    // A read-only file cannot be deleted: the flag goes for the delete (the backup keeps it for a restore)
+    // and comes back when the delete fails.
+    IFileSystem& files = context_.machine.files;
+    const auto attributes = files.GetAttributes(path);
+    const bool readOnly = attributes && (*attributes & kAttrReadOnly);
+    if (readOnly) {
+        files.SetAttributes(path, *attributes & ~kAttrReadOnly);
+    }
+    if (!files.DeleteFile(path)) {
+        if (readOnly) {
+            files.SetAttributes(path, *attributes);
+        }
         return false;
     }
+    store_.Known(path)->removed = true;
     Record(path, kind);
     return true;
 }
@@ -96,9 +111,8 @@ int QuarantineRoutines::BackupAndDeleteExecutable(const std::string& path) {
     }
     bool attempted = false;
     for (int attempt = 0; attempt < kDeleteTries; ++attempt) {
-        if (PlainFilePresent(path) && BackupOf(path, QuarantineKind::File) &&
-            Record(path, QuarantineKind::File)) {
-            context_.machine.files.DeleteFile(path);
+        if (PlainFilePresent(path) && BackupOf(path, QuarantineKind::File)) {
+            DeleteRecorded(path, QuarantineKind::File);
             attempted = true;
         }
         Pump();
@@ -136,14 +150,14 @@ bool QuarantineRoutines::BackupAndDeletePath(const std::string& path) {
         if (source.size() > 1 && source.back() == '\\') {
             source.pop_back();
         }
+        // A folder is recorded before its delete: a delete that stops half way has still taken files
+        // whose only copy is the backup.
         if (BackupOf(source, QuarantineKind::Folder) && Record(source, QuarantineKind::Folder)) {
+            store_.Known(source)->removed = true;
             files.DeleteFolder(source);
         }
     } else {
-        const bool madeBefore = store_.Known(path) != nullptr;
-        if (BackupOf(path, QuarantineKind::File) && !madeBefore) {
-            Record(path, QuarantineKind::File);
-        }
+        BackupOf(path, QuarantineKind::File);
     }
     for (int attempt = 0; attempt < kDeleteTries; ++attempt) {
         if (!folder) {
@@ -155,10 +169,10 @@ bool QuarantineRoutines::BackupAndDeletePath(const std::string& path) {
 }
 
 bool QuarantineRoutines::BackupAndDeleteCookie(const std::string& path) {
-    if (!BackupOf(path, QuarantineKind::Cookie) || !Record(path, QuarantineKind::Cookie)) {
+    if (!BackupOf(path, QuarantineKind::Cookie)) {
         return false;
     }
-    context_.machine.files.DeleteFile(path);
+    DeleteRecorded(path, QuarantineKind::Cookie);
     return true;
 }
 

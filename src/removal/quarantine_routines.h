@@ -1,7 +1,9 @@
 // The four ways an item goes into the quarantine: executables, COM servers, other files and folders,
 // cookies. Each backs the item up, deletes it and records it in the log and the index. Nothing is
 // deleted unless its backup has been checked against it and the record of it can be written: an item
-// whose backup fails stays where it is, and the removal's check finds it there afterwards.
+// whose backup fails stays where it is, and the removal's check finds it there afterwards. A file is
+// recorded once its delete worked, so the log and the index never list a file that stayed; a folder is
+// recorded before its delete, which can stop half way.
 #pragma once
 
 #include <cstdint>

@@ -4,6 +4,7 @@
 #include "common/text.h"
 #include "core/context.h"
 #include "removal/quarantine_folder.h"
+#include "removal/quarantine_index.h"
 
 namespace grimsweep {
 
@@ -11,7 +12,6 @@ namespace {
 
 constexpr std::size_t kCompareChunk = 1 << 20;
 constexpr int kMaxNameNumber = 100000;
-constexpr int kMaxTreeDepth = 64;
 
 std::optional<DirectoryEntry> EntryOf(IFileSystem& files, const std::string& path) {
     const auto entries = files.FindEntries(path);
@@ -21,8 +21,9 @@ std::optional<DirectoryEntry> EntryOf(IFileSystem& files, const std::string& pat
     return entries.front();
 }
 
-bool SameTree(IFileSystem& files, const std::string& source, const std::string& copy, int depth) {
-    if (depth > kMaxTreeDepth || !files.FolderExists(copy)) {
+// Links are passed over, so the walk ends however deep the tree is.
+bool SameTree(IFileSystem& files, const std::string& source, const std::string& copy) {
+    if (!files.FolderExists(copy)) {
         return false;
     }
     for (const DirectoryEntry& entry : files.FindEntries(source + "\\*")) {
@@ -32,7 +33,7 @@ bool SameTree(IFileSystem& files, const std::string& source, const std::string& 
         const std::string from = source + "\\" + entry.name;
         const std::string to = copy + "\\" + entry.name;
         if (entry.attributes & kAttrDirectory) {
-            if (!SameTree(files, from, to, depth + 1)) {
+            if (!SameTree(files, from, to)) {
                 return false;
             }
             continue;
@@ -61,7 +62,7 @@ bool SameFileContents(IFileSystem& files, const std::string& a, const std::strin
 }
 
 bool SameFolderTree(IFileSystem& files, const std::string& source, const std::string& copy) {
-    return SameTree(files, source, copy, 0);
+    return SameTree(files, source, copy);
 }
 
 QuarantineStore::QuarantineStore(Context& context) : context_(context), files_(context.machine.files) {}
@@ -87,8 +88,10 @@ bool QuarantineStore::EnsureFolder() {
 }
 
 std::string QuarantineStore::FreeName(std::string_view name) {
+    LoadIndex();
     const auto taken = [&](const std::string& candidate) {
-        return files_.GetAttributes(PathOf(candidate)).has_value();
+        return indexNames_.count(FoldFileName(candidate)) != 0 ||
+               files_.GetAttributes(PathOf(candidate)).has_value();
     };
     std::string candidate(name);
     if (!taken(candidate)) {
@@ -126,7 +129,8 @@ std::optional<std::string> QuarantineStore::BackupFolder(const std::string& sour
     const std::string target = PathOf(name);
     const bool copied = files_.CopyFolder(source, target);
     if (!copied || !SameFolderTree(files_, source, target)) {
-        // Keep whatever part of the copy was made: it is the only second copy there is.
+        // The source is untouched; a half copy would only be taken for a backup later.
+        files_.DeleteFolder(target);
         return std::nullopt;
     }
     return name;
@@ -152,8 +156,54 @@ QuarantineStore::Backup* QuarantineStore::Known(const std::string& source) {
 
 QuarantineStore::Backup& QuarantineStore::Remember(const std::string& source, std::string name) {
     Backup& backup = backups_[FoldFileName(source)];
-    backup = Backup{std::move(name), false, false};
+    backup = Backup{};
+    backup.name = std::move(name);
+    backup.source = source;
     return backup;
+}
+
+void QuarantineStore::LoadIndex() {
+    if (indexLoaded_) {
+        return;
+    }
+    indexLoaded_ = true;
+    const std::vector<QuarantineItem> items = ReadQuarantineIndex(context_);
+    for (const QuarantineItem& item : items) {
+        indexNames_.insert(FoldFileName(item.backupName));
+    }
+    nextNumber_ = NextItemNumber(items);
+}
+
+std::uint64_t QuarantineStore::TakeItemNumber() {
+    LoadIndex();
+    return nextNumber_++;
+}
+
+void QuarantineStore::ForgetRemoval() {
+    backups_.clear();
+    indexLoaded_ = false;
+    indexNames_.clear();
+}
+
+void QuarantineStore::DiscardUnrecorded() {
+    for (const auto& [key, backup] : backups_) {
+        if (backup.indexed || backup.removed) {
+            continue;
+        }
+        const std::string copy = PathOf(backup.name);
+        if (backup.folder) {
+            // A folder is deleted only after its record is written: without one it was never touched.
+            files_.DeleteFolder(copy);
+            continue;
+        }
+        // A registry entry that was not deleted is still where it was; a file copy goes only while its
+        // source still holds the same bytes, so nothing is lost with it.
+        if (backup.source.starts_with(kRegistryBackupKeyPrefix) ||
+            SameFileContents(files_, backup.source, copy)) {
+            files_.SetAttributes(copy, kAttrNormal);
+            files_.DeleteFile(copy);
+        }
+    }
 }
 
 } // namespace grimsweep

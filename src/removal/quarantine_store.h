@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,9 @@ namespace grimsweep {
 
 class Context;
 class IFileSystem;
+
+// How the backups of registry entries are remembered among those of files.
+inline constexpr std::string_view kRegistryBackupKeyPrefix = "registry:";
 
 class QuarantineStore {
 public:
@@ -23,14 +27,17 @@ public:
     // Creates the quarantine folder when it is missing; true when it is there.
     bool EnsureFolder();
 
-    // The name itself when nothing in the quarantine folder has it yet, else "stem (2).ext",
-    // "stem (3).ext" and so on: the first that is free.
+    // The name itself when nothing in the quarantine folder has it yet and no item of the index ever had
+    // it, else "stem (2).ext", "stem (3).ext" and so on: the first that is free.
     std::string FreeName(std::string_view name);
+    // The number for the next item of the index; the index is read once per removal.
+    std::uint64_t TakeItemNumber();
 
     // Copies the file into the quarantine under a free name and checks the copy. The backup's name, or
     // nothing (and no copy left behind) when the copy failed or differs from the source.
     std::optional<std::string> BackupFile(const std::string& source);
-    // The same for a folder tree; links inside it are not followed (they are not copied).
+    // The same for a folder tree; links inside it are not followed (they are not copied). A copy that
+    // failed or came out different is deleted again, so no stray half copy stays in the quarantine.
     std::optional<std::string> BackupFolder(const std::string& source);
     // Writes a new file into the quarantine (a registry export) under a free name based on `name`.
     std::optional<std::string> StoreFile(std::string_view name, const std::string& bytes);
@@ -39,18 +46,30 @@ public:
     // backup of the first instead of making another.
     struct Backup {
         std::string name;
+        std::string source; // the path, or kRegistryBackupKeyPrefix and the entry
+        bool folder = false;
+        bool removed = false; // the item itself was deleted
         bool logged = false;  // its record is in the log (folders have none)
         bool indexed = false; // its line is in the index
         bool Recorded() const { return logged && indexed; }
     };
     Backup* Known(const std::string& source);
     Backup& Remember(const std::string& source, std::string name);
-    void ForgetRemoval() { backups_.clear(); }
+    void ForgetRemoval();
+    // Deletes the backups made in this removal that no index line records and whose item was never
+    // touched: the item is still where it was, so its copy would only be a second, unlisted one.
+    void DiscardUnrecorded();
 
 private:
     Context& context_;
     IFileSystem& files_;
+    // Reads the index once: the names its items have had and the next item number.
+    void LoadIndex();
+
     std::map<std::string, Backup> backups_; // by case-folded source path
+    bool indexLoaded_ = false;
+    std::set<std::string> indexNames_; // case-folded
+    std::uint64_t nextNumber_ = 1;
 };
 
 // True when the two files have the same bytes (read in pieces, so a large file is never held whole).

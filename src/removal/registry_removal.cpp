@@ -4,6 +4,7 @@
 
 #include "common/text.h"
 #include "core/context.h"
+#include "removal/protected_keys.h"
 #include "removal/quarantine_index.h"
 #include "removal/registry_backup.h"
 
@@ -18,7 +19,7 @@ constexpr std::string_view kRegExtension = ".reg";
 
 // The quarantine key under which a backup is remembered within one removal.
 std::string BackupKey(const RegistryEntry& entry) {
-    return "registry:" + RegistryEntryText(entry) + (entry.wholeKey ? "\\*" : "");
+    return std::string(kRegistryBackupKeyPrefix) + RegistryEntryText(entry) + (entry.wholeKey ? "\\*" : "");
 }
 
 // A file name for the entry's .reg backup: its value's or key's own name, with what a file name cannot
@@ -109,10 +110,15 @@ bool RegistryRemoval::BackedUp(const RegistryEntry& entry) {
 
 void RegistryRemoval::Index(const RegistryEntry& entry) {
     QuarantineStore::Backup* backup = store_.Known(BackupKey(entry));
-    if (!backup || backup->indexed) {
+    if (!backup) {
+        return;
+    }
+    backup->removed = true;
+    if (backup->indexed) {
         return;
     }
     QuarantineItem item;
+    item.number = store_.TakeItemNumber();
     item.kind = entry.wholeKey ? QuarantineKind::Key : QuarantineKind::Value;
     item.backupName = backup->name;
     item.origin = std::string(RegistryRootName(entry.root)) + "\\" + entry.keyPath;
@@ -134,6 +140,9 @@ bool RegistryRemoval::DeleteValue(const RegistryEntry& entry, const std::string&
 }
 
 void RegistryRemoval::Remove(const RegistryEntry& entry) {
+    if (entry.wholeKey && IsProtectedRegistryKey(entry.root, entry.keyPath)) {
+        return;
+    }
     if (!Present(entry) || !BackedUp(entry)) {
         return;
     }

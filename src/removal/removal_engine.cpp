@@ -9,7 +9,9 @@
 #include "core/context.h"
 #include "core/file_presence.h"
 #include "core/settings_keys.h"
+#include "platform/canonical_path.h"
 #include "removal/com_server.h"
+#include "removal/protected_keys.h"
 #include "scan/scan_driver.h"
 
 namespace grimsweep {
@@ -143,6 +145,7 @@ void RemovalEngine::RunRemoval() {
     Attempt([&] { RemovalPass(false); });
     log_.logging = false;
     Attempt([&] { RemovalPass(true); });
+    Attempt([&] { store_.DiscardUnrecorded(); });
     if (restorePoints) {
         Attempt([&] { restorePoint_.End(); });
     }
@@ -151,6 +154,8 @@ void RemovalEngine::RunRemoval() {
         const auto ticked = [](const ui::ListRow& row) { return row.checked; };
         lists_.Files().RemoveRowsIf(ticked);
         lists_.Registry().RemoveRowsIf(ticked);
+        // A cookie row left ticked would remove an item restored from the quarantine at the next Delete.
+        lists_.Cookies().RemoveRowsIf(ticked);
         lists_.Found().RemoveRowsIf(ticked);
         removedRows = static_cast<int>(lists_.Removal().RemoveRowsIf(ticked));
     });
@@ -237,9 +242,10 @@ void RemovalEngine::ShowProgress(std::size_t index, std::size_t count, int barVa
     });
 }
 
-void RemovalEngine::KeepSurvivor(const std::string& problem, ui::Control& list, std::size_t row,
+void RemovalEngine::KeepSurvivor(const std::string& problem, std::string_view reason, ui::Control& list,
+                                 std::size_t row,
                                  const std::function<bool(const ui::ListRow&)>& removalPartner) {
-    problems_.Add(problem);
+    problems_.Add(problem, reason);
     ++passProblems_;
     ui::Control& removal = lists_.Removal();
     for (std::size_t i = 0; i < removal.Rows().size(); ++i) {
@@ -267,14 +273,16 @@ void RemovalEngine::RemoveFiles(bool checking) {
         if (!list.Rows()[i].checked) {
             continue;
         }
-        const std::string path = list.Rows()[i].text;
+        const std::string listed = list.Rows()[i].text;
         const std::string threat = list.Rows()[i].SubItem(1);
         const auto partner = [&threat](const ui::ListRow& row) { return row.text == threat; };
-        ShowProgress(i + 1, count, static_cast<int>(i + 1), Lower(path));
-        if (protectedLocations.Protects(path)) {
-            KeepSurvivor(path, list, i, partner);
+        ShowProgress(i + 1, count, static_cast<int>(i + 1), Lower(listed));
+        if (const auto refusal = protectedLocations.Refusal(listed)) {
+            KeepSurvivor(listed, *refusal, list, i, partner);
             continue;
         }
+        // Every step works on the path the system itself would open.
+        const std::string path = CanonicalizePath(context_.machine.files, listed).path;
         Attempt([&] {
             const std::string extension = Extension(path);
             if (extension == "DLL" || extension == "OCX") {
@@ -297,7 +305,7 @@ void RemovalEngine::RemoveFiles(bool checking) {
             }
         });
         if (FilePresent(path)) {
-            KeepSurvivor(path, list, i, partner);
+            KeepSurvivor(listed, {}, list, i, partner);
         }
     }
 }
@@ -319,12 +327,17 @@ void RemovalEngine::RemoveRegistry(bool checking) {
         if (!entry) {
             continue;
         }
+        const auto partner = [&](const ui::ListRow& other) {
+            return other.text == threat || other.text == keyPath;
+        };
+        if (entry->wholeKey && IsProtectedRegistryKey(entry->root, entry->keyPath)) {
+            KeepSurvivor(RegistryEntryText(*entry), kProtectedKeyReason, list, i, partner);
+            continue;
+        }
         Attempt([&] { registry_.Remove(*entry); });
         context_.host.PumpMessages();
         if (checking && registry_.Present(*entry)) {
-            KeepSurvivor(RegistryEntryText(*entry), list, i, [&](const ui::ListRow& partner) {
-                return partner.text == threat || partner.text == keyPath;
-            });
+            KeepSurvivor(RegistryEntryText(*entry), {}, list, i, partner);
         }
     }
 }
@@ -332,12 +345,21 @@ void RemovalEngine::RemoveRegistry(bool checking) {
 void RemovalEngine::RemoveCookies(bool checking) {
     ui::Control& list = lists_.Cookies();
     const std::size_t count = list.Rows().size();
+    const ProtectedLocations protectedLocations(context_);
     for (std::size_t i = 0; i < count && i < list.Rows().size(); ++i) {
         if (!list.Rows()[i].checked) {
             continue;
         }
-        const std::string path = list.Rows()[i].text;
-        ShowProgress(i + 1, count, Control(kBar).Max(), Lower(path));
+        const std::string listed = list.Rows()[i].text;
+        const auto partner = [&](const ui::ListRow& row) {
+            return row.smallIcon == 1 && row.SubItem(1) == listed;
+        };
+        ShowProgress(i + 1, count, Control(kBar).Max(), Lower(listed));
+        if (const auto refusal = protectedLocations.Refusal(listed)) {
+            KeepSurvivor(listed, *refusal, list, i, partner);
+            continue;
+        }
+        const std::string path = CanonicalizePath(context_.machine.files, listed).path;
         Attempt([&] {
             if (FileExists(context_.machine.files, path)) {
                 routines_.BackupAndDeleteCookie(path);
@@ -345,9 +367,7 @@ void RemovalEngine::RemoveCookies(bool checking) {
         });
         context_.host.PumpMessages();
         if (checking && FilePresent(path)) {
-            KeepSurvivor(path, list, i, [&](const ui::ListRow& partner) {
-                return partner.smallIcon == 1 && partner.SubItem(1) == path;
-            });
+            KeepSurvivor(listed, {}, list, i, partner);
         }
     }
 }

@@ -76,7 +76,7 @@ private:
     // Status label, bar and item label for entry `index` (1-based) of `count`.
     void ShowProgress(std::size_t index, std::size_t count, int barValue, const std::string& item);
     // Lists what stayed and keeps its rows: its removal row and its own row are unticked.
-    void KeepSurvivor(const std::string& problem, ui::Control& list, std::size_t row,
+    void KeepSurvivor(const std::string& problem, std::string_view reason, ui::Control& list, std::size_t row,
                       const std::function<bool(const ui::ListRow&)>& removalPartner);
     bool FilePresent(const std::string& path);
     void BeginRestorePoint();

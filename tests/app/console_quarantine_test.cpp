@@ -34,7 +34,7 @@ TEST_F(ConsoleQuarantineTest, ListsEveryItemOnALineWithItsNumberAndWhetherItWasR
     EXPECT_NE(out.str().find("The quarantine holds no items.\n"), std::string::npos);
 
     QuarantineAll();
-    ASSERT_TRUE(AppendRestored(context, "Two", "12/9/2026 1:00:00 AM"));
+    ASSERT_TRUE(AppendRestored(context, 2, "12/9/2026 1:00:00 AM"));
     out.str("");
     EXPECT_EQ(ListQuarantine(context, out), kConsoleRestoreDone);
     EXPECT_EQ(out.str(), "Quarantine: " + QuarantineFolder(context) +
@@ -56,12 +56,17 @@ TEST_F(ConsoleQuarantineTest, RestoresItemsByNumberOrBackupName) {
     EXPECT_FALSE(items[2].restored);
 }
 
-TEST_F(ConsoleQuarantineTest, ABackupNameTakenAgainNamesTheNewestItem) {
+// A backup deleted by hand never frees its name: the newer item gets one of its own, and the older one
+// cannot be restored with the newer item's bytes.
+TEST_F(ConsoleQuarantineTest, ABackupNameIsNeverGivenTwice) {
     const QuarantineItem old = Quarantine("C:\\Apps\\one.exe");
     ASSERT_TRUE(sim.files.DeleteFile(Backup(old)));
     sim.files.PutFile("C:\\Other\\one.exe", "other");
-    ASSERT_EQ(Quarantine("C:\\Other\\one.exe").backupName, "one.exe");
-    EXPECT_EQ(Restore({"one.exe"}), kConsoleRestoreDone);
+    const QuarantineItem newer = Quarantine("C:\\Other\\one.exe");
+    ASSERT_EQ(newer.backupName, "one (2).exe");
+    EXPECT_EQ(Restore({std::to_string(old.number)}), kConsoleRestoreIncomplete);
+    EXPECT_FALSE(sim.files.Exists("C:\\Apps\\one.exe"));
+    EXPECT_EQ(Restore({std::to_string(newer.number)}), kConsoleRestoreDone);
     EXPECT_EQ(sim.files.Contents("C:\\Other\\one.exe"), "other");
 }
 

@@ -232,6 +232,47 @@ TEST_F(QuarantineRestoreTest, RegistryBackupsThatCannotBeUsedFail) {
     EXPECT_EQ(Restore(garbage).status, RestoreStatus::ImportFailed);
     EXPECT_EQ(LogText(), logBefore);
     EXPECT_FALSE(LastItem().restored);
+
+    // A backup that would write beside its own key imports nothing at all.
+    const QuarantineItem elsewhere =
+        QuarantineRegistry(QuarantineKind::Key, "HKEY_CURRENT_USER\\Software\\Gloom", "",
+                           "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Gloom]\r\n\"a\"=\"1\"\r\n\r\n"
+                           "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run]"
+                           "\r\n\"Evil\"=\"evil.exe\"\r\n");
+    EXPECT_EQ(Restore(elsewhere).status, RestoreStatus::ImportFailed);
+    EXPECT_EQ(sim.registry.OpenKey(RegistryRoot::CurrentUser, "Software\\Gloom", kKeyRead),
+              kRegistryNotFound);
+}
+
+// The index is a file anyone can edit: a backup name must name a file directly inside the quarantine
+// folder, and an origin must be a path in canonical form, or nothing is touched.
+TEST_F(QuarantineRestoreTest, AnIndexLineNamingPlacesOutsideItsOwnIsRefused) {
+    sim.files.PutFile("C:\\Apps\\one.exe", "1");
+    const QuarantineItem good = Quarantine("C:\\Apps\\one.exe");
+    sim.files.PutFile("C:\\Secrets\\key.txt", "secret");
+    const struct {
+        std::string backupName;
+        std::string origin;
+        RestoreStatus status;
+    } cases[] = {
+        {"..\\..\\..\\Secrets\\key.txt", "C:\\Apps\\one.exe", RestoreStatus::BadBackupName},
+        {"C:\\Secrets\\key.txt", "C:\\Apps\\one.exe", RestoreStatus::BadBackupName},
+        {"one.exe.", "C:\\Apps\\one.exe", RestoreStatus::BadBackupName},
+        {good.backupName, "C:\\Apps\\..\\Windows\\one.exe", RestoreStatus::BadOrigin},
+        {good.backupName, "\\\\server\\share\\one.exe", RestoreStatus::BadOrigin},
+        {good.backupName, "Apps\\one.exe", RestoreStatus::BadOrigin},
+        {good.backupName, "C:\\Apps\\one.exe:stream", RestoreStatus::BadOrigin},
+    };
+    for (const auto& row : cases) {
+        QuarantineItem item = good;
+        item.backupName = row.backupName;
+        item.origin = row.origin;
+        EXPECT_EQ(Restore(item).status, row.status) << row.backupName << " " << row.origin;
+    }
+    EXPECT_FALSE(sim.files.Exists("C:\\Apps\\one.exe"));
+    EXPECT_FALSE(sim.files.Exists("C:\\Windows\\one.exe"));
+    EXPECT_EQ(sim.files.Contents("C:\\Secrets\\key.txt"), "secret");
+    EXPECT_TRUE(Restore(good).Restored());
 }
 
 TEST_F(QuarantineRestoreTest, AValueComesBackFromItsRegistryBackup) {

@@ -8,6 +8,7 @@
 
 #include "core/settings_keys.h"
 #include "removal/quarantine_index.h"
+#include "removal/quarantine_restore.h"
 #include "removal_fixture.h"
 
 namespace grimsweep {
@@ -205,39 +206,125 @@ TEST_F(RemovalTest, RegistryEntriesAndCookiesThatStayAreListedAndKeepTheirRows) 
     EXPECT_EQ(Setting(kSectionSettings, kDefRemoved), "0");
 }
 
+// Whatever a definition says and however it spells them, protected places and keys are neither backed up
+// nor touched: each is listed with its reason, and the ordinary items beside them go.
 TEST_F(RemovalTest, ProtectedLocationsAreNeverTouchedWhateverTheDefinitionsSay) {
     sim.files.PutFile(kUser + "\\My Documents\\thesis.doc", "years of work");
     sim.files.PutFile(kUser + "\\Desktop\\notes.txt", "notes");
     sim.files.PutFile(Quarantined("earlier.exe"), "an earlier backup");
+    sim.files.PutFile("C:\\WINDOWS\\system32\\drivers\\disk.sys", "driver");
+    sim.files.PutFile("C:\\WINDOWS\\Fonts\\serif.ttf", "font");
     sim.files.PutFolder("C:\\Temp");
     sim.files.AddShortName("C:\\Program Files", "PROGRA~1");
     const std::vector<std::string> paths = {
         "C:\\",
-        "C:\\WINDOWS",
-        "C:\\WINDOWS\\system32\\",
+        "C:\\WINDOWS.",
+        "c:/windows/system32/",
+        "C:\\WINDOWS\\system32\\drivers. .",
+        "C:\\WINDOWS\\Fonts\\",
         "C:\\PROGRA~1",
         kUser,
-        "C:\\Documents and Settings",
-        kUser + "\\My Documents",
+        kUser + "\\..",
+        kUser + "\\My Documents.",
         kUser + "\\Desktop",
         context->dataFolder,
         Quarantined("earlier.exe"),
         "C:\\Temp\\..\\WINDOWS",
+        "\\\\?\\C:\\WINDOWS\\system32",
+        "\\\\localhost\\C$\\WINDOWS",
+        "C:\\WINDOWS::$INDEX_ALLOCATION",
     };
     for (const std::string& path : paths) {
         Lists().AddRemovalRow(path, ui::kIconFolder, path, "");
         Lists().AddFileRow(path, path);
     }
+    PlantValue("Software\\Gloom", "", "Gloom Software key");
+    PlantValue("Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Gloom", "Gloom Run value");
+    sim.registry.PutString(RegistryRoot::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+                           "Sidebar", "sidebar.exe");
+    for (const std::string key : {"Software", "Software\\Microsoft\\Windows\\CurrentVersion\\Run\\"}) {
+        Lists().AddRemovalRow(key, ui::kIconRegistry, "HKEY_CURRENT_USER\\" + key, "");
+        Lists().AddRegistryRow(RegistryRoot::CurrentUser, key, "", key);
+    }
+    PlantFile("C:\\Temp\\gloom.exe", "MZ gloom", "Gloom");
     TickAll();
     PressDelete();
 
-    EXPECT_EQ(Problems(), paths);
+    std::vector<std::string> refused = paths;
+    refused.push_back("HKEY_CURRENT_USER\\Software");
+    refused.push_back("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\");
+    EXPECT_EQ(Problems(), refused);
+    for (const std::string& entry : Removal().Problems().EntriesWithReasons()) {
+        EXPECT_TRUE(entry.ends_with(" - protected Windows location, not removed") ||
+                    entry.ends_with(" - protected Windows registry key, not removed") ||
+                    entry.ends_with(" - not a path on this computer's drives, not touched"))
+            << entry;
+    }
     EXPECT_EQ(sim.files.Contents(kUser + "\\My Documents\\thesis.doc"), "years of work");
     EXPECT_EQ(sim.files.Contents(kUser + "\\Desktop\\notes.txt"), "notes");
     EXPECT_EQ(sim.files.Contents(Quarantined("earlier.exe")), "an earlier backup");
-    EXPECT_TRUE(sim.files.FolderExists("C:\\WINDOWS\\system32"));
+    EXPECT_EQ(sim.files.Contents("C:\\WINDOWS\\system32\\drivers\\disk.sys"), "driver");
+    EXPECT_EQ(sim.files.Contents("C:\\WINDOWS\\Fonts\\serif.ttf"), "font");
     EXPECT_FALSE(sim.files.Exists(Quarantined("WINDOWS")));
-    EXPECT_EQ(Log(), "");
+    EXPECT_FALSE(sim.files.Exists(Quarantined("Software.reg")));
+    RegistryValue value;
+    EXPECT_EQ(sim.registry.QueryValue(RegistryRoot::CurrentUser,
+                                      "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Sidebar",
+                                      kKeyRead, value),
+              kRegistryOk)
+        << "the Run key stays with its other values";
+    EXPECT_NE(sim.registry.QueryValue(RegistryRoot::CurrentUser,
+                                      "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Gloom", kKeyRead,
+                                      value),
+              kRegistryOk)
+        << "a spyware Run value still goes";
+    EXPECT_EQ(sim.registry.OpenKey(RegistryRoot::CurrentUser, "Software\\Gloom", kKeyRead),
+              kRegistryNotFound);
+    EXPECT_FALSE(sim.files.Exists("C:\\Temp\\gloom.exe"));
+    EXPECT_EQ(Problems().size(), refused.size()) << "the ordinary items went";
+}
+
+// No depth limit leaves part of a tree behind: a folder seventy levels deep is backed up whole, removed,
+// and comes back from the quarantine.
+TEST_F(RemovalTest, AFolderSeventyLevelsDeepGoesAndComesBackWhole) {
+    std::string deepest = "C:\\Temp\\Abyss";
+    for (int level = 0; level < 70; ++level) {
+        deepest += "\\d";
+    }
+    sim.files.PutFile(deepest + "\\bottom.dat", "bottom");
+    Lists().AddRemovalRow("Abyss", ui::kIconFolder, "C:\\Temp\\Abyss", "");
+    Lists().AddFileRow("C:\\Temp\\Abyss", "Abyss");
+    TickAll();
+    PressDelete();
+
+    EXPECT_FALSE(sim.files.Exists("C:\\Temp\\Abyss"));
+    EXPECT_TRUE(Problems().empty());
+    const auto items = ReadQuarantineIndex(*context);
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_TRUE(RestoreQuarantinedItem(*context, items[0], nullptr).Restored());
+    EXPECT_EQ(sim.files.Contents(deepest + "\\bottom.dat"), "bottom");
+}
+
+// Items of one name removed at different times keep backups and numbers of their own: each restores its
+// own bytes to its own place, whatever order they are restored in.
+TEST_F(RemovalTest, AnOlderAndANewerItemOfOneNameRestoreToTheirOwnPlaces) {
+    PlantFile("C:\\Old\\tool.exe", "MZ old", "Old tool");
+    TickAll();
+    PressDelete();
+    PlantFile("C:\\New\\tool.exe", "MZ new", "New tool");
+    TickAll();
+    PressDelete();
+    const auto items = ReadQuarantineIndex(*context);
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_NE(items[0].backupName, items[1].backupName);
+    EXPECT_NE(items[0].number, items[1].number);
+
+    EXPECT_TRUE(RestoreQuarantinedItem(*context, items[1], nullptr).Restored());
+    EXPECT_TRUE(RestoreQuarantinedItem(*context, items[0], nullptr).Restored());
+    EXPECT_EQ(sim.files.Contents("C:\\Old\\tool.exe"), "MZ old");
+    EXPECT_EQ(sim.files.Contents("C:\\New\\tool.exe"), "MZ new");
+    const auto after = ReadQuarantineIndex(*context);
+    EXPECT_TRUE(after[0].restored && after[1].restored);
 }
 
 TEST_F(RemovalTest, AFolderLinkInsideARemovedFolderGoesWithoutItsTarget) {
@@ -379,8 +466,9 @@ TEST_F(RemovalTest, RemovedItemsComeBackThroughTheQuarantineMenu) {
     EXPECT_EQ(listed.size(), 2u);
     EXPECT_EQ(sim.files.Contents("C:\\Program Files\\Gloom\\gloom.exe"), "MZ gloom");
     RegistryValue value;
-    ASSERT_EQ(sim.registry.QueryValue(RegistryRoot::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
-                                      "GloomUpdate", kKeyRead, value),
+    ASSERT_EQ(sim.registry.QueryValue(RegistryRoot::CurrentUser,
+                                      "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "GloomUpdate",
+                                      kKeyRead, value),
               kRegistryOk);
     EXPECT_EQ(value.text, "data of GloomUpdate");
     EXPECT_EQ(Occurrences(Log(), " - Restored: "), 2);

@@ -3,6 +3,7 @@
 // exist; and no record names a backup that is not there.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <ostream>
 #include <string>
@@ -93,6 +94,18 @@ TEST_P(RemovalFaultTest, NothingIsLost) {
                 Occurrences(Log(), " - File: " + entry->backupName + "\r\n - Location: " + item + "\r\n"), 1);
         }
         EXPECT_TRUE(Problems().empty());
+    }
+    // The quarantine holds nothing but the log, the index and the backups the index lists: no half copy
+    // of a folder, no copy of a file that stayed where it was.
+    for (const DirectoryEntry& stored : sim.files.FindEntries(QuarantineFolder(*context) + "\\*")) {
+        const bool listed = std::any_of(index.begin(), index.end(), [&](const QuarantineItem& candidate) {
+            return candidate.backupName == stored.name;
+        });
+        EXPECT_TRUE(listed || stored.name == kQuarantineLogName || stored.name == kQuarantineIndexName)
+            << "stray " << stored.name;
+    }
+    if (sim.files.Exists(item) && fault.kind != Kind::Folder) {
+        EXPECT_EQ(entry, nullptr) << "a file that stayed is not listed as quarantined";
     }
     // No record claims a backup that is not there.
     const std::string log = Log();

@@ -38,7 +38,7 @@ TEST_F(RestoreWindowTest, ListsTheItemsNotYetRestoredNewestFirst) {
     Quarantine("C:\\Apps\\Two");
     QuarantineCookie("C:\\Cookies\\user@three.txt");
     QuarantineRegistry(QuarantineKind::Value, "HKEY_CURRENT_USER\\Software\\Gloom", "", "REGEDIT4\r\n\r\n");
-    ASSERT_TRUE(AppendRestored(context, "one.exe", "12/9/2026 1:00:00 AM"));
+    ASSERT_TRUE(AppendRestored(context, 1, "12/9/2026 1:00:00 AM"));
 
     window.Window().Load();
     EXPECT_EQ(window.Window().Caption(), "Restore from Quarantine");
