@@ -2,10 +2,13 @@
 
 #include "scan/folder_listing_cache.h"
 
+#include <optional>
+
 #include "common/text.h"
 #include "definitions/definition_files.h"
 #include "definitions/definition_records.h"
 #include "definitions/line_code.h"
+#include "platform/canonical_path.h"
 #include "scan/company_name.h"
 #include "scan/definition_presence.h"
 #include "scan/scan_run.h"
@@ -45,8 +48,22 @@ void ListFinding(ScanRun& run, const std::string& path, const std::string& threa
     ++run.state.counters.threatsFound;
 }
 
+// The definition's path in the form the system would open; nothing for a network, device, stream or
+// relative path, which a scan never looks at (a network path would send the user's credentials to its host).
+std::optional<std::string> LocalPath(ScanRun& run, const std::string& path) {
+    CanonicalPath canonical = CanonicalizePath(run.context.machine.files, path);
+    if (!canonical.Local()) {
+        return std::nullopt;
+    }
+    return std::move(canonical.path);
+}
+
 void InspectFile(ScanRun& run, const FileDefinition& record) {
-    const std::string& path = record.fullPath;
+    const auto local = LocalPath(run, record.fullPath);
+    if (!local) {
+        return;
+    }
+    const std::string& path = *local;
     if (!DefinitionFilePresent(run, path) || run.definitions.safeList.IsSafeItem(path)) {
         return;
     }
@@ -62,7 +79,11 @@ void InspectFile(ScanRun& run, const FileDefinition& record) {
 }
 
 void InspectFolder(ScanRun& run, const DirectoryDefinition& record) {
-    const std::string& folder = record.folder;
+    const auto local = LocalPath(run, record.folder);
+    if (!local) {
+        return;
+    }
+    const std::string& folder = *local;
     if (!DefinitionFolderPresent(run, folder) || run.definitions.safeList.IsSafeItem(folder)) {
         return;
     }

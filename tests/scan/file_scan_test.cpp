@@ -162,5 +162,25 @@ TEST_F(FileScanTest, MissingDefinitionFilesEndTheStagesQuietly) {
     EXPECT_EQ(state.counters.filesAndFolders, 0);
 }
 
+// A definition naming another machine, a device or a stream is never looked at; one spelling an existing
+// file oddly is found and listed under the path the system opens.
+TEST_F(FileScanTest, OnlyLocalPathsAreLookedAtAndFindingsCarryTheirCanonicalPath) {
+    PutProgram("a.exe");
+    sim.files.PutFolder("C:\\Program Files\\Evil\\Sub");
+    ScanFileLines({"x.exe=Net|\\\\host\\share", "a.exe=Evil|C:/Program Files/./Evil.", "nul=Dev|C:\\Temp",
+                   "a.exe=Stream|C:\\Program Files\\Evil\\a.exe:hidden"});
+    ScanFolderLines(
+        {"Share=Net|\\\\host\\share\\Evil|", "Sub=Evil Sub|C:\\Program Files\\Evil\\..\\Evil\\Sub\\|"});
+
+    for (const std::string path : {"\\\\host\\share\\x.exe", "\\\\host\\share\\Evil"}) {
+        for (const sim::FileOp op :
+             {sim::FileOp::Find, sim::FileOp::GetAttributes, sim::FileOp::FolderExists}) {
+            EXPECT_EQ(sim.files.Count(op, path), 0) << path;
+        }
+    }
+    EXPECT_EQ(Texts(lists.Files()),
+              (std::vector<std::string>{kEvilFolder + "\\a.exe", kEvilFolder + "\\Sub"}));
+}
+
 } // namespace
 } // namespace grimsweep
