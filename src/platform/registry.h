@@ -4,7 +4,10 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "common/utf8.h"
 
 namespace grimsweep {
 
@@ -45,13 +48,22 @@ enum class RegistryValueType : std::uint32_t {
     MultiString = 7,
 };
 
+// One value as QueryValue reads it and SetValue writes it.
+//
+// String and ExpandString: `text` is the data up to its first NUL, as UTF-8 (a surrogate without its
+// partner reads as U+FFFD). Most data is exactly that text in UTF-16LE with one terminating NUL; when it
+// is not (a NUL inside, no terminator, an odd length, ill-formed UTF-16), QueryValue also sets `rawString`
+// and puts the data itself in `bytes`, so that a backup can give the registry back what it held.
+// SetValue with `rawString` writes `bytes` unchanged; without, it writes the text in UTF-16LE, NULs
+// inside it included, and one terminating NUL. The simulated registry reads and writes by the same rule.
 struct RegistryValue {
     RegistryValueType type = RegistryValueType::None;
-    std::string text;         // String and ExpandString: the text without its terminating NUL
+    std::string text;         // String and ExpandString
     std::uint32_t number = 0; // Dword
     // Every other type: the raw data. For MultiString that is UTF-16LE, NULs included, as the system keeps
-    // it; the simulated registry is filled the same way.
+    // it; the simulated registry is filled the same way. String and ExpandString: see rawString.
     std::string bytes;
+    bool rawString = false;
 
     static RegistryValue String(std::string value) {
         RegistryValue v;
@@ -66,6 +78,36 @@ struct RegistryValue {
         return v;
     }
 };
+
+// A String or ExpandString value as QueryValue gives it for `data`, the bytes the registry holds.
+inline RegistryValue RegistryStringFromData(RegistryValueType type, std::string_view data) {
+    RegistryValue value;
+    value.type = type;
+    const std::size_t units = data.size() / 2;
+    const auto unitAt = [&](std::size_t i) {
+        return static_cast<char32_t>(static_cast<unsigned char>(data[2 * i]) |
+                                     (static_cast<unsigned char>(data[2 * i + 1]) << 8));
+    };
+    bool wellFormed = true;
+    std::size_t i = 0;
+    for (; i < units && unitAt(i) != 0; ++i) {
+        char32_t unit = unitAt(i);
+        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < units && unitAt(i + 1) >= 0xDC00 &&
+            unitAt(i + 1) <= 0xDFFF) {
+            unit = 0x10000 + ((unit - 0xD800) << 10) + (unitAt(++i) - 0xDC00);
+        } else if (unit >= 0xD800 && unit <= 0xDFFF) {
+            unit = 0xFFFD;
+            wellFormed = false;
+        }
+        AppendUtf8(value.text, unit);
+    }
+    // The text gives the data back only when the first NUL is the last unit and nothing was replaced.
+    if (!wellFormed || data.size() % 2 != 0 || i + 1 != units) {
+        value.rawString = true;
+        value.bytes = data;
+    }
+    return value;
+}
 
 class IRegistry {
 public:

@@ -222,10 +222,14 @@ private:
     }
 
     // Strings are quoted unless they hold a line break (or, in version 5.00, a NUL); those and expandable
-    // strings go as hex: the text with its NUL terminator, in code-page bytes or UTF-16LE.
+    // strings go as hex: the text with its NUL terminator, in code-page bytes or UTF-16LE. String data
+    // that is no such text goes in version 5.00 only, as hex of exactly the bytes the registry holds.
     std::optional<std::string> StringLine(const std::string& start, const RegistryValue& value) {
         const auto type = static_cast<std::uint32_t>(value.type);
         const bool plain = value.type == RegistryValueType::String;
+        if (value.rawString) {
+            return version5_ ? std::optional<std::string>(HexLine(start, type, value.bytes)) : std::nullopt;
+        }
         if (version5_) {
             const auto wide = Utf8ToUtf16Le(value.text);
             if (!wide) {
@@ -528,17 +532,23 @@ private:
         ++result_.keysCreated;
     }
 
-    // The text of string data in hex. REGEDIT4: the code-page bytes up to the first NUL. Version 5.00:
-    // UTF-16LE without its one terminating NUL, any other NUL kept; nothing when it is no UTF-16.
-    std::optional<std::string> TextOf(const std::string& bytes) {
+    // String data in hex. REGEDIT4: the code-page bytes up to the first NUL. Version 5.00: UTF-16LE with
+    // a terminating NUL is the text before it, any other NUL kept; any other data is written back as it
+    // stands.
+    RegistryValue StringOf(RegistryValueType type, const std::string& bytes) {
         if (!version5_) {
-            return system_.CodePageToUtf8(bytes.substr(0, bytes.find('\0')));
+            RegistryValue value =
+                RegistryValue::String(system_.CodePageToUtf8(bytes.substr(0, bytes.find('\0'))));
+            value.type = type;
+            return value;
         }
-        auto text = Utf16LeToUtf8(bytes);
-        if (text && !text->empty() && text->back() == '\0') {
+        if (auto text = Utf16LeToUtf8(bytes); text && !text->empty() && text->back() == '\0') {
             text->pop_back();
+            RegistryValue value = RegistryValue::String(std::move(*text));
+            value.type = type;
+            return value;
         }
-        return text;
+        return RegistryStringFromData(type, bytes);
     }
 
     // Multi-string data as the system keeps it. Version 5.00 has it already; REGEDIT4 has code-page
@@ -599,14 +609,8 @@ private:
         value.type = static_cast<RegistryValueType>(type);
         switch (value.type) {
         case RegistryValueType::String:
-        case RegistryValueType::ExpandString: {
-            auto text = TextOf(*bytes);
-            if (!text) {
-                return std::nullopt;
-            }
-            value.text = std::move(*text);
-            break;
-        }
+        case RegistryValueType::ExpandString:
+            return StringOf(value.type, *bytes);
         case RegistryValueType::Dword:
             if (bytes->size() == sizeof value.number) {
                 for (std::size_t k = 0; k < sizeof value.number; ++k) {

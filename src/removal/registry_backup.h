@@ -10,6 +10,9 @@
 // other entry goes out as "Windows Registry Editor Version 5.00": the same lines as UTF-16LE text after
 // the byte-order mark FF FE, with expandable strings hex(2) as UTF-16LE plus terminator, multi-strings
 // hex(7) as the raw data, and strings holding a line break or NUL hex(1) as UTF-16LE plus terminator.
+// String data that no text gives back (RegistryValue::rawString: a NUL inside, no terminator, an odd
+// length, ill-formed UTF-16) always goes out as version 5.00, hex(1) or hex(2) with exactly those bytes,
+// and the import writes them back unchanged.
 #pragma once
 
 #include <optional>

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "common/text.h"
 #include "common/utf16.h"
 #include "platform/sim/sim_registry.h"
@@ -221,6 +223,33 @@ TEST_F(RegistryBackupTest, EntriesOutsideTheCodePageRoundTripAsUnicodeText) {
         EXPECT_TRUE(registry.Value(kUser, kKey, name)) << name;
     }
     EXPECT_FALSE(Export(kKey)) << "a key export leaves out none of its values";
+}
+
+// String data that its text does not give back reads as the text up to the first NUL plus the data, goes
+// out as version 5.00 hex of exactly that data, and comes back unchanged.
+TEST_F(RegistryBackupTest, StringDataBeyondItsTextRoundTripsAsStoredBytes) {
+    RegistryValue odd = Raw(RegistryValueType::ExpandString, std::string("%\0A", 3));
+    odd.rawString = true;
+    const std::vector<std::tuple<RegistryValue, std::string, std::string>> cases = {
+        {RegistryValue::String(std::string("ab\0c", 4)), "ab", "hex(1):61,00,62,00,00,00,63,00,00,00"},
+        {odd, "%", "hex(2):25,00,41"},
+    };
+    for (const auto& [put, text, hex] : cases) {
+        Put(kKey, "V", put);
+        RegistryValue read;
+        ASSERT_EQ(registry.QueryValue(kUser, kKey, "V", kKeyRead, read), kRegistryOk);
+        EXPECT_EQ(read.text, text);
+        EXPECT_TRUE(read.rawString) << hex;
+        const auto backup = Export(kKey, "V");
+        ASSERT_EQ(backup, "\xFF\xFE" + Wide("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\"
+                                            "Software\\Spy]\r\n\"V\"=" +
+                                            hex + "\r\n\r\n"));
+        ASSERT_EQ(registry.DeleteValue(kUser, kKey, "V"), kRegistryOk);
+        EXPECT_TRUE(ImportRegistryText(registry, system, *backup).Ok()) << hex;
+        RegistryValue back;
+        ASSERT_EQ(registry.QueryValue(kUser, kKey, "V", kKeyRead, back), kRegistryOk);
+        ExpectSameValue(back, read, hex);
+    }
 }
 
 TEST_F(RegistryBackupTest, ScopedImportWritesNothingWhenAKeyLiesOutside) {

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <tuple>
 #include <utility>
+#include <vector>
 
 #include "common/utf16.h"
 #include "platform/win32/wide_text.h"
@@ -237,6 +239,36 @@ TEST_F(RegistryRemovalTest, UnicodeBackupOfAValueComesBackByteForByte) {
     ASSERT_EQ(registry.DeleteValue(kUser, kSpyKey, cyrillic), kRegistryOk);
     ImportWithRegedit(*text);
     EXPECT_EQ(RawValues(kSpyKey), before);
+}
+
+// String data that its text does not give back, written by another program: backed up as exactly that
+// data, deleted and imported, and held again byte for byte.
+TEST_F(RegistryRemovalTest, StringDataBeyondItsTextComesBackByteForByte) {
+    const std::vector<std::tuple<std::string, DWORD, std::string>> cases = {
+        {"InnerNul", REG_SZ, std::string("a\0\0\0b\0\0\0", 8)},
+        {"OddUnended", REG_SZ, std::string("o\0d\0d", 5)},
+        {"Unended", REG_EXPAND_SZ, std::string("%\0T\0", 4)},
+    };
+    ASSERT_EQ(registry.CreateKey(kUser, kSpyKey), kRegistryOk);
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, Widen(kSpyKey).c_str(), 0, KEY_SET_VALUE, &key),
+              ERROR_SUCCESS);
+    for (const auto& [name, type, data] : cases) {
+        // A unit that is no NUL after the data, or the system adds a terminator of its own.
+        const std::string buffer = data + "\xFF\xFF";
+        RegSetValueExW(key, Widen(name).c_str(), 0, type, reinterpret_cast<const BYTE*>(buffer.data()),
+                       static_cast<DWORD>(data.size()));
+    }
+    RegCloseKey(key);
+    const auto before = RawValues(kSpyKey);
+    for (const auto& [name, type, data] : cases) {
+        ASSERT_EQ(before.at(name), RawValue(type, data)) << name;
+        const auto text = ExportRegistryEntry(registry, system, kUser, kSpyKey, name);
+        ASSERT_TRUE(text) << name;
+        ASSERT_EQ(registry.DeleteValue(kUser, kSpyKey, name), kRegistryOk);
+        EXPECT_TRUE(ImportRegistryText(registry, system, *text).Ok()) << name;
+        EXPECT_EQ(RawValues(kSpyKey), before) << name;
+    }
 }
 
 } // namespace

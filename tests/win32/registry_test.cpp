@@ -41,6 +41,8 @@ TEST_F(RegistryTest, ValuesRoundTripInBothHives) {
         ASSERT_EQ(registry.QueryValue(root, path, "text", kKeyFullAccess, value), kRegistryOk);
         EXPECT_EQ(value.type, RegistryValueType::String);
         EXPECT_EQ(value.text, "caf\xC3\xA9 \xE2\x82\xAC");
+        EXPECT_FALSE(value.rawString) << "a terminated text is read as text alone";
+        EXPECT_EQ(value.bytes, "");
         ASSERT_EQ(registry.QueryValue(root, path, "Number", kKeyRead, value), kRegistryOk);
         EXPECT_EQ(value.number, 0xDEADBEEFu);
         ASSERT_EQ(registry.QueryValue(root, path, "Raw", kKeyRead, value), kRegistryOk);

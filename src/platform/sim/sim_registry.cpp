@@ -2,6 +2,7 @@
 
 #include "common/case_folding.h"
 #include "common/text.h"
+#include "common/utf16.h"
 
 namespace grimsweep::sim {
 
@@ -15,6 +16,21 @@ std::vector<std::string> PathParts(const std::string& path) {
         }
     }
     return parts;
+}
+
+// A value as QueryValue gives it: string data read back by the system's rule, so that a text with a NUL
+// inside reads as Windows reads what SetValue stored for it.
+RegistryValue AsRead(const RegistryValue& stored) {
+    const bool isString =
+        stored.type == RegistryValueType::String || stored.type == RegistryValueType::ExpandString;
+    if (!isString || (!stored.rawString && stored.text.find('\0') == std::string::npos)) {
+        return stored;
+    }
+    if (stored.rawString) {
+        return RegistryStringFromData(stored.type, stored.bytes);
+    }
+    const auto data = Utf8ToUtf16Le(stored.text);
+    return data ? RegistryStringFromData(stored.type, *data + std::string(2, '\0')) : stored;
 }
 
 } // namespace
@@ -104,7 +120,7 @@ RegistryStatus SimRegistry::QueryValue(RegistryRoot root, const std::string& pat
     if (it == key->values.end()) {
         return kRegistryNotFound;
     }
-    out = it->second.second;
+    out = AsRead(it->second.second);
     return kRegistryOk;
 }
 

@@ -44,6 +44,7 @@ public:
     void PutString(RegistryRoot root, const std::string& path, const std::string& name,
                    const std::string& text);
     bool KeyExists(RegistryRoot root, const std::string& path) const;
+    // The value as SetValue was given it; QueryValue reads string data by the system's rule instead.
     std::optional<RegistryValue> Value(RegistryRoot root, const std::string& path,
                                        const std::string& name) const;
 

@@ -40,13 +40,13 @@ private:
     LONG status_ = ERROR_INVALID_HANDLE;
 };
 
-std::string TextFromWideBytes(const std::vector<BYTE>& data) {
-    std::wstring text(reinterpret_cast<const wchar_t*>(data.data()), data.size() / sizeof(wchar_t));
-    const auto nul = text.find(L'\0');
-    if (nul != std::wstring::npos) {
-        text.resize(nul);
-    }
-    return Narrow(text);
+// Stores `data` exactly. RegSetValueExW adds a NUL unit to string data whose last unit is not NUL when the
+// unit after the data is NUL (taking it for a forgotten terminator), so the data goes from a copy followed
+// by a unit that is not.
+LONG SetRawValue(HKEY key, const std::wstring& name, DWORD type, const std::string& data) {
+    const std::string padded = data + "\xFF\xFF";
+    return RegSetValueExW(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(padded.data()),
+                          static_cast<DWORD>(data.size()));
 }
 
 } // namespace
@@ -87,8 +87,9 @@ RegistryStatus Win32Registry::QueryValue(RegistryRoot root, const std::string& p
     out = RegistryValue();
     out.type = static_cast<RegistryValueType>(type);
     if (type == REG_SZ || type == REG_EXPAND_SZ) {
-        out.text = TextFromWideBytes(data);
-    } else if (type == REG_DWORD && size >= sizeof(DWORD)) {
+        out = RegistryStringFromData(out.type,
+                                     std::string_view(reinterpret_cast<const char*>(data.data()), size));
+    } else if (type == REG_DWORD && size == sizeof(DWORD)) {
         std::memcpy(&out.number, data.data(), sizeof(DWORD));
     } else {
         out.bytes.assign(data.begin(), data.end());
@@ -104,21 +105,22 @@ RegistryStatus Win32Registry::SetValue(RegistryRoot root, const std::string& pat
     }
     const std::wstring wideName = Widen(name);
     const auto type = static_cast<DWORD>(value.type);
-    if (value.type == RegistryValueType::String || value.type == RegistryValueType::ExpandString) {
+    const bool isString =
+        value.type == RegistryValueType::String || value.type == RegistryValueType::ExpandString;
+    if (isString && !value.rawString) {
         const std::wstring text = Widen(value.text);
         // Stored with its terminating NUL, so that every reader sees where the text ends.
         return RegSetValueExW(key.Handle(), wideName.c_str(), 0, type,
                               reinterpret_cast<const BYTE*>(text.c_str()),
                               static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
     }
-    if (value.type == RegistryValueType::Dword) {
+    // A Dword of another size than four bytes is read as bytes, and written back the same way.
+    if (value.type == RegistryValueType::Dword && value.bytes.empty()) {
         const DWORD number = value.number;
         return RegSetValueExW(key.Handle(), wideName.c_str(), 0, REG_DWORD,
                               reinterpret_cast<const BYTE*>(&number), sizeof number);
     }
-    return RegSetValueExW(key.Handle(), wideName.c_str(), 0, type,
-                          reinterpret_cast<const BYTE*>(value.bytes.data()),
-                          static_cast<DWORD>(value.bytes.size()));
+    return SetRawValue(key.Handle(), wideName, type, value.bytes);
 }
 
 RegistryStatus Win32Registry::DeleteValue(RegistryRoot root, const std::string& path,
