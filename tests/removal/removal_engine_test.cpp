@@ -327,6 +327,25 @@ TEST_F(RemovalTest, AnOlderAndANewerItemOfOneNameRestoreToTheirOwnPlaces) {
     EXPECT_TRUE(after[0].restored && after[1].restored);
 }
 
+// A removed cookie leaves the lists like every other kind: restored from the quarantine, it is not
+// removed again by the next Delete.
+TEST_F(RemovalTest, ARestoredCookieIsNotRemovedAgainByTheNextDelete) {
+    const std::string cookie = kUser + "\\Cookies\\user@gloom[1].txt";
+    PlantCookie(cookie);
+    TickAll();
+    PressDelete();
+    EXPECT_TRUE(Lists().Cookies().Rows().empty());
+    const auto items = ReadQuarantineIndex(*context);
+    ASSERT_EQ(items.size(), 1u);
+    ASSERT_TRUE(RestoreQuarantinedItem(*context, items[0], nullptr).Restored());
+
+    PlantFile("C:\\Temp\\later.exe", "MZ later", "Later");
+    TickAll();
+    PressDelete();
+    EXPECT_EQ(sim.files.Contents(cookie), "cookie");
+    EXPECT_FALSE(sim.files.Exists("C:\\Temp\\later.exe"));
+}
+
 TEST_F(RemovalTest, AFolderLinkInsideARemovedFolderGoesWithoutItsTarget) {
     sim.files.PutFile(kUser + "\\My Documents\\thesis.doc", "years of work");
     PlantFolder("C:\\Program Files\\Gloom", "Gloom");
