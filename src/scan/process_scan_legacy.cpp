@@ -127,19 +127,16 @@ private:
         return run_.context.host.ShowMessageBox(question);
     }
 
-    // Stops the process only while a fresh snapshot still shows that identifier running the same
-    // executable: the question may have waited long enough for the identifier to be reused.
+    // Stops the process only while that identifier still runs the same executable, checked and stopped
+    // through one handle: the question may have waited long enough for the identifier to be reused.
     void StopById(const SnapshotEntry& process) {
-        const auto now = machine_.processes.Snapshot();
-        if (!now) {
-            return;
-        }
-        for (const SnapshotEntry& entry : *now) {
-            if (entry.id == process.id && EqualsFolded(entry.exeName, process.exeName)) {
-                machine_.processes.Terminate(process.id, 0, false);
-                return;
-            }
-        }
+        const std::string expected = AfterLastBackslash(process.exeName);
+        machine_.processes.TerminateIfImage(
+            process.id,
+            [&expected](const std::string& image) {
+                return EqualsFolded(AfterLastBackslash(image), expected);
+            },
+            0, false);
     }
 
     void Found() {

@@ -7,9 +7,15 @@
 namespace grimsweep::win32 {
 
 FileHandle OpenSharedForReading(const std::string& path) {
-    return FileHandle(CreateFileW(Widen(path).c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    HANDLE handle =
+        CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // A pipe, console or device could keep a read waiting for ever: only files on disk are opened.
+    if (handle != INVALID_HANDLE_VALUE && GetFileType(handle) != FILE_TYPE_DISK) {
+        CloseHandle(handle);
+        handle = INVALID_HANDLE_VALUE;
+    }
+    return FileHandle(handle);
 }
 
 std::optional<std::string> ReadAt(HANDLE file, std::uint64_t offset, std::size_t length) {

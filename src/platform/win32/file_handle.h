@@ -27,8 +27,8 @@ private:
     HANDLE handle_;
 };
 
-// Opens an existing file for reading, sharing everything: a program that has its own image or log open
-// must not hide it from us.
+// Opens an existing file on disk for reading, sharing everything: a program that has its own image or log
+// open must not hide it from us. Pipes, consoles and devices are not opened.
 FileHandle OpenSharedForReading(const std::string& path);
 
 // Up to `length` bytes from `offset` (fewer at the end of the file); nothing when reading fails.

@@ -87,7 +87,7 @@ std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) {
 std::optional<std::string> Win32FileSystem::ReadRange(const std::string& path, std::uint64_t offset,
                                                       std::size_t length) {
     FileHandle file = OpenSharedForReading(path);
-    if (!file.Valid() || GetFileType(file.Get()) != FILE_TYPE_DISK) {
+    if (!file.Valid()) {
         return std::nullopt;
     }
     return ReadAt(file.Get(), offset, length);
@@ -209,8 +209,9 @@ std::optional<std::string> Win32FileSystem::FullPathName(const std::string& path
 std::optional<std::string> Win32FileSystem::FinalPathName(const std::string& path) {
     // No access asked for: the handle only names the object, so a file another program holds open
     // without sharing still answers.
-    FileHandle handle(CreateFileW(Widen(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    FileHandle handle(CreateFileW(Widen(path).c_str(), 0,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!handle.Valid()) {
         return std::nullopt;
     }
