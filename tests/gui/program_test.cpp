@@ -364,6 +364,9 @@ TEST(ProgramGui, StartScansThePlantedThreatAndTheResultsPanelListsIt) {
     PutScanDefinitions(files, data, 0,
                        "guidemo.exe=GUI Demo Threat|" + threatFolder + "|Test\r\n" +
                            "guiheld.dll=GUI Held Threat|" + threatFolder + "|Test");
+    // And a definition that names the Windows folder itself: listed, never touched.
+    files.WriteFile(data + "\\" + std::string(kDirectoryDefinitionFile),
+                    EncodeDefinitionLine("Windows=GUI Windows Eater|[windir]|Test") + "\r\n");
     files.CreateFolder(threatFolder);
     ASSERT_TRUE(files.WriteFile(threatFolder + "\\guidemo.exe", "demo"));
     const std::string held = threatFolder + "\\guiheld.dll";
@@ -375,12 +378,16 @@ TEST(ProgramGui, StartScansThePlantedThreatAndTheResultsPanelListsIt) {
     const ScanRows rows = ScanInTheRealWindow("program_scan_results.png", "program_results.png",
                                               {"program_results_removed.png", "program_restore.png", true});
     holder.Stop();
-    EXPECT_EQ(rows.found, 2) << "GUI Demo Threat - Found, GUI Held Threat - Found";
-    EXPECT_EQ(rows.removal, 2);
+    EXPECT_EQ(rows.found, 3) << "GUI Demo Threat, GUI Held Threat and GUI Windows Eater - Found";
+    EXPECT_EQ(rows.removal, 3);
     EXPECT_TRUE(rows.allTicked) << "Select All ticks the rows";
-    EXPECT_EQ(rows.afterRemoval, 1) << "Delete takes the ticked row that went; the held file's stays";
+    EXPECT_EQ(rows.afterRemoval, 2)
+        << "Delete takes the ticked row that went; the held file's and Windows' stay";
     EXPECT_TRUE(rows.problemWindow);
-    EXPECT_EQ(rows.copiedList, win32::Widen(held) + L"\r\n");
+    const std::string windows = shell.SpecialFolderPath(36).value_or("C:\\windows");
+    EXPECT_EQ(rows.copiedList, win32::Widen(windows) + L" - protected Windows location, not removed\r\n" +
+                                   win32::Widen(held) + L"\r\n");
+    EXPECT_TRUE(files.FolderExists(windows + "\\system32"));
     EXPECT_TRUE(rows.problemWindowClosed);
     EXPECT_EQ(files.ReadFile(data + "\\quarantine\\guidemo.exe").value_or(""), "demo");
     EXPECT_EQ(rows.restoreListed, 1) << "the removed file";
