@@ -24,29 +24,29 @@ ProblemWindow::ProblemWindow(Context& context, const Skin& skin)
     : context_(context), skin_(skin), form_(context.host, std::string(kProblemWindowName)) {
     using ui::ControlType;
     form_.SetCaption("Delete Failed");
-    form_.Move(0, 0, 7200, 5400);
+    form_.Move(0, 0, 9600, 5400);
     ui::Control& text1 = form_.Add("lblText", ControlType::Label, nullptr, 0);
     text1.SetCaption(std::string(kText1));
-    text1.Move(240, 180, 6600, 660);
+    text1.Move(240, 180, 9000, 660);
     ui::Control& list = form_.Add(std::string(kProblemList), ControlType::ListView);
-    list.AddColumn("Location", 4200);
-    list.AddColumn("Reason", 2100);
-    list.Move(240, 900, 6600, 2400);
+    list.AddColumn("Location", 4800);
+    list.AddColumn("Reason", 3900);
+    list.Move(240, 900, 9000, 2400);
     ui::Control& text2 = form_.Add("lblText", ControlType::Label, nullptr, 1);
     text2.SetCaption(std::string(kText2));
-    text2.Move(240, 3420, 6600, 660);
+    text2.Move(240, 3420, 9000, 660);
     // Shown instead of the two texts above when every entry is one the removal refused to touch.
     ui::Control& refused = form_.Add("lblText", ControlType::Label, nullptr, 2);
     refused.SetCaption(std::string(kRefusedText));
-    refused.Move(240, 180, 6600, 660);
+    refused.Move(240, 180, 9000, 660);
     refused.SetVisible(false);
     ui::Control& ok = form_.Add("cmdOk", ControlType::CommandButton);
     ok.SetCaption("Ok");
-    ok.Move(5520, 4260, 1320, 420);
+    ok.Move(7920, 4260, 1320, 420);
     ok.onClick = [this] { Hide(); };
     ui::Control& copy = form_.Add("cmdCopy", ControlType::CommandButton);
     copy.SetCaption("Copy List");
-    copy.Move(4080, 4260, 1320, 420);
+    copy.Move(6480, 4260, 1320, 420);
     copy.onClick = [this] { CopyList(); };
     form_.onLoad = [this] {
         form_.SetIconResource(std::string(kWindowIconResource));
