@@ -76,6 +76,21 @@ std::string WithLongElements(IFileSystem& files, const std::string& path) {
 
 } // namespace
 
+bool IsPlainDrivePath(std::string_view path) {
+    if (!HasDriveRoot(path)) {
+        return false;
+    }
+    for (std::size_t i = 2; i < path.size(); ++i) {
+        const char c = path[i];
+        const bool elementEnd = i + 1 == path.size() || path[i + 1] == '\\';
+        if (c == '/' || (c == '\\' && i + 1 < path.size() && path[i + 1] == '\\') ||
+            ((c == '.' || c == ' ') && elementEnd)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool IsReservedDeviceName(std::string_view name) {
     std::string_view base = name.substr(0, name.find('.'));
     while (!base.empty() && base.back() == ' ') {
@@ -118,6 +133,15 @@ CanonicalPath CanonicalizePath(IFileSystem& files, std::string_view input) {
     }
     if (path.find(':', 2) != std::string::npos) {
         return Refused(PathKind::Stream, input);
+    }
+    // Most definitions already name a plain path, which the system would give back unchanged.
+    if (IsPlainDrivePath(path) && !IsReservedDeviceName(AfterLastBackslash(path)) &&
+        path.find('~') == std::string::npos) {
+        if (path.size() > 3 && path.back() == '\\') {
+            path.pop_back();
+        }
+        path[0] = ToUpperAscii(path[0]);
+        return {PathKind::Local, std::move(path)};
     }
     const auto full = files.FullPathName(path);
     if (!full) {

@@ -45,6 +45,10 @@ std::string ComparablePath(IFileSystem& files, std::string_view path);
 // the first dot, trailing blanks dropped, compared without regard to case.
 bool IsReservedDeviceName(std::string_view name);
 
+// A drive path that is already in the system's full form: "X:\" and elements with no "/", no empty, "."
+// or ".." element, no element ending in a dot or a blank. (Reserved names and short elements aside.)
+bool IsPlainDrivePath(std::string_view path);
+
 // `inner` is `outer` or lies below it; both are canonical or comparable paths.
 bool PathWithin(std::string_view inner, std::string_view outer);
 

@@ -5,6 +5,7 @@
 #include "common/case_folding.h"
 #include "common/text.h"
 #include "common/utf8.h"
+#include "platform/canonical_path.h"
 #include "platform/folder_walk.h"
 #include "platform/sim/sim_full_path.h"
 
@@ -81,10 +82,21 @@ SimFileSystem::SimFileSystem() {
     AddDrive("C", DriveType::Fixed, true);
 }
 
+namespace {
+
+// Files are found under the full form of their path, as the system forms it before it looks.
+std::string FullForm(const std::string& path) {
+    if (IsPlainDrivePath(path)) {
+        return path;
+    }
+    auto full = SimFullPathName(path);
+    return full ? std::move(*full) : ReplaceAll(path, "/", "\\");
+}
+
+} // namespace
+
 std::string SimFileSystem::KeyOf(const std::string& path) {
-    // Files are found under the full form of their path, as the system forms it before it looks.
-    const auto full = SimFullPathName(path);
-    std::string key = FoldFileName(full ? *full : ReplaceAll(path, "/", "\\"));
+    std::string key = FoldFileName(FullForm(path));
     while (key.size() > 3 && key.back() == '\\') {
         key.pop_back();
     }
@@ -567,8 +579,7 @@ void SimFileSystem::PutFolderLink(const std::string& path, const std::string& ta
 
 std::string SimFileSystem::Resolve(const std::string& given) const {
     // A path below a link continues in the link's target, as the system follows it.
-    const auto full = SimFullPathName(given);
-    const std::string path = full ? *full : given;
+    const std::string path = FullForm(given);
     const std::string key = KeyOf(path);
     for (const auto& [link, target] : links_) {
         if (key.size() > link.size() && key.starts_with(link) && key[link.size()] == '\\') {
