@@ -69,7 +69,7 @@ MainWindow::MainWindow(Context& context)
     form_.onCloseRequest = [this] { return OnCloseRequest(); };
     form_.onUnload = [this] { OnUnload(); };
     form_.onMouseMove = [this](int x) {
-        OnTrayMessage(static_cast<int>(x / context_.host.TwipsPerPixelX() + 0.5));
+        OnTrayMessage(TrayMessageOfMouseX(x, context_.host.TwipsPerPixelX()));
     };
     popup_.onShowProgram = [this] {
         form_.SetState(ui::WindowState::Normal);

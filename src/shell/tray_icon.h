@@ -21,6 +21,11 @@ inline constexpr int kTrayLeftDoubleClick = 515;
 inline constexpr int kTrayRightDown = 516;
 inline constexpr int kTrayRightDoubleClick = 518;
 
+// The icon's mouse message out of the owning window's mouse-move position in twips, whatever the DPI.
+inline int TrayMessageOfMouseX(int twips, double twipsPerPixel) {
+    return static_cast<int>(twips / twipsPerPixel + 0.5);
+}
+
 class TrayIcon {
 public:
     explicit TrayIcon(IShell& shell) : shell_(shell) {}

@@ -35,8 +35,8 @@ public:
     void LockDrawing(ui::Form& form, bool locked) override;
     ScreenRect TaskbarRect() override { return taskbar; }
     ScreenRect DesktopRect() override { return desktop; }
-    double TwipsPerPixelX() override { return 15.0; }
-    double TwipsPerPixelY() override { return 15.0; }
+    double TwipsPerPixelX() override { return twipsPerPixel; }
+    double TwipsPerPixelY() override { return twipsPerPixel; }
     std::uint64_t Milliseconds() override { return now_; }
     void Quit() override { quitRequested = true; }
     // Answers from fileDialogAnswers in order (a cancel when it is empty) and counts the dialogs shown.
@@ -75,6 +75,8 @@ public:
     bool quitRequested = false;
     ScreenRect taskbar{0, 728, 1024, 768};
     ScreenRect desktop{0, 0, 1024, 768};
+    // 15 at 96 dpi, 12 at 120 dpi, 10 at 144 dpi.
+    double twipsPerPixel = 15.0;
 
     // Border and caption, and the menu bar, of the simulated windows, in twips.
     static constexpr int kFrameWidth = 120;

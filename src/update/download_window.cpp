@@ -31,7 +31,9 @@ DownloadWindow::DownloadWindow(Context& context, const Skin& skin, TrayIcon& mai
         tray_.RemoveIcon(form_);
     };
     form_.onMouseMove = [this](int x) {
-        if (mainTray_.bRunningInTray && x == kTrayDoubleClickX) {
+        // The double-click arrives as a position in twips, which depends on the DPI.
+        if (mainTray_.bRunningInTray &&
+            TrayMessageOfMouseX(x, context_.host.TwipsPerPixelX()) == kTrayLeftDoubleClick) {
             form_.SetState(ui::WindowState::Normal);
             form_.Show();
             form_.SetState(ui::WindowState::Normal);

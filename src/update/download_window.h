@@ -14,8 +14,6 @@ class Context;
 inline constexpr std::string_view kDownloadWindowName = "frmDownload";
 inline constexpr std::string_view kDownloadTrayTip = "Getting latest definitions.";
 inline constexpr int kBlinkInterval = 800;
-// The tray icon's double-click as the mouse-move X value carries it (message 515 in twips).
-inline constexpr int kTrayDoubleClickX = 7725;
 
 class DownloadWindow {
 public:
