@@ -524,7 +524,8 @@ void MainWindow::WireRemovalCommands() {
 }
 
 void MainWindow::SetLongTaskCommands(bool enabled) {
-    for (std::string_view name : {"cmdScanNow", "cmdUpdate", "mnuFileUpdate", "Command4", "cmdExclude"}) {
+    for (std::string_view name :
+         {"cmdScanNow", "cmdUpdate", "cmdLiveUpdate", "mnuFileUpdate", "Command4", "cmdExclude"}) {
         Attempt([&] { Control(name).SetEnabled(enabled); });
     }
 }
