@@ -1,6 +1,6 @@
 #include "update/definition_service.h"
 
-#include "common/text.h"
+#include "common/percent_encoding.h"
 #include "core/context.h"
 #include "definitions/definition_status.h"
 #include "ui/control.h"
@@ -12,10 +12,6 @@ namespace grimsweep {
 
 namespace {
 
-std::string Blanks(std::string_view text) {
-    return ReplaceAll(text, " ", "%20");
-}
-
 std::optional<LocalDateTime> ServiceDate(const std::string& answer) {
     return ParseUsDateTime(CleanServiceDate(answer));
 }
@@ -23,7 +19,12 @@ std::optional<LocalDateTime> ServiceDate(const std::string& answer) {
 } // namespace
 
 std::string ProductQuery(const Context& context) {
-    return "?prog=" + Blanks(context.brand.programName) + "&comp=" + Blanks(context.brand.companyName);
+    return "?prog=" + PercentEncode(context.brand.programName) +
+           "&comp=" + PercentEncode(context.brand.companyName);
+}
+
+std::string DefinitionsQuery(const Context& context, std::string_view definitionsDate) {
+    return ProductQuery(context) + "&date=" + PercentEncode(definitionsDate);
 }
 
 UpdateOutcome FetchAndApplyUpdates(Context& context, const std::string& serviceAddress, ui::Control* status) {
@@ -44,11 +45,10 @@ UpdateOutcome FetchAndApplyUpdates(Context& context, const std::string& serviceA
     if (!newest || !Later(*newest, current)) {
         return outcome;
     }
-    const std::string records =
-        FetchUrlTextWithProgress(context,
-                                 serviceAddress + std::string(kDefinitionsPage) + ProductQuery(context) +
-                                     "&date=" + UsDateTimeText(current),
-                                 status);
+    const std::string records = FetchUrlTextWithProgress(
+        context,
+        serviceAddress + std::string(kDefinitionsPage) + DefinitionsQuery(context, UsDateTimeText(current)),
+        status);
     outcome.changes = ApplyUpdateRecords(context, records, status);
     if (outcome.changes > 0) {
         if (const auto stored = ServiceDate(FetchUrlText(context, serviceAddress + std::string(kDatePage)))) {

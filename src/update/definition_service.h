@@ -19,8 +19,10 @@ inline constexpr std::string_view kDefinitionsPage = "/asp/getDefsNEW.asp";
 inline constexpr std::string_view kDatePage = "/asp/date.asp";
 inline constexpr std::string_view kConnectingStatus = "Connecting to the definition server, please wait.";
 
-// "?prog=" product + "&comp=" company, every blank as "%20".
+// "?prog=" product + "&comp=" company, each value percent-encoded (its UTF-8 bytes).
 std::string ProductQuery(const Context& context);
+// The product query + "&date=" + the definitions date (US form), percent-encoded.
+std::string DefinitionsQuery(const Context& context, std::string_view definitionsDate);
 
 struct UpdateOutcome {
     bool reached = false;               // the service answered the current-date page

@@ -70,6 +70,14 @@ protected:
     ui::Control& status = form.Add("txtStatus", ui::ControlType::TextBox);
 };
 
+// Brand values and the date travel percent-encoded (UTF-8 bytes), so none can end a value early.
+TEST_F(DefinitionServiceTest, QueryValuesArePercentEncoded) {
+    context.brand.companyName = "Laterne & S\xC3\xB6hne=1+1";
+    EXPECT_EQ(ProductQuery(context), "?prog=Grimsweep&comp=Laterne%20%26%20S%C3%B6hne%3D1%2B1");
+    EXPECT_EQ(DefinitionsQuery(context, "9/1/2006 4:00:00 PM"),
+              ProductQuery(context) + "&date=9%2F1%2F2006%204%3A00%3A00%20PM");
+}
+
 TEST_F(DefinitionServiceTest, NothingNewerMeansNoRecordsAreAskedFor) {
     sim.http.bodies[CurrentDatePage()] = "3/16/2006 12:00:00 AM PST\r\n";
     EXPECT_EQ(Update().changes, 0);
@@ -84,7 +92,7 @@ TEST_F(DefinitionServiceTest, ChangesStoreTheDatePagesDateAndAFailedDatePageKeep
     sim.http.bodies[CurrentDatePage()] = "9/1/2006 4:00:00 PM PST\t\r\n";
     const std::string record =
         EncodeDefinitionLine("COOK") + "|ADD[DEF]" + EncodeDefinitionLine("trackmoth") + "=x";
-    sim.http.bodies[Dated("3/16/2006")] = record;
+    sim.http.bodies[Dated("3%2F16%2F2006")] = record;
     sim.http.bodies[Page(kDatePage)] = "9/2/2006 8:30:00 AM PST";
     const UpdateOutcome outcome = Update();
     EXPECT_EQ(outcome.changes, 1);
@@ -93,7 +101,7 @@ TEST_F(DefinitionServiceTest, ChangesStoreTheDatePagesDateAndAFailedDatePageKeep
 
     // The next update asks from the stored date; its date page fails: the date stays.
     sim.http.bodies[CurrentDatePage()] = "9/9/2006 1:00:00 PM";
-    sim.http.bodies[Dated("9/2/2006 8:30:00 AM")] = record;
+    sim.http.bodies[Dated("9%2F2%2F2006%208%3A30%3A00%20AM")] = record;
     sim.http.bodies[Page(kDatePage)] = "<html>Server Error</html>";
     EXPECT_EQ(Update().changes, 1);
     EXPECT_EQ(StoredDate(), "9/2/2006 8:30:00 AM");
@@ -136,7 +144,7 @@ TEST_F(DefinitionServiceTest, BrokenAndHostileAnswersChangeNothingAndAreAskedFor
         {"an endless body", sim::SimAnswer::Endless(records + "[BR]")},
     };
     for (const auto& [what, answer] : answers) {
-        sim.http.SetAnswers(Dated("3/16/2006"), {answer});
+        sim.http.SetAnswers(Dated("3%2F16%2F2006"), {answer});
         EXPECT_EQ(Update().changes, 0) << what;
         EXPECT_EQ(sim.files.Contents(context.DataFile(kFileDefinitionFile)), before) << what;
         EXPECT_EQ(StoredDate(), "3/16/2006 12:00:00 AM") << what << ": the same records are asked for again";

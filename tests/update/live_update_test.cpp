@@ -26,7 +26,7 @@ protected:
     std::string CurrentDatePage() { return Page(kCurrentDatePage, ProductQuery(*context)); }
     void PublishOneCookie() {
         sim.http.bodies[CurrentDatePage()] = "9/1/2006 4:00:00 PM PST";
-        sim.http.bodies[Page(kDefinitionsPage, ProductQuery(*context) + "&date=3/16/2006")] =
+        sim.http.bodies[Page(kDefinitionsPage, ProductQuery(*context) + "&date=3%2F16%2F2006")] =
             EncodeDefinitionLine("COOK") + "|ADD[DEF]" + EncodeDefinitionLine("trackmoth") + "=x";
         sim.http.bodies[Page(kDatePage)] = "9/2/2006 8:30:00 AM";
     }
