@@ -1,12 +1,15 @@
 #include "report/data_submission.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "common/attempt.h"
+#include "common/percent_encoding.h"
 #include "common/text.h"
 #include "core/context.h"
 #include "core/settings_keys.h"
 #include "definitions/line_code.h"
+#include "report/submission_payload.h"
 #include "ui/form.h"
 #include "update/http_fetch.h"
 #include "update/service_addresses.h"
@@ -30,20 +33,22 @@ std::string ScrambleName(Context& context, std::string_view name) {
 
 std::string BuildProcessList(Context& context) {
     const auto names = context.machine.processNames.RunningProcessNames();
-    std::string list;
     if (!names) {
-        return list;
+        return {};
     }
+    std::vector<std::string> sent;
     for (const std::string& name : *names) {
-        if (NeverSent(name)) {
-            continue;
+        if (!NeverSent(name)) {
+            sent.push_back(ScrambleName(context, name));
         }
-        if (!list.empty()) {
-            list.append(kPayloadSeparator);
-        }
-        list.append(ScrambleName(context, name));
     }
-    return list;
+    return JoinSubmissionNames(sent);
+}
+
+std::string CollectionUrl(Context& context, std::string_view payload) {
+    std::string url = ReadServiceAddresses(context).collection;
+    url.append(kCollectionQuery).append(PercentEncode(payload));
+    return url;
 }
 
 bool SubmissionAccepted(std::string_view answer) {
@@ -57,12 +62,6 @@ ui::Control& DataSubmission::Control(std::string_view name) {
     return form_.Get(name);
 }
 
-std::string DataSubmission::CollectionUrl(std::string_view payload) {
-    std::string url = ReadServiceAddresses(context_).collection;
-    url.append(kCollectionQuery).append(payload);
-    return url;
-}
-
 bool DataSubmission::Allowed() {
     return Control(kSendDataBox).Value() == 1;
 }
@@ -72,7 +71,7 @@ void DataSubmission::SendProcessList() {
     Attempt([&] {
         const std::string list = BuildProcessList(context_);
         if (!list.empty()) {
-            FetchUrlText(context_, CollectionUrl(list));
+            FetchUrlText(context_, CollectionUrl(context_, list));
         }
     });
 }
@@ -80,9 +79,8 @@ void DataSubmission::SendProcessList() {
 void DataSubmission::SubmitFileName() {
     ui::Control& box = Control(kSubmitNameBox);
     const std::string name = box.Text();
-    std::string payload = ScrambleName(context_, name);
-    payload.append(kPayloadSeparator);
-    const std::string answer = FetchUrlText(context_, CollectionUrl(payload));
+    const std::string payload = JoinSubmissionNames({ScrambleName(context_, name)}) + kPayloadSeparator;
+    const std::string answer = FetchUrlText(context_, CollectionUrl(context_, payload));
     const MessageCatalogue& messages = context_.messages;
     std::string outcome = messages.getMessages(kMsgResults) + " ";
     if (SubmissionAccepted(answer)) {

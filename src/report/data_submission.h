@@ -16,9 +16,8 @@ class Form;
 class Control;
 } // namespace ui
 
-// The collection page and its query key; the payload follows without further escaping.
+// The collection page and its query key; the payload (submission_payload.h) follows percent-encoded.
 inline constexpr std::string_view kCollectionQuery = "/asp/getData.asp?data=";
-inline constexpr std::string_view kPayloadSeparator = "|";
 // System and browser processes that are never sent (exact, case-sensitive names).
 inline constexpr std::array<std::string_view, 8> kProcessesNeverSent = {
     "System",      "System Idle Process", "winlogon.exe", "services.exe",
@@ -42,9 +41,11 @@ inline constexpr std::string_view kMsgAnon4 = "MSG_ANON4";
 
 // One name (UTF-8) in the system code page, scrambled with the definition line code.
 std::string ScrambleName(Context& context, std::string_view name);
-// The scrambled names of the running processes that may be sent, joined by "|"; empty when the query
-// fails or nothing is left.
+// The payload of the running processes that may be sent: their scrambled names, escaped and joined by
+// "|"; empty when the query fails or nothing is left.
 std::string BuildProcessList(Context& context);
+// The collection request for a payload: the service address, the page and the payload percent-encoded.
+std::string CollectionUrl(Context& context, std::string_view payload);
 // Whether the collection service's answer says it took the name ("Skipped" or "Added", any case).
 bool SubmissionAccepted(std::string_view answer);
 
@@ -66,7 +67,6 @@ public:
     bool Allowed();
 
 private:
-    std::string CollectionUrl(std::string_view payload);
     ui::Control& Control(std::string_view name);
 
     Context& context_;

@@ -6,9 +6,12 @@
 #include <vector>
 
 #include "app/main_window_fixture.h"
+#include "common/percent_encoding.h"
 #include "core/settings_keys.h"
 #include "definitions/definition_files.h"
+#include "definitions/line_code.h"
 #include "report/data_submission.h"
+#include "report/submission_payload.h"
 #include "scan/scan_driver.h"
 
 namespace grimsweep {
@@ -16,9 +19,34 @@ namespace {
 
 using namespace settings;
 
-// The default collection service and its page; "calc.exe" scrambled (each byte moved up by 7).
+// The default collection service and its page.
 constexpr std::string_view kQuery = "http://127.0.0.1:8080/asp/getData.asp?data=";
-constexpr std::string_view kCalcScrambled = "jhsj5l\x7fl";
+
+// The names a collection request carries, read back as the local collection service reads them: the
+// query value percent-decoded and split into scrambled names. Nothing when the request is not one.
+std::optional<std::vector<std::string>> ScrambledNamesSent(std::string_view url) {
+    if (!url.starts_with(kQuery) ||
+        url.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-._~%",
+                              kQuery.size()) != std::string_view::npos) {
+        return std::nullopt;
+    }
+    const auto payload = PercentDecode(url.substr(kQuery.size()));
+    return payload ? SplitSubmissionPayload(*payload) : std::nullopt;
+}
+
+// The same names unscrambled (code-page bytes).
+std::vector<std::string> NamesSent(std::string_view url) {
+    std::vector<std::string> names;
+    for (const std::string& scrambled : ScrambledNamesSent(url).value_or(std::vector<std::string>{})) {
+        names.push_back(DecodeDefinitionLine(scrambled));
+    }
+    return names;
+}
+
+// The request of a manual submission of an ASCII name that needs no escape inside the payload.
+std::string ManualRequest(std::string_view name) {
+    return std::string(kQuery) + PercentEncode(EncodeDefinitionLine(name)) + "%7C";
+}
 
 class DataSubmissionTest : public MainWindowTest {
 protected:
@@ -70,9 +98,49 @@ TEST_F(DataSubmissionTest, ProcessListLeavesOutTheSystemNamesExactlyAndScrambles
     // The comparison is exact: another case is sent; a name that runs twice is sent twice.
     Run({"C:\\WINDOWS\\system32\\calc.exe", "C:\\WINDOWS\\Explorer.exe", "C:\\WINDOWS\\system32\\calc.exe"});
     window->Scan().StartScan();
-    const std::string explorer = ScrambleName(*context, "Explorer.exe");
-    EXPECT_EQ(Submissions(), (std::vector<std::string>{std::string(kQuery) + std::string(kCalcScrambled) +
-                                                       "|" + explorer + "|" + std::string(kCalcScrambled)}));
+    ASSERT_EQ(Submissions().size(), 1u);
+    EXPECT_EQ(NamesSent(Submissions()[0]),
+              (std::vector<std::string>{"calc.exe", "Explorer.exe", "calc.exe"}));
+    EXPECT_EQ(Submissions()[0].find("calc"), std::string::npos) << "names never go in plain text";
+}
+
+// Names whose scrambled form holds the separator, the escape character or bytes that mean something in
+// a query reach the service as the same names.
+TEST_F(DataSubmissionTest, NamesHoldingTheSeparatorAndQueryCharactersComeBackWhole) {
+    const std::string separator = DecodeDefinitionLine("|");
+    const std::string escape = DecodeDefinitionLine("%");
+    const std::vector<std::string> names = {"gloomupd.exe", "a" + separator + "b.exe", escape + "7C.exe",
+                                            "50% & = + off.exe", "x" + separator + separator + escape};
+    for (const std::string& name : names) {
+        Run({"C:\\" + name});
+    }
+    window->Scan().StartScan();
+    ASSERT_EQ(Submissions().size(), 1u);
+    EXPECT_EQ(NamesSent(Submissions()[0]), names);
+
+    sim.http.requests.clear();
+    Control(kSubmitNameBox).SetText(names[1]);
+    Control(kSubmitCommand).Click();
+    ASSERT_EQ(Submissions().size(), 1u);
+    EXPECT_EQ(NamesSent(Submissions()[0]), (std::vector<std::string>{names[1]}));
+}
+
+// Scrambled names holding every byte from 1 to 255 between them, the separator and the escape character
+// alone and in runs, through the real request address and back through the service's decoding.
+TEST_F(DataSubmissionTest, APayloadOfEveryByteSplitsBackIntoTheSameNames) {
+    std::string everyByte;
+    for (int byte = 1; byte <= 255; ++byte) {
+        everyByte += static_cast<char>(byte);
+    }
+    const std::vector<std::string> names = {"",    everyByte, "|",       "%",     "||", "%7C", "%25",
+                                            "a|b", "&data=x", "a=b+c d", "%%|%|", "x%", "%G1"};
+    const std::string url = CollectionUrl(*context, JoinSubmissionNames(names));
+    EXPECT_EQ(ScrambledNamesSent(url), names);
+    EXPECT_EQ(ScrambledNamesSent(CollectionUrl(*context, JoinSubmissionNames({everyByte}) + "|")),
+              (std::vector<std::string>{everyByte}))
+        << "a manual submission ends in the separator";
+    EXPECT_EQ(SplitSubmissionPayload("ok|bad%7"), std::nullopt);
+    EXPECT_EQ(SplitSubmissionPayload("a||b"), (std::vector<std::string>{"a", "", "b"}));
 }
 
 TEST_F(DataSubmissionTest, AFailingManagementQuerySendsNothingAndSaysNothing) {
@@ -110,15 +178,16 @@ TEST_F(DataSubmissionTest, TheListIsSentOnlyAfterACleanScanOrARemovalAndOnlyWhen
 
 TEST_F(DataSubmissionTest, SubmittingAFileNameShowsTheOutcomeAndClearsTheBox) {
     // The name goes in the system code page, scrambled, with a trailing "|".
-    const std::string url = std::string(kQuery) + "jhm\xF0" + "5l\x7fl|";
     Control(kSubmitNameBox).SetText("caf\xC3\xA9.exe");
     Control(kSubmitCommand).Click();
-    EXPECT_EQ(Submissions(), (std::vector<std::string>{url}));
+    ASSERT_EQ(Submissions().size(), 1u);
+    EXPECT_TRUE(Submissions()[0].ends_with("%7C"));
+    EXPECT_EQ(NamesSent(Submissions()[0]), (std::vector<std::string>{"caf\xE9.exe"}));
 
     // Each answer, case ignored, counts as success.
     for (const char* accepted : {"added", "SKIPPED", "<b>Added</b>"}) {
         Control(kSubmitNameBox).SetText("bad.exe");
-        sim.http.bodies[std::string(kQuery) + "ihk5l\x7fl|"] = accepted;
+        sim.http.bodies[ManualRequest("bad.exe")] = accepted;
         Control(kSubmitCommand).Click();
         EXPECT_EQ(Control(kSubmitResultLabel).Caption(), "Results: bad.exe Submitted.  Thank you!")
             << accepted;
@@ -135,7 +204,7 @@ TEST_F(DataSubmissionTest, AnyOtherAnswerOrNoAnswerShowsTheProblem) {
     EXPECT_EQ(Control(kSubmitNameBox).Text(), "");
 
     Control(kSubmitNameBox).SetText("bad.exe");
-    sim.http.bodies[std::string(kQuery) + "ihk5l\x7fl|"] = "Error 500";
+    sim.http.bodies[ManualRequest("bad.exe")] = "Error 500";
     Control(kSubmitCommand).Click();
     EXPECT_EQ(Control(kSubmitResultLabel).Caption(), problem);
 }
@@ -143,7 +212,7 @@ TEST_F(DataSubmissionTest, AnyOtherAnswerOrNoAnswerShowsTheProblem) {
 TEST_F(DataSubmissionTest, AnEmptyBoxStillSendsTheSeparator) {
     sim.http.requests.clear();
     Control(kSubmitCommand).Click();
-    EXPECT_EQ(sim.http.requests, (std::vector<std::string>{std::string(kQuery) + "|"}));
+    EXPECT_EQ(sim.http.requests, (std::vector<std::string>{std::string(kQuery) + "%7C"}));
 }
 
 TEST_F(DataSubmissionTest, TheSubmissionControlsShareThePageOfTheOptionWithoutOverlapping) {
@@ -178,7 +247,7 @@ TEST_F(DataSubmissionTest, EnterInTheBoxSubmitsAndOtherKeysDoNothing) {
     EXPECT_FALSE(box.PressKey('A'));
     EXPECT_TRUE(Submissions().empty());
     EXPECT_TRUE(box.PressKey(ui::kKeyReturn));
-    EXPECT_EQ(Submissions(), (std::vector<std::string>{std::string(kQuery) + "ihk5l\x7fl|"}));
+    EXPECT_EQ(Submissions(), (std::vector<std::string>{ManualRequest("bad.exe")}));
     EXPECT_EQ(box.Text(), "");
     box.SetEnabled(false);
     EXPECT_FALSE(box.PressKey(ui::kKeyReturn)) << "a disabled box takes no key";
