@@ -3,6 +3,7 @@
 #include <csignal>
 #include <cstdio>
 #include <iostream>
+#include <string_view>
 
 #ifdef _WIN32
 #include <winsock2.h>
@@ -15,6 +16,10 @@
 #include <sys/socket.h>
 #include <unistd.h>
 #endif
+
+#include "common/percent_encoding.h"
+#include "common/text.h"
+#include "report/submission_payload.h"
 
 namespace grimsweep {
 
@@ -110,10 +115,38 @@ void SendAll(Socket client, const std::string& text) {
     }
 }
 
+// Whether every query value of `target` percent-decodes and a collection payload splits back into
+// names; the pages are answered only then.
+bool QueryReadable(std::string_view target) {
+    const std::size_t question = target.find('?');
+    if (question == std::string_view::npos) {
+        return true;
+    }
+    const bool collection = EqualsIgnoreCase(target.substr(0, question), kDataPage);
+    for (const std::string& pair : Split(target.substr(question + 1), "&")) {
+        const std::size_t equals = pair.find('=');
+        if (equals == std::string::npos) {
+            continue;
+        }
+        const auto value = PercentDecode(std::string_view(pair).substr(equals + 1));
+        if (!value) {
+            return false;
+        }
+        if (collection && EqualsIgnoreCase(pair.substr(0, equals), "data") &&
+            !SplitSubmissionPayload(*value)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 void Answer(const ServiceFolder& folder, Socket client) {
     const std::string head = ReadHead(client);
     const auto target = RequestTarget(head);
-    const PageAnswer answer = target ? AnswerPage(folder, *target) : PageAnswer{400, "Bad request\n"};
+    PageAnswer answer{400, "Bad request\n"};
+    if (target && QueryReadable(*target)) {
+        answer = AnswerPage(folder, *target);
+    }
     SendAll(client, ResponseText(answer));
 #ifdef _WIN32
     shutdown(client, SD_SEND);

@@ -8,11 +8,13 @@
 #include "win32/local_definition_service.h"
 #include "win32/temp_folder.h"
 
+#include "common/percent_encoding.h"
 #include "common/text.h"
 #include "core/context.h"
 #include "definitions/line_code.h"
 #include "platform/win32/win32_machine.h"
 #include "report/data_submission.h"
+#include "report/submission_payload.h"
 #include "ui/form.h"
 #include "ui/headless_host.h"
 #include "update/definition_publisher.h"
@@ -47,6 +49,20 @@ protected:
         ASSERT_TRUE(files.WriteFile(servicesFile, "[Services]\r\nCollection=" + address + "\r\n"));
     }
     std::string Log() { return files.ReadFile(folder + "\\" + std::string(kDataLogFile)).value_or(""); }
+    // The names of the one logged query ("data=" and the percent-encoded payload), unscrambled.
+    std::vector<std::string> LoggedNames() {
+        const std::string log = Log();
+        EXPECT_TRUE(log.starts_with("data=")) << log;
+        EXPECT_EQ(log.find('\n'), log.size() - 1) << "one query";
+        const auto payload = PercentDecode(log.substr(5, log.size() - 6));
+        const auto names = payload ? SplitSubmissionPayload(*payload) : std::nullopt;
+        EXPECT_TRUE(names.has_value()) << log;
+        std::vector<std::string> plain;
+        for (const std::string& name : names.value_or(std::vector<std::string>{})) {
+            plain.push_back(DecodeDefinitionLine(name));
+        }
+        return plain;
+    }
 
     Win32Machine machine;
     HeadlessHost host;
@@ -67,16 +83,9 @@ TEST_F(DataSubmissionTest, TheProcessListReachesTheServiceScrambledAndWithoutThe
     DataSubmission(context, form).SendProcessList();
 
     const std::string log = Log();
-    ASSERT_TRUE(log.starts_with("data=")) << log;
-    ASSERT_TRUE(log.ends_with("\n"));
-    EXPECT_EQ(log.find('\n'), log.size() - 1) << "one query";
-    const std::string payload = log.substr(5, log.size() - 6);
-    EXPECT_FALSE(payload.ends_with("|"));
-    std::vector<std::string> sent;
-    for (const std::string& part : Split(payload, "|")) {
-        sent.push_back(DecodeDefinitionLine(part));
-    }
-    EXPECT_EQ(payload.find("services.exe"), std::string::npos) << "names never go in plain text";
+    EXPECT_FALSE(log.ends_with("%7C\n")) << "no separator after the last name";
+    const std::vector<std::string> sent = LoggedNames();
+    EXPECT_EQ(log.find("services.exe"), std::string::npos) << "names never go in plain text";
     for (std::string_view never : kProcessesNeverSent) {
         EXPECT_EQ(std::find(sent.begin(), sent.end(), never), sent.end()) << never;
     }
@@ -91,10 +100,13 @@ TEST_F(DataSubmissionTest, AManualSubmissionIsTakenAndThanked) {
     ASSERT_FALSE(service.Address().empty());
     CollectAt(service.Address());
     DataSubmission submission(context, form);
-    form.Get(kSubmitNameBox).SetText("gloomupd.exe");
+    // A name holding the bytes that mean something in a query or a payload.
+    const std::string name = "gloomupd & co=50%+ (" + DecodeDefinitionLine("|") + ").exe";
+    form.Get(kSubmitNameBox).SetText(name);
     submission.SubmitFileName();
-    EXPECT_EQ(Log(), "data=" + EncodeDefinitionLine("gloomupd.exe") + "|\n");
-    EXPECT_EQ(form.Get(kSubmitResultLabel).Caption(), "Results: gloomupd.exe Submitted.  Thank you!");
+    EXPECT_TRUE(Log().ends_with("%7C\n")) << "the manual submission's separator";
+    EXPECT_EQ(LoggedNames(), std::vector<std::string>{name});
+    EXPECT_EQ(form.Get(kSubmitResultLabel).Caption(), "Results: " + name + " Submitted.  Thank you!");
     EXPECT_EQ(form.Get(kSubmitNameBox).Text(), "");
 }
 

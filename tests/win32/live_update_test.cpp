@@ -85,6 +85,16 @@ TEST_F(LiveUpdateTest, TheRealFetchAndConversationAgainstTheLocalService) {
     EXPECT_EQ(FetchUrlText(context, std::string(kService) + "/asp/getData.asp?data=" + scrambled), "Added");
     EXPECT_EQ(files.ReadFile(folder + "\\service\\" + std::string(kDataLogFile)), "data=" + scrambled + "\n");
 
+    // Escaped query values are read decoded; a malformed escape is a bad request and is not logged.
+    EXPECT_FALSE(FetchUrlText(context, std::string(kService) +
+                                           "/asp/getDefsNEW.asp?date=9%2F1%2F2006%203%3A59%3A59%20PM")
+                     .empty())
+        << "the records published after the escaped date";
+    EXPECT_EQ(FetchUrlText(context, std::string(kService) + "/asp/getDefsNEW.asp?date=9%2G1%2F2006"),
+              "Bad request\n");
+    EXPECT_EQ(FetchUrlText(context, std::string(kService) + "/asp/getData.asp?data=a%G1b"), "Bad request\n");
+    EXPECT_EQ(files.ReadFile(folder + "\\service\\" + std::string(kDataLogFile)), "data=" + scrambled + "\n");
+
     const UpdateOutcome outcome = FetchAndApplyUpdates(context, kService, nullptr);
     EXPECT_TRUE(outcome.reached);
     EXPECT_EQ(outcome.changes, 3) << "EXE into two files, COOK into one";
