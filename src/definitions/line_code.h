@@ -13,13 +13,15 @@
 
 namespace grimsweep {
 
-// The shift shared by every reader, writer and tool. A stored line must never hold a line feed (10) or
-// a carriage return (13), or it comes back as two records. Plain bytes up to 255 - K move up by K, and
-// the top K bytes (256 - K to 255) wrap round to 1..K; so for any K below 10 no text byte (0x20 to 0xFF)
-// lands on 10 or 13, while K = 10 sends byte 255 to a line feed. Of those, 7 also keeps the tab (9)
-// clear (K = 1 and K = 4 would turn it into a line feed or a carriage return), leaves the wrapped bytes
-// below the tab, and sends to 10 and 13 only the controls 3 and 6, which no definition holds.
-inline constexpr int kDefinitionShift = 7;
+// The shift shared by every reader, writer and tool. Bytes 0 to 3 move up to 252..255 and every other
+// byte moves down by 3 (the wrap is by 255), which gives the two properties that files and update
+// records rely on:
+// - only "@" encodes to "=" and only DEL (0x7F) to "|", the plain separators of an update record, and
+//   no definition holds either (a shift of 7 sent "6" and "u" there, which split names such as
+//   gloomupd.exe and CurrentVersion on their way to the client);
+// - no text byte (tab, 0x20 to 0xFF) encodes to a line feed or a carriage return (only CR and 0x10 do),
+//   so a stored line is always one line.
+inline constexpr int kDefinitionShift = 252;
 
 // Encodes one plain line (or a lone separator). The codes 0 and 255 both encode to the shift itself.
 std::string EncodeDefinitionLine(std::string_view plain);

@@ -34,7 +34,9 @@ constexpr const char* kUsage =
     "       gsdefs check DIR           report every malformed line of the six files; exit 1 when any\n"
     "       gsdefs count DIR           count the definitions of the five scanned files\n"
     "       gsdefs publish DIR DATE    store the records on standard input (KIND|ADD|BODY or\n"
-    "                                  KIND|DEL|BODY, plain) as published on DATE (9/1/2006 4:00:00 PM)\n"
+    "                                  KIND|DEL|BODY, plain) as published on DATE (9/1/2006 4:00:00 PM);\n"
+    "                                  none when a line is malformed or holds \"@\" or DEL, which would\n"
+    "                                  travel as the separators \"=\" and \"|\"\n"
     "       gsdefs serve DIR [--port N] [--address A]\n"
     "                                  answer Live Update from DIR over HTTP (127.0.0.1:8080)\n"
     "IN and OUT default to standard input and output; \"-\" names them too.\n";

@@ -84,8 +84,8 @@ const char* ReasonPhrase(int status) {
     }
 }
 
-// The first character of the kind or the body whose code is one of the plain separators "|" and "=":
-// the client would take it for a separator, so the record would be stored wrongly ("u" and "6").
+// The first character of the kind or the body whose code is one of the plain separators "|" and "="
+// ("@" and DEL): the client would take it for a separator and store the record wrongly.
 std::optional<char> SeparatorClash(std::string_view plainLine) {
     const std::size_t kindEnd = plainLine.find('|');
     const std::size_t actionEnd =
@@ -101,6 +101,11 @@ std::optional<char> SeparatorClash(std::string_view plainLine) {
         }
     }
     return std::nullopt;
+}
+
+// A character as an error message shows it: DEL, which a terminal does not show, by name and code.
+std::string CharacterName(char c) {
+    return c == '\x7F' ? std::string("DEL (0x7F)") : "\"" + std::string(1, c) + "\"";
 }
 
 } // namespace
@@ -142,8 +147,9 @@ std::optional<std::string> PublicationLines(std::string_view dateText, std::stri
             continue;
         }
         if (const auto clash = SeparatorClash(line)) {
-            error = "line " + std::to_string(lineNumber) + " holds \"" + std::string(1, *clash) +
-                    "\", whose code is a record separator: the service cannot send it";
+            error = "line " + std::to_string(lineNumber) + " holds " + CharacterName(*clash) +
+                    ", which would travel as the record separator \"" +
+                    EncodeDefinitionLine(std::string_view(&*clash, 1)) + "\": the service cannot send it";
             return std::nullopt;
         }
         const auto record = WireRecord(line);

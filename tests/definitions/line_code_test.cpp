@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <vector>
+
 #include "definitions_fixture.h"
 
 namespace grimsweep {
@@ -15,14 +18,37 @@ std::string AllCodes(int from, int to) {
     return text;
 }
 
-TEST(LineCode, EveryByteRoundTripsButTheWrapPair) {
+TEST(LineCode, EveryByteRoundTripsAndOnlyAtAndDelBecomeSeparators) {
+    // Codes the files and the published records depend on: the separators, letters and digits that
+    // names carry, and both ends of the wrap by 255.
+    const std::map<int, int> kStoredAs = {{'@', '='}, {0x7F, '|'}, {'u', 'r'},  {'6', '3'},   {'=', ':'},
+                                          {'|', 'y'}, {0x00, 252}, {0x03, 255}, {0x04, 0x01}, {0xFF, 252}};
+    std::vector<int> toEquals;
+    std::vector<int> toBar;
     for (int c = 0; c <= 255; ++c) {
         const std::string plain(1, static_cast<char>(c));
         const std::string stored = EncodeDefinitionLine(plain);
         ASSERT_EQ(stored.size(), 1u) << c;
+        const int code = static_cast<unsigned char>(stored[0]);
         // 0 and 255 both encode to the shift, which decodes to 0: only 255 does not come back.
         EXPECT_EQ(DecodeDefinitionLine(stored), c == 255 ? std::string(1, '\0') : plain) << c;
+        if (const auto expected = kStoredAs.find(c); expected != kStoredAs.end()) {
+            EXPECT_EQ(code, expected->second) << c;
+        }
+        if (code == '=') {
+            toEquals.push_back(c);
+        }
+        if (code == '|') {
+            toBar.push_back(c);
+        }
+        if (c == '\t' || c >= 0x20) {
+            EXPECT_NE(code, '\n') << "text byte " << c << " would split its stored line";
+            EXPECT_NE(code, '\r') << "text byte " << c << " would split its stored line";
+        }
     }
+    EXPECT_EQ(toEquals, std::vector<int>{'@'});
+    EXPECT_EQ(toBar, std::vector<int>{0x7F});
+
     const std::string all = AllCodes(0, 255);
     std::string back = all;
     back.back() = '\0';
@@ -35,7 +61,7 @@ TEST(LineCode, EveryByteRoundTripsButTheWrapPair) {
               std::string(1, static_cast<char>(1 - kDefinitionShift + 255)));
 }
 
-TEST(LineCode, SeparatorsEncodeAloneAndNoTextByteBecomesALineEnd) {
+TEST(LineCode, SeparatorsEncodeAloneAndATextLineStaysOneLine) {
     const std::string bar = EncodeDefinitionLine("|");
     const std::string equals = EncodeDefinitionLine("=");
     ASSERT_EQ(bar.size(), 1u);
@@ -43,11 +69,6 @@ TEST(LineCode, SeparatorsEncodeAloneAndNoTextByteBecomesALineEnd) {
                                                  equals + EncodeDefinitionLine("c"));
     // Every text byte, the tab included, in one line: stored, it is still one line, and it reads back.
     const std::string plain = "\t" + AllCodes(0x20, 0xFF);
-    const std::string stored = EncodeDefinitionLine(plain);
-    for (std::size_t i = 0; i < plain.size(); ++i) {
-        EXPECT_NE(stored[i], '\n') << "byte " << static_cast<int>(static_cast<unsigned char>(plain[i]));
-        EXPECT_NE(stored[i], '\r') << "byte " << static_cast<int>(static_cast<unsigned char>(plain[i]));
-    }
     const auto lines = SplitLines(EncodeDefinitionText(plain));
     ASSERT_EQ(lines.size(), 1u);
     std::string expected = plain;

@@ -127,14 +127,41 @@ TEST_F(DefinitionPublisherTest, BadDateOrAnyBadLineRefusesTheWholePublication) {
         EXPECT_FALSE(PublicationLines("3/20/2006", line, error)) << line;
         EXPECT_FALSE(error.empty()) << line;
     }
-    // "u" and "6" would travel as the separators "|" and "=": the client would store gloomupd.exe as
-    // "gloom|pd.exe". They are refused rather than published wrong.
-    for (const char* line : {"EXE|ADD|gloomupd.exe=Gloom|Adware", "FILE|DEL|item16.dll", "COOK|ADD|x=6"}) {
+    // Only "@" and DEL travel as the separators "=" and "|": the message names the character and the line.
+    const struct {
+        const char* lines;
+        const char* error;
+    } kRefused[] = {
+        {"COOK|ADD|a=x\nFILE|ADD|mail@gloom.exe=Gloom", "line 2 holds \"@\", which would travel as the "
+                                                        "record separator \"=\": the service cannot send it"},
+        {"FILE|DEL|gloom\x7F.exe",
+         "line 1 holds DEL (0x7F), which would travel as the record separator \"|\""},
+        {"@EXE|ADD|a=x", "line 1 holds \"@\""},
+    };
+    for (const auto& refused : kRefused) {
         error.clear();
-        EXPECT_FALSE(PublicationLines("3/20/2006", line, error)) << line;
-        EXPECT_NE(error.find("separator"), std::string::npos) << line;
+        EXPECT_FALSE(PublicationLines("3/20/2006", refused.lines, error)) << refused.lines;
+        EXPECT_TRUE(error.starts_with(refused.error)) << error;
     }
-    EXPECT_TRUE(PublicationLines("3/20/2006", "EXE|ADD|gloombar.exe=Gloom|Adware", error));
+}
+
+// Names holding "u" and "6", which an earlier shift sent as separators, arrive as they were published.
+TEST_F(DefinitionPublisherTest, RunKeyAndUpdaterNamesArriveIntact) {
+    PutDefinitions(kFileDefinitionFile, {"item16.dll=Old Threat|[system]"});
+    Publish(
+        "9/1/2006 4:00:00 PM",
+        "EXE|ADD|gloomupd.exe=Gloom Updater 6|[progfil]Gloom Toolbar|Adware\n"
+        "REG|ADD|GloomUpdate=Gloom Run 6|2^Software\\Microsoft\\Windows\\CurrentVersion\\Run^GloomUpdate|u6\n"
+        "FILE|DEL|item16.dll");
+    const std::string text = Get("/asp/getDefsNEW.asp?prog=Grimsweep&comp=Us&date=3/16/2006").body;
+    EXPECT_EQ(ApplyUpdateRecords(context, text, nullptr), 4);
+    EXPECT_EQ(Plain(kFileDefinitionFile),
+              (std::vector<std::string>{"gloomupd.exe=Gloom Updater 6|[progfil]Gloom Toolbar|Adware"}));
+    EXPECT_EQ(Plain(kExeDefinitionFile),
+              (std::vector<std::string>{"gloomupd.exe=Gloom Updater 6|[progfil]Gloom Toolbar|Adware"}));
+    EXPECT_EQ(Plain(kRegistryDefinitionFile),
+              (std::vector<std::string>{
+                  "2^Software\\Microsoft\\Windows\\CurrentVersion\\Run^GloomUpdate^=Gloom Run 6|u6"}));
 }
 
 TEST_F(DefinitionPublisherTest, OtherPagesLogLocalizeOrAreNotFound) {
