@@ -10,8 +10,14 @@ int RunConsoleUpdate(Context& context, std::ostream& out) {
     const ServiceAddresses addresses = ReadServiceAddresses(context);
     out << "Definition service: " << addresses.definitions << "\n";
     const UpdateOutcome outcome = FetchAndApplyUpdates(context, addresses.definitions, nullptr);
-    if (!outcome.reached) {
-        out << "The definition service could not be reached.\n" << std::flush;
+    if (outcome.failure == UpdateFailure::Unreachable) {
+        out << "The definition service could not be reached; nothing was changed.\n" << std::flush;
+        return 2;
+    }
+    if (outcome.failure == UpdateFailure::BadAnswer) {
+        out << "The definition service's answer was not whole (cut, refused or no date); nothing was "
+               "changed.\n"
+            << std::flush;
         return 2;
     }
     out << "Changes: " << outcome.changes << "\n";

@@ -66,6 +66,10 @@ const std::vector<DefaultMessage>& DefaultMessages() {
         {"MSG_PROBLEM2", "Please make sure you are connected to the internet, or try again later."},
         {"MSG_UPDATED_DEFS", "Your [ProgramName] definitions have been updated!"},
         {"MSG_RECENT_DEFS", "You are using the most recent [ProgramName] definitions."},
+        {"MSG_UPDATE_UNREACHABLE", "Live Update could not reach the [ProgramName] definition service. Your "
+                                   "definitions were not changed."},
+        {"MSG_UPDATE_FAILED", "Live Update could not download the new [ProgramName] definitions whole. Your "
+                              "definitions were not changed; please try again later."},
         {"MSG_WEBSITE", "Visit [Website]"},
         {"MSG_CAPTION", "[ProgramName] by [Company]"},
         {"MSG_CAPTION2", "Welcome to [ProgramName]"},

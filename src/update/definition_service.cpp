@@ -42,14 +42,23 @@ UpdateOutcome FetchAndApplyUpdates(Context& context, const std::string& serviceA
         context, serviceAddress + std::string(kCurrentDatePage) + ProductQuery(context), status);
     outcome.reached = !newestAnswer.empty();
     const auto newest = ServiceDate(newestAnswer);
-    if (!newest || !Later(*newest, current)) {
+    if (!newest) {
+        outcome.failure = outcome.reached ? UpdateFailure::BadAnswer : UpdateFailure::Unreachable;
         return outcome;
     }
-    const std::string records = FetchUrlTextWithProgress(
-        context,
-        serviceAddress + std::string(kDefinitionsPage) + DefinitionsQuery(context, UsDateTimeText(current)),
-        status);
-    outcome.changes = ApplyUpdateRecords(context, records, status);
+    if (!Later(*newest, current)) {
+        return outcome;
+    }
+    // A cut, refused or oversized answer is no list of records: nothing is applied from it.
+    const auto records = FetchUrlBody(context,
+                                      serviceAddress + std::string(kDefinitionsPage) +
+                                          DefinitionsQuery(context, UsDateTimeText(current)),
+                                      status);
+    if (!records) {
+        outcome.failure = UpdateFailure::BadAnswer;
+        return outcome;
+    }
+    outcome.changes = ApplyUpdateRecords(context, *records, status);
     if (outcome.changes > 0) {
         if (const auto stored = ServiceDate(FetchUrlText(context, serviceAddress + std::string(kDatePage)))) {
             const std::string text = UsDateTimeText(*stored);

@@ -24,10 +24,18 @@ std::string ProductQuery(const Context& context);
 // The product query + "&date=" + the definitions date (US form), percent-encoded.
 std::string DefinitionsQuery(const Context& context, std::string_view definitionsDate);
 
+// Why an update brought nothing although there may have been something to bring.
+enum class UpdateFailure {
+    None,        // the definitions are current, or the records were applied
+    Unreachable, // the service did not answer the current-date page
+    BadAnswer,   // its answers were no date, or the records could not be fetched whole
+};
+
 struct UpdateOutcome {
     bool reached = false;               // the service answered the current-date page
     int changes = 0;                    // changes made to the definition files
     std::optional<std::string> newDate; // the definitions date stored after the changes
+    UpdateFailure failure = UpdateFailure::None;
 };
 
 // Asks the service at `serviceAddress` for what is newer than the stored definitions date and applies

@@ -5,9 +5,7 @@
 
 namespace grimsweep {
 
-namespace {
-
-std::string Fetch(Context& context, const std::string& url, ui::Control* status) {
+std::optional<std::string> FetchUrlBody(Context& context, const std::string& url, ui::Control* status) {
     bool tooLarge = false;
     std::size_t chunks = 0;
     const auto body = context.machine.http.Get(url, kFetchChunkBytes, [&](std::size_t received) {
@@ -24,19 +22,17 @@ std::string Fetch(Context& context, const std::string& url, ui::Control* status)
         return true;
     });
     if (!body || tooLarge) {
-        return {};
+        return std::nullopt;
     }
-    return *body;
+    return body;
 }
 
-} // namespace
-
 std::string FetchUrlText(Context& context, const std::string& url) {
-    return Fetch(context, url, nullptr);
+    return FetchUrlBody(context, url, nullptr).value_or("");
 }
 
 std::string FetchUrlTextWithProgress(Context& context, const std::string& url, ui::Control* status) {
-    return Fetch(context, url, status);
+    return FetchUrlBody(context, url, status).value_or("");
 }
 
 } // namespace grimsweep

@@ -1,8 +1,9 @@
-// The program's two text fetches: a URL's whole body (whatever the HTTP status), read in chunks of 256
+// The program's text fetches: a URL's whole body, read in chunks of 256
 // bytes with window messages let through between them, and the same with a byte counter in a text box.
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 
 namespace grimsweep {
@@ -18,8 +19,11 @@ inline constexpr std::size_t kFetchChunkBytes = 256;
 // gets an empty result, as a failed fetch.
 inline constexpr std::size_t kMaxFetchBytes = 16 * 1024 * 1024;
 
-// The body's bytes as the server sent them (text in the system code page); empty when the address cannot
-// be opened or the answer is larger than kMaxFetchBytes.
+// The body's bytes as the server sent them (text in the system code page); nothing when the fetch failed
+// (no whole 200 answer) or the answer is larger than kMaxFetchBytes. After every chunk but the first,
+// `status` (may be absent) shows "Downloaded N bytes.".
+std::optional<std::string> FetchUrlBody(Context& context, const std::string& url, ui::Control* status);
+// The same with a failure as the empty text.
 std::string FetchUrlText(Context& context, const std::string& url);
 // As FetchUrlText; after every chunk but the first, `status` shows "Downloaded N bytes.".
 std::string FetchUrlTextWithProgress(Context& context, const std::string& url, ui::Control* status);

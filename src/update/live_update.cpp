@@ -39,7 +39,11 @@ int LiveUpdate::RunLiveUpdate() {
                                        window.Loaded() ? &download_.Status() : nullptr);
     });
     const MessageCatalogue& messages = context_.messages;
-    std::string message = messages.getMessages(kMsgRecentDefs);
+    // A failed update says so: it never claims the definitions are the most recent.
+    std::string message =
+        messages.getMessages(outcome.failure == UpdateFailure::Unreachable ? kMsgUpdateUnreachable
+                             : outcome.failure == UpdateFailure::BadAnswer ? kMsgUpdateFailed
+                                                                           : kMsgRecentDefs);
     if (outcome.changes >= 1) {
         Attempt([&] {
             context_.settings.Write(settings::kSectionOptions, settings::kShow, "True");

@@ -19,6 +19,8 @@ class Context;
 
 inline constexpr std::string_view kMsgRecentDefs = "MSG_RECENT_DEFS";
 inline constexpr std::string_view kMsgUpdatedDefs = "MSG_UPDATED_DEFS";
+inline constexpr std::string_view kMsgUpdateUnreachable = "MSG_UPDATE_UNREACHABLE";
+inline constexpr std::string_view kMsgUpdateFailed = "MSG_UPDATE_FAILED";
 // The automatic update runs when the counter of idle seconds has passed this.
 inline constexpr int kAutomaticUpdateAfter = 299;
 

@@ -33,5 +33,13 @@ TEST_F(ConsoleUpdateTest, TheIniNamesTheServiceAndAnUnreachableOneEndsWithTheErr
         << out.str();
 }
 
+TEST_F(ConsoleUpdateTest, AnAnswerThatIsNotWholeEndsWithTheErrorCodeAndSaysWhy) {
+    sim.files.PutFile(context.ApplicationFile(kServicesFileName),
+                      "[Services]\r\nDefinitions=http://defs.test\r\n");
+    sim.http.bodies[CurrentDatePage("http://defs.test")] = "9/1/2006 4:00:00 PM PST";
+    EXPECT_EQ(RunConsoleUpdate(context, out), 2) << "the records page does not answer";
+    EXPECT_NE(out.str().find("nothing was changed"), std::string::npos) << out.str();
+}
+
 } // namespace
 } // namespace grimsweep

@@ -2,6 +2,8 @@
 // download window, the notice and its slide, the automatic update after 301 idle seconds.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "../app/main_window_fixture.h"
 #include "definitions/line_code.h"
 #include "update/definition_service.h"
@@ -54,6 +56,43 @@ TEST_F(LiveUpdateTest, AnUpdateWithChangesStoresTheDateAndTellsSoWhileNothingNew
     EXPECT_TRUE(Control("cmdLiveUpdate").Enabled());
     EXPECT_TRUE(Control("cmdScanNow").Enabled());
     EXPECT_FALSE(window->Busy().Busy());
+}
+
+// An update that brought nothing because it failed says why; only a whole answer with nothing newer says
+// the definitions are the most recent. Nothing is changed by a failed one.
+TEST_F(LiveUpdateTest, AFailedUpdateSaysSoAndNeverClaimsTheDefinitionsAreRecent) {
+    const std::string records = Page(kDefinitionsPage, ProductQuery(*context) + "&date=3%2F16%2F2006");
+    const struct {
+        const char* name;
+        std::function<void()> serve;
+        const char* message;
+    } cases[] = {
+        {"unreachable", [] {}, "MSG_UPDATE_UNREACHABLE"},
+        {"no date", [&] { sim.http.bodies[CurrentDatePage()] = "<html>maintenance</html>"; },
+         "MSG_UPDATE_FAILED"},
+        {"records cut",
+         [&] {
+             PublishOneCookie();
+             sim.http.SetAnswers(records, {sim::SimAnswer::BreaksAfter(sim.http.bodies[records], 5)});
+         },
+         "MSG_UPDATE_FAILED"},
+        {"records endless",
+         [&] {
+             PublishOneCookie();
+             sim.http.SetAnswers(records, {sim::SimAnswer::Endless(sim.http.bodies[records])});
+         },
+         "MSG_UPDATE_FAILED"},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.name);
+        sim.http.bodies.clear();
+        row.serve();
+        const std::string before = sim.files.Contents(context->DataFile("BlockedCookies.dat"));
+        Control("cmdUpdate").Click();
+        EXPECT_EQ(Notice().Get("lblUpdateInfo").Caption(), context->messages.getMessages(row.message));
+        EXPECT_EQ(sim.files.Contents(context->DataFile("BlockedCookies.dat")), before) << "nothing changed";
+        Notice().Get("cmdUpdateSuccesfullOK").Click();
+    }
 }
 
 TEST_F(LiveUpdateTest, TheNoticeSlidesUpRestsSevenSecondsSlidesDownAndClosesStoringShowFalse) {
