@@ -20,8 +20,8 @@ constexpr std::array<std::string_view, 6> kFileOrder = {kFileDefinitionFile,    
 
 // The body with its plain separators in their stored form.
 std::string EncodeSeparators(std::string_view body) {
-    const std::string bar = EncodeDefinitionLine("|");
-    const std::string equals = EncodeDefinitionLine("=");
+    static const std::string bar = EncodeDefinitionLine("|");
+    static const std::string equals = EncodeDefinitionLine("=");
     std::string out;
     out.reserve(body.size());
     for (char c : body) {
@@ -53,14 +53,60 @@ std::string CodeBodyKeepingSeparators(std::string_view body, std::string (*code)
     return out;
 }
 
-// A record body in plain text: every byte decoded except the plain separators "|" and "=".
-std::string DecodeBody(std::string_view body) {
-    return CodeBodyKeepingSeparators(body, DecodeDefinitionLine);
-}
-
 // The part of a text before its first "=" (the whole text without one).
 std::string_view NameOf(std::string_view text) {
     return text.substr(0, text.find('='));
+}
+
+// Every stored byte decoded and then folded to lower case: the line code works byte by byte, so names
+// are read through this table instead of decoding whole texts.
+std::array<char, 256> DecodedLowerCaseBytes() {
+    std::string every(256, '\0');
+    for (int byte = 0; byte < 256; ++byte) {
+        every[byte] = static_cast<char>(byte);
+    }
+    const std::string decoded = DecodeDefinitionLine(every);
+    std::array<char, 256> folded{};
+    for (int byte = 0; byte < 256; ++byte) {
+        folded[byte] = ToLowerAscii(decoded[byte]);
+    }
+    return folded;
+}
+
+// A record body in plain text and lower case, the form in which deletions and names are compared: every
+// byte decoded except the plain separators "|" and "=", then folded.
+std::string FoldedBody(std::string_view body) {
+    static const std::array<char, 256> table = [] {
+        std::array<char, 256> folded = DecodedLowerCaseBytes();
+        folded['|'] = '|';
+        folded['='] = '=';
+        return folded;
+    }();
+    std::string out(body.size(), '\0');
+    for (std::size_t i = 0; i < body.size(); ++i) {
+        out[i] = table[static_cast<unsigned char>(body[i])];
+    }
+    return out;
+}
+
+// The next "[BR]", in any case, at or after `from`: its "[" has no case, so the search runs from one
+// "[" to the next.
+std::size_t FindRecordSeparator(std::string_view text, std::size_t from) {
+    for (std::size_t at = text.find('[', from); at != std::string_view::npos; at = text.find('[', at + 1)) {
+        if (EqualsIgnoreCase(text.substr(at, kRecordSeparator.size()), kRecordSeparator)) {
+            return at;
+        }
+    }
+    return std::string_view::npos;
+}
+
+// The text without its leading and trailing blanks, as Trim gives it, without a copy.
+std::string_view TrimmedView(std::string_view text) {
+    const std::size_t begin = text.find_first_not_of(' ');
+    if (begin == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(begin, text.find_last_not_of(' ') - begin + 1);
 }
 
 void ShowStatus(Context& context, ui::Control* status, const std::string& text) {
@@ -74,16 +120,7 @@ void ShowStatus(Context& context, ui::Control* status, const std::string& text) 
 // the stored form, and the name before it is folded byte by byte through a table.
 class StoredNameReader {
 public:
-    StoredNameReader() : equals_(EncodeDefinitionLine("=").front()) {
-        std::string every(256, '\0');
-        for (int byte = 0; byte < 256; ++byte) {
-            every[byte] = static_cast<char>(byte);
-        }
-        const std::string decoded = DecodeDefinitionLine(every);
-        for (int byte = 0; byte < 256; ++byte) {
-            fold_[byte] = ToLowerAscii(decoded[byte]);
-        }
-    }
+    StoredNameReader() : equals_(EncodeDefinitionLine("=").front()), fold_(DecodedLowerCaseBytes()) {}
     // The stored name's length (in bytes, the same plain or stored).
     std::size_t NameLength(std::string_view line) const {
         const std::size_t end = line.find(equals_);
@@ -99,7 +136,7 @@ public:
 
 private:
     char equals_;
-    std::array<char, 256> fold_{};
+    std::array<char, 256> fold_;
 };
 
 // One definition file: what it holds now and what it will hold after the update.
@@ -117,22 +154,52 @@ struct AddedLine {
     std::size_t order;
 };
 
-// A deletion still pending, with the place of its record: it removes the lines present before it.
-struct Deletion {
-    std::string text; // the decoded body
-    std::size_t order;
+// The deletions still pending for one file, indexed by their plain text in lower case (FoldedBody): an
+// ADD finds the deletions it cancels (those whose whole text is its name) with one look-up, not a pass
+// over the list. A deletion removes the lines present before its record.
+class PendingDeletions {
+public:
+    void Add(std::string foldedText, std::size_t order) {
+        Deletions& same = byText_[std::move(foldedText)];
+        ++same.count;
+        same.last = std::max(same.last, order + 1);
+        ++count_;
+    }
+    void CancelName(const std::string& foldedName) {
+        const auto same = byText_.find(foldedName);
+        if (same != byText_.end()) {
+            count_ -= same->second.count;
+            byText_.erase(same);
+        }
+    }
+    bool Empty() const { return count_ == 0; }
+    // Lower-case name (the text before its first "=") -> one past the place of its last deletion.
+    std::unordered_map<std::string, std::size_t> LastByName() const {
+        std::unordered_map<std::string, std::size_t> last;
+        last.reserve(byText_.size());
+        for (const auto& [text, same] : byText_) {
+            std::size_t& order = last[std::string(NameOf(text))];
+            order = std::max(order, same.last);
+        }
+        return last;
+    }
+
+private:
+    struct Deletions {
+        std::size_t count = 0;
+        std::size_t last = 0; // one past the place of the last of them
+    };
+    std::unordered_map<std::string, Deletions> byText_;
+    std::size_t count_ = 0;
 };
 
 // The file rebuilt for its deletions: the lines present before a pending deletion of their name are
 // dropped, and empty lines too. Progress shows every hundred lines examined.
 std::string Rewritten(Context& context, const FileUpdate& update, const std::vector<AddedLine>& added,
-                      const std::vector<Deletion>& pending, ui::Control* status) {
-    std::unordered_map<std::string, std::size_t> latest; // lower-case name -> place of its last deletion
-    std::vector<bool> lengths;                           // the lengths of those names
-    for (const Deletion& deletion : pending) {
-        const std::string name = ToLower(NameOf(deletion.text));
-        std::size_t& order = latest[name];
-        order = std::max(order, deletion.order + 1);
+                      const PendingDeletions& pending, ui::Control* status) {
+    const std::unordered_map<std::string, std::size_t> latest = pending.LastByName();
+    std::vector<bool> lengths; // the lengths of those names
+    for (const auto& [name, order] : latest) {
         if (lengths.size() <= name.size()) {
             lengths.resize(name.size() + 1);
         }
@@ -211,7 +278,7 @@ std::string Rewritten(Context& context, const FileUpdate& update, const std::vec
 void PlanFile(Context& context, std::string_view file, const std::vector<UpdateRecord>& records,
               FileUpdate& update, int& changes, ui::Control* status) {
     std::vector<AddedLine> added;
-    std::vector<Deletion> pending;
+    PendingDeletions pending;
     for (std::size_t order = 0; order < records.size(); ++order) {
         const UpdateRecord& record = records[order];
         if (!RecordBelongsTo(record.kind, file)) {
@@ -222,16 +289,14 @@ void PlanFile(Context& context, std::string_view file, const std::vector<UpdateR
             ++changes;
             if (record.body.find('=') != std::string::npos) {
                 // An ADD cancels an earlier DEL that was sent as its bare name.
-                const std::string name = DecodeBody(NameOf(record.body));
-                std::erase_if(
-                    pending, [&](const Deletion& deletion) { return EqualsIgnoreCase(deletion.text, name); });
+                pending.CancelName(FoldedBody(NameOf(record.body)));
             }
         } else if (record.action == kActionDelete) {
-            pending.push_back({DecodeBody(record.body), order});
+            pending.Add(FoldedBody(record.body), order);
         }
     }
     ShowStatus(context, status, std::string(kApplyingStatus));
-    if (!pending.empty()) {
+    if (!pending.Empty()) {
         ++changes;
         update.updated = Rewritten(context, update, added, pending, status);
         update.changed = true;
@@ -299,17 +364,17 @@ std::vector<UpdateRecord> ParseUpdateRecords(std::string_view text) {
     std::vector<UpdateRecord> records;
     std::size_t start = 0;
     while (start <= text.size()) {
-        std::size_t end = FindIgnoreCase(text, kRecordSeparator, start);
+        std::size_t end = FindRecordSeparator(text, start);
         if (end == std::string_view::npos) {
             end = text.size();
         }
-        const std::string piece = Trim(text.substr(start, end - start));
+        const std::string_view piece = TrimmedView(text.substr(start, end - start));
         start = end + kRecordSeparator.size();
         const std::size_t marker = piece.find(kDefinitionMarker);
-        if (piece.empty() || marker == std::string::npos) {
+        if (piece.empty() || marker == std::string_view::npos) {
             continue;
         }
-        const std::string_view header(piece.data(), marker);
+        const std::string_view header = piece.substr(0, marker);
         const std::size_t bar = header.find('|');
         if (bar == std::string_view::npos) {
             continue; // no action field
@@ -318,7 +383,7 @@ std::vector<UpdateRecord> ParseUpdateRecords(std::string_view text) {
         UpdateRecord record;
         record.kind = DecodeDefinitionLine(header.substr(0, bar));
         record.action = std::string(rest.substr(0, rest.find('|')));
-        record.body = piece.substr(marker + kDefinitionMarker.size());
+        record.body = std::string(piece.substr(marker + kDefinitionMarker.size()));
         records.push_back(std::move(record));
     }
     return records;

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "../definitions/definitions_fixture.h"
 #include "definitions/definition_files.h"
 #include "ui/control.h"
@@ -84,6 +86,113 @@ TEST_F(UpdateRecordsTest, DeletionsRewriteEachFileOnceAndABareNameDeletionIsCanc
     EXPECT_EQ(Apply(text), 3) << "two appended lines and one rewrite";
     EXPECT_EQ(Plain(kFileDefinitionFile),
               (std::vector<std::string>{"keep.exe=Keeper|x", "gone.exe=Gone Thrice|z"}));
+}
+
+// Records of one name in changing letter case, interleaved: an ADD whose body has "=" cancels the
+// earlier DELs whose whole text is its name; every other DEL drops the lines of its name that came
+// before it, in the file or added by the update.
+TEST_F(UpdateRecordsTest, InterleavedRecordsOfOneNameFollowTheOrderAndCancellationRules) {
+    using Records = std::vector<std::pair<std::string, std::string>>; // action, plain body
+    const auto repeat = [](int times, const std::function<Records(int)>& pair) {
+        Records records;
+        for (int i = 0; i < times; ++i) {
+            const Records more = pair(i);
+            records.insert(records.end(), more.begin(), more.end());
+        }
+        return records;
+    };
+    const auto added = [](int from, int to) {
+        std::vector<std::string> lines;
+        for (int i = from; i < to; ++i) {
+            lines.push_back("gloom.exe=New " + std::to_string(i) + "|y");
+        }
+        return lines;
+    };
+    const auto with = [](std::vector<std::string> lines, const std::vector<std::string>& more) {
+        lines.insert(lines.end(), more.begin(), more.end());
+        return lines;
+    };
+    const std::vector<std::string> old = {"Gloom.exe=Old|x", "keep.exe=Keep|x", "GLOOM.EXE=Older|x"};
+    const std::vector<std::string> kept = {"keep.exe=Keep|x"};
+    struct Case {
+        const char* what;
+        Records records;
+        int changes;
+        std::vector<std::string> lines;
+    };
+    const std::vector<Case> cases = {
+        {"a bare DEL is cancelled by the ADD after it",
+         {{"DEL", "GLOOM.EXE"}, {"ADD", "gloom.exe=New 0|y"}},
+         1,
+         with(old, added(0, 1))},
+        {"two bare DELs in different case are both cancelled by one ADD",
+         {{"DEL", "gloom.exe"}, {"DEL", "GLOOM.exe"}, {"ADD", "gloom.exe=New 0|y"}},
+         1,
+         with(old, added(0, 1))},
+        {"a DEL with more than the name stays and drops only the lines before it",
+         {{"DEL", "gloom.EXE=Old|x"}, {"ADD", "gloom.exe=New 0|y"}},
+         2,
+         with(kept, added(0, 1))},
+        {"a DEL after the ADD drops the added line too",
+         {{"ADD", "gloom.exe=New 0|y"}, {"DEL", "Gloom.Exe"}},
+         2,
+         kept},
+        {"an ADD without = cancels nothing",
+         {{"DEL", "gloom.exe"}, {"ADD", "Gloom.exe"}},
+         2,
+         {"keep.exe=Keep|x", "Gloom.exe"}},
+        {"each ADD cancels only the bare DELs before it; the whole-line DEL stays",
+         {{"DEL", "GLOOM.exe=Old|x"},
+          {"ADD", "gloom.exe=New 0|y"},
+          {"DEL", "gloom.EXE"},
+          {"ADD", "gloom.exe=New 1|y"}},
+         3,
+         with(kept, added(0, 2))},
+        {"a thousand bare DEL/ADD pairs: every DEL cancelled, nothing rewritten",
+         repeat(1000,
+                [](int i) {
+                    return Records{{"DEL", i % 2 ? "GLOOM.EXE" : "gloom.exe"},
+                                   {"ADD", "gloom.exe=New " + std::to_string(i) + "|y"}};
+                }),
+         1000, with(old, added(0, 1000))},
+        {"a thousand whole-line DEL/ADD pairs: each DEL drops every line before it, only the last ADD "
+         "stays",
+         repeat(1000,
+                [](int i) {
+                    return Records{{"DEL", i % 2 ? "GLOOM.EXE=x" : "Gloom.exe=x"},
+                                   {"ADD", "gloom.exe=New " + std::to_string(i) + "|y"}};
+                }),
+         1001, with(kept, added(999, 1000))},
+        {"a thousand bare pairs with one whole-line DEL in the middle: the ADDs before it go",
+         repeat(1000,
+                [](int i) {
+                    return Records{{"DEL", i == 500 ? "gloom.exe=x" : (i % 2 ? "GLOOM.EXE" : "Gloom.exe")},
+                                   {"ADD", "gloom.exe=New " + std::to_string(i) + "|y"}};
+                }),
+         1001, with(kept, added(500, 1000))},
+    };
+    for (const Case& c : cases) {
+        PutDefinitions(kFileDefinitionFile, old);
+        std::string text;
+        for (const auto& [action, body] : c.records) {
+            text += Record("FILE", action, body) + "[BR]";
+        }
+        EXPECT_EQ(Apply(text), c.changes) << c.what;
+        EXPECT_EQ(Plain(kFileDefinitionFile), c.lines) << c.what;
+    }
+}
+
+TEST_F(UpdateRecordsTest, AMissingDefinitionFileIsCreatedByItsRecords) {
+    ASSERT_FALSE(sim.files.Exists(context.DataFile(kExeDefinitionFile)));
+    EXPECT_EQ(Apply(Record("EXE", "ADD", "evil.exe=Evil|[windir]")), 2);
+    EXPECT_EQ(Plain(kExeDefinitionFile), (std::vector<std::string>{"evil.exe=Evil|[windir]"}));
+    EXPECT_EQ(Plain(kFileDefinitionFile), (std::vector<std::string>{"evil.exe=Evil|[windir]"}));
+
+    // Deletions alone for a missing file leave it there and empty, rewritten once.
+    EXPECT_EQ(Apply(Record("SDLL", "DEL", "lib.dll")), 1);
+    EXPECT_TRUE(sim.files.Exists(context.DataFile(kSafetyFile)));
+    EXPECT_EQ(sim.files.Contents(context.DataFile(kSafetyFile)), "");
+    EXPECT_EQ(PendingFiles(), 0u);
 }
 
 TEST_F(UpdateRecordsTest, LinesKeepTheirPlaceWhateverTheirLineEnds) {
