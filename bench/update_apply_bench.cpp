@@ -1,8 +1,11 @@
-// A Live Update of 10,000 records (ADD and DEL mixed over every kind, each DEL naming a line that is
-// there) applied to six definition files of 100,000 lines each, against copying those six files once on
-// the same file system. Prints the ratio apply / copy. The native build works on the simulated file
-// system; the Windows build on real files in a folder of the temporary folder (run it under Wine),
-// removed at the end.
+// Live Updates applied to six definition files of 100,000 lines each, against copying those six files
+// once on the same file system; each prints the ratio apply / copy:
+// - 10,000 records, ADD and DEL mixed over every kind, each DEL naming a line that is there;
+// - 450,000 DEL/ADD pairs, each replacing a line that is there (half the DELs the bare name, which the
+//   ADD cancels, half the whole old line, which the rewrite drops): the pending deletions grow to
+//   hundreds of thousands, and every ADD looks among them for the ones it cancels.
+// The native build works on the simulated file system; the Windows build on real files in a folder of
+// the temporary folder (run it under Wine), removed at the end.
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -18,6 +21,7 @@
 #include "ui/form.h"
 #include "ui/headless_host.h"
 #include "update/definition_publisher.h"
+#include "update/http_fetch.h"
 #include "update/update_records.h"
 #ifdef _WIN32
 #include "platform/win32/wide_text.h"
@@ -41,7 +45,8 @@ constexpr const char* kFilesName = "simulated files";
 #endif
 
 constexpr int kLinesPerFile = 100000;
-constexpr int kRecords = 10000;
+constexpr int kMixedRecords = 10000;
+constexpr int kPairs = 450000;
 constexpr int kRounds = 3;
 constexpr std::string_view kCopySuffix = ".copy";
 
@@ -67,24 +72,26 @@ std::string Vendor(int n) {
     return "Vendor" + Id(n % 3000);
 }
 
-std::string Threat(int n) {
-    return "Threat " + Id(n % 7000);
+// A replaced line differs from the old one in its threat name.
+std::string Threat(int n, bool replaced = false) {
+    return "Threat " + Id(n % 7000) + (replaced ? " 2" : "");
 }
 
 // The plain definition line `n` of a file, and the name a DEL record gives for it.
-std::string PlainLine(FileIndex file, int n) {
+std::string PlainLine(FileIndex file, int n, bool replaced = false) {
     switch (file) {
     case kFiles:
-        return "addon" + Id(n) + ".dll=" + Threat(n) + "|[progfil]" + Vendor(n) + (n % 3 ? "|Adware" : "");
+        return "addon" + Id(n) + ".dll=" + Threat(n, replaced) + "|[progfil]" + Vendor(n) +
+               (n % 3 ? "|Adware" : "");
     case kExes:
-        return "agent" + Id(n) + ".exe=" + Threat(n) + "|[progfil]" + Vendor(n);
+        return "agent" + Id(n) + ".exe=" + Threat(n, replaced) + "|[progfil]" + Vendor(n);
     case kRegistry:
         return (n % 2 ? "1^SOFTWARE\\" : "2^SOFTWARE\\") + Vendor(n) + "\\Component" + Id(n) + "^" +
-               (n % 4 < 2 ? "" : "Start" + Id(n) + "^") + "=" + Threat(n) + "|Hijacker";
+               (n % 4 < 2 ? "" : "Start" + Id(n) + "^") + "=" + Threat(n, replaced) + "|Hijacker";
     case kCookies:
-        return (n % 2 ? "*." : "ads.") + std::string("site") + Id(n) + ".example";
+        return (n % 2 ? "*." : "ads.") + std::string("site") + Id(n) + ".example" + (replaced ? "=2" : "");
     case kFolders:
-        return "Folder " + Id(n) + "=" + Threat(n) + "|[progfil]" + Vendor(n) + "\\Folder" + Id(n) +
+        return "Folder " + Id(n) + "=" + Threat(n, replaced) + "|[progfil]" + Vendor(n) + "\\Folder" + Id(n) +
                "|Adware";
     case kSafety:
         return "SDLL|lib" + Id(n) + ".dll=1.0|[system]lib" + Id(n) + ".dll|Clearbrook Tools";
@@ -99,17 +106,21 @@ std::string NameOfLine(FileIndex file, int n) {
     return line.substr(0, line.find('='));
 }
 
-// The body an ADD record of this kind sends for a new line `n` of the file.
-std::string AddBody(FileIndex file, int n) {
+// The body an ADD record of this kind sends for line `n` of the file: a new line, or the replacement of
+// line `n`, whose stored name is that of the old line (the cookie's "=2" is not stored).
+std::string AddBody(FileIndex file, int n, bool replaced = false) {
     if (file == kRegistry) {
-        // name "=" threat "|" hive and key "|" details
-        return "component" + Id(n) + "=" + Threat(n) + "|2^SOFTWARE\\" + Vendor(n) + "\\Component" + Id(n) +
-               "|Hijacker";
+        // name "=" threat "|" hive and key "|" details; the stored name is the hive and key
+        const std::string line = PlainLine(file, n, replaced);
+        const std::size_t equals = line.find('=');
+        const std::size_t bar = line.find('|', equals);
+        return "component" + Id(n) + "=" + line.substr(equals + 1, bar - equals - 1) + "|" +
+               line.substr(0, equals - 1) + "|" + line.substr(bar + 1);
     }
     if (file == kSafety) {
-        return PlainLine(file, n).substr(std::string_view("SDLL|").size());
+        return PlainLine(file, n, replaced).substr(std::string_view("SDLL|").size());
     }
-    return PlainLine(file, n);
+    return PlainLine(file, n, replaced);
 }
 
 struct Kind {
@@ -126,24 +137,41 @@ constexpr std::array<Kind, 7> kKinds = {{{"FILE", kFiles},
                                          {"DIR", kFolders},
                                          {"SDLL", kSafety}}};
 
-// The update text: records alternate ADD and DEL and run through the kinds; each DEL names a different
+void AppendRecord(std::string& text, const std::string& plain) {
+    if (!text.empty()) {
+        text += kRecordSeparator;
+    }
+    text += WireRecord(plain).value();
+}
+
+// The mixed update: records alternate ADD and DEL and run through the kinds; each DEL names a different
 // existing line of its file, spread over the whole file.
-std::string UpdateText() {
+std::string MixedUpdateText() {
     std::array<int, kFileCount> deletions{};
     std::string text;
-    for (int i = 0; i < kRecords; ++i) {
+    for (int i = 0; i < kMixedRecords; ++i) {
         const Kind& kind = kKinds[static_cast<std::size_t>(i) % kKinds.size()];
-        std::string plain;
         if (i % 2 == 0) {
-            plain = std::string(kind.name) + "|ADD|" + AddBody(kind.file, kLinesPerFile + i);
+            AppendRecord(text, std::string(kind.name) + "|ADD|" + AddBody(kind.file, kLinesPerFile + i));
         } else {
             const int line = (deletions[kind.file]++ * 7919) % kLinesPerFile;
-            plain = std::string(kind.name) + "|DEL|" + NameOfLine(kind.file, line);
+            AppendRecord(text, std::string(kind.name) + "|DEL|" + NameOfLine(kind.file, line));
         }
-        if (!text.empty()) {
-            text += kRecordSeparator;
-        }
-        text += WireRecord(plain).value();
+    }
+    return text;
+}
+
+// The replacing update: pairs run through the kinds, each a DEL of an existing line (every other one by
+// its bare name, the rest by the whole line) and the ADD of its replacement.
+std::string PairsUpdateText() {
+    std::array<int, kFileCount> replaced{};
+    std::string text;
+    for (int i = 0; i < kPairs; ++i) {
+        const Kind& kind = kKinds[static_cast<std::size_t>(i) % kKinds.size()];
+        const int line = (replaced[kind.file]++ * 7919) % kLinesPerFile;
+        const std::string old = i % 2 == 0 ? NameOfLine(kind.file, line) : PlainLine(kind.file, line);
+        AppendRecord(text, std::string(kind.name) + "|DEL|" + old);
+        AppendRecord(text, std::string(kind.name) + "|ADD|" + AddBody(kind.file, line, true));
     }
     return text;
 }
@@ -179,27 +207,16 @@ std::string BenchFolder() {
 }
 #endif
 
-} // namespace
-
-int main() {
-    BenchMachine machine;
-    HeadlessHost host;
-    Context context(machine.View(), host);
-    IFileSystem& files = machine.files;
-    context.dataFolder = BenchFolder();
-    files.DeleteFolder(context.dataFolder);
-    files.CreateFolder(context.dataFolder);
-    ui::Form form(host, "frmDownload");
-    ui::Control& status = form.Add("txtStatus", ui::ControlType::TextBox);
-
-    const std::array<std::string, kFileCount> stored = StoredFiles();
-    const std::string text = UpdateText();
+// Applies `text` to freshly written files and copies the same files, best of kRounds each, and prints
+// the figures and the ratio apply / copy.
+void Measure(const char* title, const std::string& text, Context& context, ui::Control& status,
+             const std::array<std::string, kFileCount>& stored) {
+    IFileSystem& files = context.machine.files;
     const auto writeFiles = [&] {
         for (int file = 0; file < kFileCount; ++file) {
             files.WriteFile(context.DataFile(kFileNames[file]), stored[file]);
         }
     };
-
     double bestApply = 0, bestCopy = 0;
     int changes = 0;
     std::size_t linesAfter = 0;
@@ -226,18 +243,39 @@ int main() {
         bestApply = round == 0 ? apply : std::min(bestApply, apply);
         bestCopy = round == 0 ? copy : std::min(bestCopy, copy);
     }
-    files.DeleteFolder(context.dataFolder);
+    std::printf("%s: %.1f MiB of update text (the fetch takes at most %.0f MiB)\n", title,
+                static_cast<double>(text.size()) / (1024 * 1024),
+                static_cast<double>(kMaxFetchBytes) / (1024 * 1024));
+    std::printf("  applied: %d changes; lines %d before, %zu after\n", changes, kFileCount * kLinesPerFile,
+                linesAfter);
+    std::printf("  apply: %.3f s, copying the six files: %.3f s (best of %d)\n", bestApply, bestCopy,
+                kRounds);
+    std::printf("  apply/copy ratio: %.2f\n", bestApply / bestCopy);
+}
 
+} // namespace
+
+int main() {
+    BenchMachine machine;
+    HeadlessHost host;
+    Context context(machine.View(), host);
+    IFileSystem& files = machine.files;
+    context.dataFolder = BenchFolder();
+    files.DeleteFolder(context.dataFolder);
+    files.CreateFolder(context.dataFolder);
+    ui::Form form(host, "frmDownload");
+    ui::Control& status = form.Add("txtStatus", ui::ControlType::TextBox);
+
+    const std::array<std::string, kFileCount> stored = StoredFiles();
     std::size_t bytes = 0;
     for (const std::string& file : stored) {
         bytes += file.size();
     }
-    std::printf("%s: %d definition files of %d lines (%.1f MiB in all), %d update records (%zu bytes)\n",
-                kFilesName, kFileCount, kLinesPerFile, static_cast<double>(bytes) / (1024 * 1024), kRecords,
-                text.size());
-    std::printf("applied: %d changes; lines %d before, %zu after\n", changes, kFileCount * kLinesPerFile,
-                linesAfter);
-    std::printf("apply: %.3f s, copying the six files: %.3f s (best of %d)\n", bestApply, bestCopy, kRounds);
-    std::printf("apply/copy ratio: %.2f\n", bestApply / bestCopy);
+    std::printf("%s: %d definition files of %d lines (%.1f MiB in all)\n", kFilesName, kFileCount,
+                kLinesPerFile, static_cast<double>(bytes) / (1024 * 1024));
+    Measure((std::to_string(kMixedRecords) + " ADD and DEL records").c_str(), MixedUpdateText(), context,
+            status, stored);
+    Measure((std::to_string(kPairs) + " DEL/ADD pairs").c_str(), PairsUpdateText(), context, status, stored);
+    files.DeleteFolder(context.dataFolder);
     return 0;
 }
