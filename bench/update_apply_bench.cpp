@@ -2,8 +2,9 @@
 // once on the same file system; each prints the ratio apply / copy:
 // - 10,000 records, ADD and DEL mixed over every kind, each DEL naming a line that is there;
 // - 450,000 DEL/ADD pairs, each replacing a line that is there (half the DELs the bare name, which the
-//   ADD cancels, half the whole old line, which the rewrite drops): the pending deletions grow to
-//   hundreds of thousands, and every ADD looks among them for the ones it cancels.
+//   ADD cancels where its name is the line's, half the whole old line, which the rewrite drops): the
+//   pending deletions grow to hundreds of thousands, and every ADD looks among them for the ones it
+//   cancels.
 // The native build works on the simulated file system; the Windows build on real files in a folder of
 // the temporary folder (run it under Wine), removed at the end.
 #include <algorithm>
@@ -56,16 +57,8 @@ constexpr std::array<std::string_view, kFileCount> kFileNames = {
     kFileDefinitionFile, kExeDefinitionFile,       kRegistryDefinitionFile,
     kBlockedCookiesFile, kDirectoryDefinitionFile, kSafetyFile};
 
-// Numbers written without the digit 6, and names without the letter u: the encoded forms of "6" and "u"
-// are the plain separators "=" and "|", so a record body cannot carry them.
 std::string Id(int n) {
-    static constexpr char kDigits[] = "012345789";
-    std::string text;
-    do {
-        text.insert(text.begin(), kDigits[n % 9]);
-        n /= 9;
-    } while (n > 0);
-    return text;
+    return std::to_string(n);
 }
 
 std::string Vendor(int n) {
