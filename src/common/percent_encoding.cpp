@@ -9,7 +9,9 @@ bool Unreserved(unsigned char c) {
            c == '.' || c == '_' || c == '~';
 }
 
-int HexValue(char c) {
+} // namespace
+
+int HexDigitValue(char c) {
     if (c >= '0' && c <= '9') {
         return c - '0';
     }
@@ -21,8 +23,6 @@ int HexValue(char c) {
     }
     return -1;
 }
-
-} // namespace
 
 std::string PercentEncode(std::string_view bytes) {
     static constexpr char kHex[] = "0123456789ABCDEF";
@@ -52,8 +52,8 @@ std::optional<std::string> PercentDecode(std::string_view value) {
         if (value.size() - i < 3) {
             return std::nullopt;
         }
-        const int high = HexValue(value[i + 1]);
-        const int low = HexValue(value[i + 2]);
+        const int high = HexDigitValue(value[i + 1]);
+        const int low = HexDigitValue(value[i + 2]);
         if (high < 0 || low < 0) {
             return std::nullopt;
         }

@@ -8,6 +8,9 @@
 
 namespace grimsweep {
 
+// The value of a hex digit (either case), or -1.
+int HexDigitValue(char c);
+
 // The bytes as they stand (UTF-8 or code page, whichever the service expects), each byte outside the
 // unreserved characters as "%" and two upper-case hex digits.
 std::string PercentEncode(std::string_view bytes);

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "common/case_folding.h"
+#include "common/percent_encoding.h"
 #include "core/context.h"
 #include "removal/quarantine_folder.h"
 
@@ -50,26 +51,13 @@ std::string Escape(std::string_view field) {
     return out;
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return -1;
-}
-
 std::string Unescape(std::string_view field) {
     std::string out;
     out.reserve(field.size());
     for (std::size_t i = 0; i < field.size(); ++i) {
         if (field[i] == '%' && i + 2 < field.size()) {
-            const int high = HexDigit(field[i + 1]);
-            const int low = HexDigit(field[i + 2]);
+            const int high = HexDigitValue(field[i + 1]);
+            const int low = HexDigitValue(field[i + 2]);
             if (high >= 0 && low >= 0) {
                 out += static_cast<char>(high * 16 + low);
                 i += 2;
