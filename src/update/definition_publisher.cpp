@@ -103,6 +103,9 @@ std::optional<char> SeparatorClash(std::string_view plainLine) {
     return std::nullopt;
 }
 
+// The character whose code is a blank.
+constexpr char kTrimmedAtTheEnds = '#';
+
 // A character as an error message shows it: DEL, which a terminal does not show, by name and code.
 std::string CharacterName(char c) {
     return c == '\x7F' ? std::string("DEL (0x7F)") : "\"" + std::string(1, c) + "\"";
@@ -150,6 +153,13 @@ std::optional<std::string> PublicationLines(std::string_view dateText, std::stri
             error = "line " + std::to_string(lineNumber) + " holds " + CharacterName(*clash) +
                     ", which would travel as the record separator \"" +
                     EncodeDefinitionLine(std::string_view(&*clash, 1)) + "\": the service cannot send it";
+            return std::nullopt;
+        }
+        // "#" travels as a blank, and the client trims each record: at either end it would be lost.
+        if (line.front() == kTrimmedAtTheEnds || line.back() == kTrimmedAtTheEnds) {
+            error = "line " + std::to_string(lineNumber) +
+                    " starts or ends with \"#\", which travels as a blank " +
+                    "that the client trims: the service cannot send it";
             return std::nullopt;
         }
         const auto record = WireRecord(line);

@@ -137,6 +137,8 @@ TEST_F(DefinitionPublisherTest, BadDateOrAnyBadLineRefusesTheWholePublication) {
         {"FILE|DEL|gloom\x7F.exe",
          "line 1 holds DEL (0x7F), which would travel as the record separator \"|\""},
         {"@EXE|ADD|a=x", "line 1 holds \"@\""},
+        {"FILE|ADD|note.txt=Gloom C#", "line 1 starts or ends with \"#\""},
+        {"#FILE|ADD|a=x", "line 1 starts or ends with \"#\""},
     };
     for (const auto& refused : kRefused) {
         error.clear();
