@@ -77,11 +77,15 @@ void RemoveInTheRealWindow(HWND main, HWND removal, ScanRows& rows) {
         return;
     }
     ClickCentre(GetDlgItem(box, IDYES));
+    // The removal has ended when Delete is enabled again; the problem window may already show after its
+    // first pass.
+    HWND deleteButton = FindChild(main, L"Delete");
     EXPECT_TRUE(WaitUntil(
         [&] {
             rows.problemWindow = VisibleWindow(nullptr, L"Delete Failed") != nullptr;
             rows.afterRemoval = removal ? SendMessageW(removal, LVM_GETITEMCOUNT, 0, 0) : -1;
-            return rows.problemWindow || rows.afterRemoval == 0;
+            const bool ended = deleteButton && IsWindowEnabled(deleteButton);
+            return ended && (rows.problemWindow || rows.afterRemoval == 0);
         },
         60000));
     Sleep(800);
@@ -172,10 +176,7 @@ ScanRows ScanInTheProgram(HWND main, DWORD processId, const std::string& scanSho
             // Quarantine is the third menu on the bar, Restore... its third item.
             ChooseMenuItem(main, 2, 2);
             EXPECT_TRUE(WaitUntil(
-                [&] {
-                    return (restore = VisibleForm(processId, L"Restore from Quarantine")) !=
-                           nullptr;
-                },
+                [&] { return (restore = VisibleForm(processId, L"Restore from Quarantine")) != nullptr; },
                 10000));
             if (restore) {
                 RestoreInTheRealWindow(restore, after, rows);
