@@ -18,8 +18,8 @@ foreach(layer IN LISTS LAYERS)
         file(STRINGS "${file}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[^\"]+/[^\"]+\"")
         foreach(line IN LISTS includes)
             string(REGEX REPLACE "^[^\"]*\"([^\"]+)\".*$" "\\1" header "${line}")
-            # platform/sim and platform/win32 are folders of their own.
-            if(header MATCHES "^platform/(sim|win32)/")
+            # platform/sim, platform/win32 and platform/openssl are folders of their own.
+            if(header MATCHES "^platform/(sim|win32|openssl)/")
                 string(REGEX REPLACE "^(platform/[a-z0-9]+)/.*$" "\\1" folder "${header}")
             else()
                 string(REGEX REPLACE "^([^/]+)/.*$" "\\1" folder "${header}")

@@ -9,9 +9,10 @@ GRIMSWEEP_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 # locales: the sources from which scripts/wine-exec compiles the German locale for the test under German
 # regional settings.
 # fp-utils: chmcmd, which compiles the help pages into Help.chm.
+# libssl-dev: OpenSSL's libcrypto, with which gsdefs signs definition updates on Linux.
 GRIMSWEEP_PACKAGES=(cmake ninja-build g++ clang libgtest-dev googletest libbenchmark-dev unicode-data
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 fonts-wine xvfb xauth imagemagick
-    xdotool locales nsis fp-utils)
+    xdotool locales nsis fp-utils libssl-dev)
 
 grimsweep_install_packages() {
     local missing=()

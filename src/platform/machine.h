@@ -10,6 +10,7 @@
 #include "platform/registry.h"
 #include "platform/restore_points.h"
 #include "platform/shell.h"
+#include "platform/signatures.h"
 #include "platform/system.h"
 
 namespace grimsweep {
@@ -24,6 +25,7 @@ struct Machine {
     IHttp& http;
     IRestorePoints& restorePoints;
     ILibraries& libraries;
+    ISignatures& signatures;
 };
 
 } // namespace grimsweep

@@ -27,7 +27,8 @@ public:
 inline Machine BrandedView(Win32Machine& machine, BrandedSystem& system) {
     return Machine{machine.registry,     machine.files,         machine.processes,
                    machine.processNames, machine.shell,         system,
-                   machine.http,         machine.restorePoints, machine.libraries};
+                   machine.http,         machine.restorePoints, machine.libraries,
+                   machine.signatures};
 }
 
 } // namespace grimsweep::win32

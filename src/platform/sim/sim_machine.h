@@ -1,6 +1,8 @@
 // A whole simulated Windows machine, ready for the program: every platform interface in memory.
 #pragma once
 
+#include <memory>
+
 #include "platform/machine.h"
 #include "platform/sim/sim_file_system.h"
 #include "platform/sim/sim_http.h"
@@ -28,7 +30,7 @@ public:
 
     Machine View() {
         return Machine{registry, files, processes,     processNames, shell,
-                       system,   http,  restorePoints, libraries};
+                       system,   http,  restorePoints, libraries, *signatures};
     }
 
     SimRegistry registry;
@@ -40,6 +42,8 @@ public:
     SimHttp http;
     SimRestorePoints restorePoints;
     SimLibraries libraries;
+    // The platform's own cryptography: nothing about it is simulated.
+    std::unique_ptr<ISignatures> signatures = MakePlatformSignatures();
 };
 
 } // namespace grimsweep::sim

@@ -10,6 +10,7 @@
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_restore_points.h"
 #include "platform/win32/win32_shell.h"
+#include "platform/win32/win32_signatures.h"
 #include "platform/win32/win32_system.h"
 
 namespace grimsweep::win32 {
@@ -22,7 +23,7 @@ public:
 
     Machine View() {
         return Machine{registry, files, processes,     processNames, shell,
-                       system,   http,  restorePoints, libraries};
+                       system,   http,  restorePoints, libraries, signatures};
     }
 
     Win32Registry registry;
@@ -34,6 +35,7 @@ public:
     Win32Http http;
     Win32RestorePoints restorePoints;
     Win32Libraries libraries;
+    Win32Signatures signatures;
 };
 
 } // namespace grimsweep::win32

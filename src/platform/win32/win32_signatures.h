@@ -1,0 +1,16 @@
+// ECDSA P-256 signatures through CNG (bcrypt.dll): the check of definition updates on Windows, and
+// gsdefs.exe's keys and signatures.
+#pragma once
+
+#include "platform/signatures.h"
+
+namespace grimsweep::win32 {
+
+class Win32Signatures : public ISignatures {
+public:
+    std::optional<P256KeyPair> MakeKeyPair() override;
+    std::optional<std::string> Sign(const P256KeyPair& key, std::string_view message) override;
+    bool Verify(std::string_view publicKey, std::string_view message, std::string_view signature) override;
+};
+
+} // namespace grimsweep::win32
