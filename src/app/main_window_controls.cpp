@@ -220,6 +220,10 @@ void BuildOptionsPanel(ui::Form& form, Control* panel) {
     Add(form, "lblLastUpdate", ControlType::Label, update, "", kMargin, 720, 7080, 300);
     Add(form, "cmdLiveUpdate", ControlType::CommandButton, update, "Run Live Update Now", kMargin, 1200, 2400,
         420);
+    // Shown only while no definition key is set.
+    Add(form, "lblUnverified", ControlType::Label, update,
+        "Updates are not verified: Grimsweep.ini names no definition key (DefinitionKey).", kMargin, 1860, 7080,
+        600);
 }
 
 void BuildMenus(ui::Form& form) {

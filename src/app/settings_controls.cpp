@@ -11,6 +11,7 @@
 #include "core/settings_keys.h"
 #include "definitions/definition_status.h"
 #include "scan/drive_list.h"
+#include "update/service_addresses.h"
 
 namespace grimsweep {
 
@@ -70,6 +71,7 @@ void MainWindow::ApplySettingsToControls() {
                 ReadDefinitionsDate(context_.machine.files, context_.machine.system, context_.dataFolder) +
                 std::string(kPst));
     });
+    Attempt([&] { Control("lblUnverified").SetVisible(ReadServiceAddresses(context_).definitionKey.empty()); });
     Attempt([&] { scheduler_->LoadSchedule(); });
     check(kAutomaticUpdate, kSectionOptions, kAutomaticUpdateControlDefault);
     Attempt([&] {

@@ -22,7 +22,9 @@
 #include "definitions/definition_status.h"
 #include "definitions/line_code.h"
 #include "main/definition_server.h"
+#include "platform/signatures.h"
 #include "update/definition_publisher.h"
+#include "update/definition_signing.h"
 
 namespace {
 
@@ -33,10 +35,14 @@ constexpr const char* kUsage =
     "       gsdefs decode [IN [OUT]]   a definition file to plain lines (LF line ends)\n"
     "       gsdefs check DIR           report every malformed line of the six files; exit 1 when any\n"
     "       gsdefs count DIR           count the definitions of the five scanned files\n"
-    "       gsdefs publish DIR DATE    store the records on standard input (KIND|ADD|BODY or\n"
+    "       gsdefs keygen KEYFILE      make a signing key pair (ECDSA P-256), write it to KEYFILE and print\n"
+    "                                  the DefinitionKey= line for Grimsweep.ini's [Services] section\n"
+    "       gsdefs publish DIR DATE [--key KEYFILE]\n"
+    "                                  store the records on standard input (KIND|ADD|BODY or\n"
     "                                  KIND|DEL|BODY, plain) as published on DATE (9/1/2006 4:00:00 PM);\n"
     "                                  none when a line is malformed or holds \"@\" or DEL, which would\n"
-    "                                  travel as the separators \"=\" and \"|\"\n"
+    "                                  travel as the separators \"=\" and \"|\". With --key every answer\n"
+    "                                  of the service is signed again; without, it is served unsigned\n"
     "       gsdefs serve DIR [--port N] [--address A]\n"
     "                                  answer Live Update from DIR over HTTP (127.0.0.1:8080)\n"
     "IN and OUT default to standard input and output; \"-\" names them too.\n";
@@ -112,8 +118,70 @@ int Count(const std::filesystem::path& folder) {
     return 0;
 }
 
-// Appends to the store in one write, so a failed publish leaves no part of its records behind.
-int Publish(const std::filesystem::path& folder, const std::string& date) {
+// Writes a whole file beside its place and moves it there, so that no reader sees half of it.
+bool ReplaceWhole(const std::filesystem::path& path, std::string_view text) {
+    const std::filesystem::path pending = path.string() + ".new";
+    {
+        std::ofstream out(pending, std::ios::binary | std::ios::trunc);
+        out << text;
+        if (!out.flush()) {
+            return false;
+        }
+    }
+    std::error_code error;
+    std::filesystem::rename(pending, path, error);
+    return !error;
+}
+
+int Keygen(const std::filesystem::path& keyFile) {
+    if (std::filesystem::exists(keyFile)) {
+        std::cerr << "gsdefs: " << keyFile.string() << " exists; a key is never overwritten\n";
+        return 2;
+    }
+    const auto pair = grimsweep::MakePlatformSignatures()->MakeKeyPair();
+    if (!pair) {
+        std::cerr << "gsdefs: the system could not make a key pair\n";
+        return 2;
+    }
+    {
+        std::ofstream out(keyFile, std::ios::binary | std::ios::trunc);
+        if (!out) {
+            std::cerr << "gsdefs: cannot write " << keyFile.string() << "\n";
+            return 2;
+        }
+    }
+    // Only its owner may read the private key (where the file system keeps such rights).
+    std::error_code ignored;
+    std::filesystem::permissions(
+        keyFile, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write, ignored);
+    std::ofstream out(keyFile, std::ios::binary | std::ios::trunc);
+    out << grimsweep::KeyFileText(*pair);
+    if (!out.flush()) {
+        std::cerr << "gsdefs: cannot write " << keyFile.string() << "\n";
+        return 2;
+    }
+    std::cout << grimsweep::DefinitionKeyLine(*pair) << "\n";
+    return std::cout.flush() ? 0 : 2;
+}
+
+// Appends to the store in one write, so that a failed publish leaves no part of its records behind; with a
+// key, the signed answers for every date are made before anything is written.
+int Publish(const std::filesystem::path& folder, const std::string& date,
+            const std::optional<std::string>& keyFile) {
+    const std::filesystem::path signaturesPath = folder / std::string(grimsweep::kSignaturesFile);
+    std::optional<grimsweep::P256KeyPair> key;
+    if (keyFile) {
+        const auto text = ReadWhole(*keyFile);
+        key = text ? grimsweep::ParseKeyFile(*text) : std::nullopt;
+        if (!key) {
+            std::cerr << "gsdefs: " << *keyFile << " is no key file of gsdefs keygen; nothing published\n";
+            return 2;
+        }
+    } else if (std::filesystem::exists(signaturesPath)) {
+        std::cerr << "gsdefs: " << folder.string()
+                  << " is published signed: publish with --key KEYFILE; nothing published\n";
+        return 2;
+    }
     const std::string input(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>{});
     std::string error;
     const auto lines = grimsweep::PublicationLines(date, input, error);
@@ -121,12 +189,28 @@ int Publish(const std::filesystem::path& folder, const std::string& date) {
         std::cerr << "gsdefs: " << error << "; nothing published\n";
         return 2;
     }
+    const std::filesystem::path storePath = folder / std::string(grimsweep::kPublishedFile);
+    std::optional<std::string> signatures;
+    if (key) {
+        const auto signer = grimsweep::MakePlatformSignatures();
+        signatures = grimsweep::SignatureLines(
+            grimsweep::ReadPublications(ReadWhole(storePath).value_or("") + *lines), *signer, *key);
+        if (!signatures) {
+            std::cerr << "gsdefs: the key in " << *keyFile << " cannot sign; nothing published\n";
+            return 2;
+        }
+    }
     std::error_code ignored;
     std::filesystem::create_directories(folder, ignored);
-    std::ofstream out(folder / std::string(grimsweep::kPublishedFile), std::ios::binary | std::ios::app);
+    std::ofstream out(storePath, std::ios::binary | std::ios::app);
     out << *lines;
     if (!out.flush()) {
         std::cerr << "gsdefs: cannot write to " << folder.string() << "\n";
+        return 2;
+    }
+    if (signatures && !ReplaceWhole(signaturesPath, *signatures)) {
+        std::cerr << "gsdefs: published, but cannot write " << signaturesPath.string()
+                  << ": clients that check signatures refuse the update until it is published again\n";
         return 2;
     }
     return 0;
@@ -180,8 +264,14 @@ int main(int argc, char** argv) {
     if (args.size() == 3 && args[1] == "count") {
         return Count(args[2]);
     }
+    if (args.size() == 3 && args[1] == "keygen") {
+        return Keygen(args[2]);
+    }
     if (args.size() == 4 && args[1] == "publish") {
-        return Publish(args[2], args[3]);
+        return Publish(args[2], args[3], std::nullopt);
+    }
+    if (args.size() == 6 && args[1] == "publish" && args[4] == "--key") {
+        return Publish(args[2], args[3], args[5]);
     }
     if (args.size() >= 3 && args[1] == "serve") {
         return Serve(args);

@@ -3,6 +3,7 @@
 #include "common/text.h"
 #include "definitions/line_code.h"
 #include "update/definition_service.h"
+#include "update/definition_signing.h"
 #include "update/service_dates.h"
 #include "update/update_records.h"
 
@@ -238,7 +239,8 @@ PageAnswer AnswerPage(const ServiceFolder& folder, std::string_view target) {
         if (!after) {
             return {400, "date missing or not a date\n"};
         }
-        return {200, RecordsAfter(ReadPublications(folder.read(kPublishedFile).value_or("")), *after)};
+        return {200, RecordsAnswer(ReadPublications(folder.read(kPublishedFile).value_or("")),
+                                   folder.read(kSignaturesFile).value_or(""), *after)};
     }
     if (EqualsIgnoreCase(path, kDataPage)) {
         if (!folder.append(kDataLogFile, std::string(query) + "\n")) {

@@ -1,9 +1,12 @@
 #include "update/definition_service.h"
 
+#include "common/hex_text.h"
 #include "common/percent_encoding.h"
+#include "common/text.h"
 #include "core/context.h"
 #include "definitions/definition_status.h"
 #include "ui/control.h"
+#include "update/definition_signature.h"
 #include "update/http_fetch.h"
 #include "update/service_dates.h"
 #include "update/update_records.h"
@@ -27,7 +30,9 @@ std::string DefinitionsQuery(const Context& context, std::string_view definition
     return ProductQuery(context) + "&date=" + PercentEncode(definitionsDate);
 }
 
-UpdateOutcome FetchAndApplyUpdates(Context& context, const std::string& serviceAddress, ui::Control* status) {
+UpdateOutcome FetchAndApplyUpdates(Context& context, const std::string& serviceAddress, ui::Control* status,
+                                   std::string_view definitionKey, const std::function<bool()>& cancelled) {
+    const auto stopped = [&] { return cancelled && cancelled(); };
     UpdateOutcome outcome;
     if (status) {
         status->SetCaption(std::string(kConnectingStatus));
@@ -38,8 +43,14 @@ UpdateOutcome FetchAndApplyUpdates(Context& context, const std::string& serviceA
     // A definitions date that cannot be read counts as older than anything the service offers.
     const LocalDateTime current = ParseUsDateTime(ReadDefinitionsDate(files, system, context.dataFolder))
                                       .value_or(LocalDateTime{100, 1, 1});
-    const std::string newestAnswer = FetchUrlTextWithProgress(
-        context, serviceAddress + std::string(kCurrentDatePage) + ProductQuery(context), status);
+    const std::string newestAnswer =
+        FetchUrlBody(context, serviceAddress + std::string(kCurrentDatePage) + ProductQuery(context), status,
+                     cancelled)
+            .value_or("");
+    if (stopped()) {
+        outcome.failure = UpdateFailure::Cancelled;
+        return outcome;
+    }
     outcome.reached = !newestAnswer.empty();
     const auto newest = ServiceDate(newestAnswer);
     if (!newest) {
@@ -53,14 +64,41 @@ UpdateOutcome FetchAndApplyUpdates(Context& context, const std::string& serviceA
     const auto records = FetchUrlBody(context,
                                       serviceAddress + std::string(kDefinitionsPage) +
                                           DefinitionsQuery(context, UsDateTimeText(current)),
-                                      status);
+                                      status, cancelled);
+    if (stopped()) {
+        outcome.failure = UpdateFailure::Cancelled;
+        return outcome;
+    }
     if (!records) {
         outcome.failure = UpdateFailure::BadAnswer;
         return outcome;
     }
-    outcome.changes = ApplyUpdateRecords(context, *records, status);
+    std::string_view recordsText = *records;
+    std::optional<LocalDateTime> signedDate;
+    if (!Trim(definitionKey).empty()) {
+        const auto key = BytesOfHex(Trim(definitionKey));
+        const SignatureCheck check =
+            key ? CheckSignedAnswer(context.machine.signatures, *key, *records, current, system.Now())
+                : SignatureCheck{SignatureRefusal::Malformed, {}, {}};
+        if (check.refusal != SignatureRefusal::None) {
+            outcome.failure = UpdateFailure::Unverified;
+            return outcome;
+        }
+        recordsText = check.records;
+        signedDate = check.to;
+    }
+    const auto changes = TryApplyUpdateRecords(context, recordsText, status);
+    if (!changes) {
+        outcome.failure = UpdateFailure::NotSaved;
+        return outcome;
+    }
+    outcome.changes = *changes;
     if (outcome.changes > 0) {
-        if (const auto stored = ServiceDate(FetchUrlText(context, serviceAddress + std::string(kDatePage)))) {
+        // A signed answer says which date it brings; the unsigned date page is not asked then.
+        const auto stored = signedDate
+                                ? signedDate
+                                : ServiceDate(FetchUrlText(context, serviceAddress + std::string(kDatePage)));
+        if (stored) {
             const std::string text = UsDateTimeText(*stored);
             if (WriteDefinitionsDate(files, system, context.dataFolder, text)) {
                 outcome.newDate = text;

@@ -2,6 +2,7 @@
 // published after our definitions date, and the date to store once they are applied.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,6 +30,9 @@ enum class UpdateFailure {
     None,        // the definitions are current, or the records were applied
     Unreachable, // the service did not answer the current-date page
     BadAnswer,   // its answers were no date, or the records could not be fetched whole
+    Unverified,  // a key is set and the records' signature is missing, wrong or for another date
+    NotSaved,    // the definition files could not be read, written or replaced
+    Cancelled,   // the user stopped it before anything was applied
 };
 
 struct UpdateOutcome {
@@ -42,6 +46,12 @@ struct UpdateOutcome {
 // it; `status` (the download window's status box, may be absent) shows the progress. When entries
 // changed, the date page's date becomes the definitions date; when that page cannot be read, the
 // previous date stays, so the next update asks again from it.
-UpdateOutcome FetchAndApplyUpdates(Context& context, const std::string& serviceAddress, ui::Control* status);
+// With `definitionKey` (the service's public key in hex) the records must carry its signature for this
+// client's date, and the date they are signed to becomes the definitions date; an answer that fails the
+// check changes nothing. `cancelled` (may be empty) is asked while the answers are awaited and read: once
+// it says yes, the update ends without applying anything.
+UpdateOutcome FetchAndApplyUpdates(Context& context, const std::string& serviceAddress, ui::Control* status,
+                                   std::string_view definitionKey = {},
+                                   const std::function<bool()>& cancelled = {});
 
 } // namespace grimsweep

@@ -20,7 +20,10 @@ DownloadWindow::DownloadWindow(Context& context, const Skin& skin, TrayIcon& mai
     ui::Control& cancel = form_.Add("cmdCancel", ControlType::CommandButton);
     cancel.SetCaption("Cancel");
     cancel.Move(3960, 1740, 1140, 420);
-    cancel.onClick = [this] { form_.Unload(); };
+    cancel.onClick = [this] {
+        cancelled_ = true;
+        form_.Unload();
+    };
     ui::Control& blink = form_.Add("tmrBlink", ControlType::Timer);
     blink.SetInterval(kBlinkInterval);
     blink.SetEnabled(false);
@@ -43,6 +46,7 @@ DownloadWindow::DownloadWindow(Context& context, const Skin& skin, TrayIcon& mai
 
 void DownloadWindow::OnLoad() {
     counter_ = 0;
+    cancelled_ = false;
     form_.SetCaption(context_.brand.programName + " Live Update");
     form_.SetIconResource(std::string(kWindowIconResource));
     form_.Get("picUp").SetPicture(std::string(kWindowIconResource));

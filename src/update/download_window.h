@@ -1,6 +1,7 @@
 // The download window frmDownload, shown while Live Update talks to the definition service: two pictures
 // that blink, a headline that cycles every 15 ticks, the status box the fetch and apply steps write to,
-// its own tray icon, and Cancel (which closes the window; the update under way goes on).
+// its own tray icon, and Cancel (which closes the window and stops the update under way before it
+// applies anything).
 #pragma once
 
 #include "shell/skin.h"
@@ -25,6 +26,8 @@ public:
     // One tick of the blink timer.
     void Blink();
     int Counter() const { return counter_; }
+    // Whether Cancel was pressed since the window was last loaded.
+    bool Cancelled() const { return cancelled_; }
 
 private:
     void OnLoad();
@@ -35,6 +38,7 @@ private:
     TrayIcon tray_;
     ui::Form form_;
     int counter_ = 0;
+    bool cancelled_ = false;
 };
 
 } // namespace grimsweep

@@ -5,23 +5,33 @@
 
 namespace grimsweep {
 
-std::optional<std::string> FetchUrlBody(Context& context, const std::string& url, ui::Control* status) {
+std::optional<std::string> FetchUrlBody(Context& context, const std::string& url, ui::Control* status,
+                                        const std::function<bool()>& cancelled) {
     bool tooLarge = false;
+    bool stopped = false;
     std::size_t chunks = 0;
+    std::size_t last = 0;
     const auto body = context.machine.http.Get(url, kFetchChunkBytes, [&](std::size_t received) {
         if (received > kMaxFetchBytes) {
             tooLarge = true;
             return false;
         }
-        if (++chunks > 1) {
+        if (received == last) {
+            context.host.PumpMessages(); // waiting for the server: the window keeps answering
+        } else if (++chunks > 1) {
             if (status) {
                 status->SetCaption("Downloaded " + std::to_string(received) + " bytes.");
             }
             context.host.PumpMessages();
         }
+        last = received;
+        if (cancelled && cancelled()) {
+            stopped = true;
+            return false;
+        }
         return true;
     });
-    if (!body || tooLarge) {
+    if (!body || tooLarge || stopped) {
         return std::nullopt;
     }
     return body;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -20,9 +21,11 @@ inline constexpr std::size_t kFetchChunkBytes = 256;
 inline constexpr std::size_t kMaxFetchBytes = 16 * 1024 * 1024;
 
 // The body's bytes as the server sent them (text in the system code page); nothing when the fetch failed
-// (no whole 200 answer) or the answer is larger than kMaxFetchBytes. After every chunk but the first,
-// `status` (may be absent) shows "Downloaded N bytes.".
-std::optional<std::string> FetchUrlBody(Context& context, const std::string& url, ui::Control* status);
+// (no whole 200 answer), the answer is larger than kMaxFetchBytes, or `cancelled` (may be empty) said yes.
+// After every chunk but the first, `status` (may be absent) shows "Downloaded N bytes."; window messages
+// run after every chunk but the first and while the answer is awaited.
+std::optional<std::string> FetchUrlBody(Context& context, const std::string& url, ui::Control* status,
+                                        const std::function<bool()>& cancelled = {});
 // The same with a failure as the empty text.
 std::string FetchUrlText(Context& context, const std::string& url);
 // As FetchUrlText; after every chunk but the first, `status` shows "Downloaded N bytes.".

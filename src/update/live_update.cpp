@@ -8,6 +8,23 @@
 
 namespace grimsweep {
 
+std::string_view FailureMessage(UpdateFailure failure) {
+    switch (failure) {
+    case UpdateFailure::Unreachable:
+        return kMsgUpdateUnreachable;
+    case UpdateFailure::BadAnswer:
+        return kMsgUpdateFailed;
+    case UpdateFailure::Unverified:
+        return kMsgUpdateUnverified;
+    case UpdateFailure::NotSaved:
+        return kMsgUpdateNotSaved;
+    case UpdateFailure::None:
+    case UpdateFailure::Cancelled:
+        break;
+    }
+    return kMsgRecentDefs;
+}
+
 LiveUpdate::LiveUpdate(Context& context, ui::Form& mainWindow, const Skin& skin, TrayIcon& mainTray,
                        BusyState& busy)
     : context_(context), form_(mainWindow), busy_(busy), download_(context, skin, mainTray),
@@ -35,15 +52,14 @@ int LiveUpdate::RunLiveUpdate() {
         window.Load();
         window.Show(false);
         // The window may have been closed with Cancel: the update goes on without its status box.
-        outcome = FetchAndApplyUpdates(context_, ReadServiceAddresses(context_).definitions,
-                                       window.Loaded() ? &download_.Status() : nullptr);
+        const ServiceAddresses services = ReadServiceAddresses(context_);
+        outcome = FetchAndApplyUpdates(context_, services.definitions,
+                                       window.Loaded() ? &download_.Status() : nullptr,
+                                       services.definitionKey, [this] { return download_.Cancelled(); });
     });
     const MessageCatalogue& messages = context_.messages;
     // A failed update says so: it never claims the definitions are the most recent.
-    std::string message =
-        messages.getMessages(outcome.failure == UpdateFailure::Unreachable ? kMsgUpdateUnreachable
-                             : outcome.failure == UpdateFailure::BadAnswer ? kMsgUpdateFailed
-                                                                           : kMsgRecentDefs);
+    std::string message = messages.getMessages(FailureMessage(outcome.failure));
     if (outcome.changes >= 1) {
         Attempt([&] {
             context_.settings.Write(settings::kSectionOptions, settings::kShow, "True");
@@ -62,7 +78,10 @@ int LiveUpdate::RunLiveUpdate() {
             Control("cmdScan").SetEnabled(true);
         });
     }
-    Attempt([&] { notice_.Show(message); });
+    // A cancelled update changed nothing, and the user who stopped it needs no notice to say so.
+    if (outcome.failure != UpdateFailure::Cancelled) {
+        Attempt([&] { notice_.Show(message); });
+    }
     Attempt([&] {
         download_.Window().Unload();
         Control("cmdLiveUpdate").SetEnabled(true);

@@ -10,6 +10,7 @@
 #include "shell/skin.h"
 #include "shell/tray_icon.h"
 #include "ui/form.h"
+#include "update/definition_service.h"
 #include "update/download_window.h"
 #include "update/update_notice.h"
 
@@ -21,8 +22,14 @@ inline constexpr std::string_view kMsgRecentDefs = "MSG_RECENT_DEFS";
 inline constexpr std::string_view kMsgUpdatedDefs = "MSG_UPDATED_DEFS";
 inline constexpr std::string_view kMsgUpdateUnreachable = "MSG_UPDATE_UNREACHABLE";
 inline constexpr std::string_view kMsgUpdateFailed = "MSG_UPDATE_FAILED";
+inline constexpr std::string_view kMsgUpdateUnverified = "MSG_UPDATE_UNVERIFIED";
+inline constexpr std::string_view kMsgUpdateNotSaved = "MSG_UPDATE_NOT_SAVED";
 // The automatic update runs when the counter of idle seconds has passed this.
 inline constexpr int kAutomaticUpdateAfter = 299;
+
+// The message for an update's outcome when it brought no changes: each failure its own, otherwise
+// MSG_RECENT_DEFS.
+std::string_view FailureMessage(UpdateFailure failure);
 
 // What Live Update asks of the main window; an empty hook does nothing.
 struct LiveUpdateHooks {

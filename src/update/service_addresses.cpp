@@ -35,6 +35,8 @@ ServiceAddresses ParseServiceAddresses(std::string_view iniText) {
             addresses.collection = value;
         } else if (EqualsIgnoreCase(key, "Languages")) {
             addresses.languages = value;
+        } else if (EqualsIgnoreCase(key, "DefinitionKey")) {
+            addresses.definitionKey = Trim(line.substr(equals + 1));
         }
     }
     return addresses;

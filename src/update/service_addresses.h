@@ -4,6 +4,7 @@
 //   Definitions=http://127.0.0.1:8080
 //   Collection=http://127.0.0.1:8080
 //   Languages=http://127.0.0.1:8080
+//   DefinitionKey=04...   (the definition service's public key in hex; updates are checked when it is set)
 // A missing file, section or key gives the compiled-in address.
 #pragma once
 
@@ -21,6 +22,8 @@ struct ServiceAddresses {
     std::string definitions{kDefaultServiceAddress};
     std::string collection{kDefaultServiceAddress};
     std::string languages{kDefaultServiceAddress};
+    // Empty: updates are applied unverified, as the service's protocol has it.
+    std::string definitionKey;
 };
 
 // The addresses in an INI text; keys and the section name compare without case; a trailing "/" is

@@ -433,7 +433,7 @@ std::string StoredLineFor(const UpdateRecord& record, std::string_view file) {
     return EncodeSeparators(record.body);
 }
 
-int ApplyUpdateRecords(Context& context, std::string_view updateText, ui::Control* status) {
+std::optional<int> TryApplyUpdateRecords(Context& context, std::string_view updateText, ui::Control* status) {
     IFileSystem& files = context.machine.files;
     const std::vector<UpdateRecord> records = ParseUpdateRecords(updateText);
     std::vector<FileUpdate> updates;
@@ -445,13 +445,20 @@ int ApplyUpdateRecords(Context& context, std::string_view updateText, ui::Contro
         if (update.existed) {
             auto stored = files.ReadFile(update.path);
             if (!stored) {
-                return 0; // a file that cannot be read cannot be updated, so none is
+                return std::nullopt; // a file that cannot be read cannot be updated, so none is
             }
             update.original = std::move(*stored);
         }
         PlanFile(context, file, records, update, changes, status);
     }
-    return ReplaceAll(files, updates) ? changes : 0;
+    if (!ReplaceAll(files, updates)) {
+        return std::nullopt;
+    }
+    return changes;
+}
+
+int ApplyUpdateRecords(Context& context, std::string_view updateText, ui::Control* status) {
+    return TryApplyUpdateRecords(context, updateText, status).value_or(0);
 }
 
 } // namespace grimsweep

@@ -2,6 +2,7 @@
 // files: added records are appended in their stored form, deleted ones are dropped by rewriting the file.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,5 +54,8 @@ std::string StoredLineFor(const UpdateRecord& record, std::string_view file);
 // when a file cannot be read, written or replaced, all files keep their old contents and the result
 // is 0. `status` (the download window's status box) shows progress; it may be absent.
 int ApplyUpdateRecords(Context& context, std::string_view updateText, ui::Control* status);
+// The same, telling a failure apart from an update that changed nothing: nothing when a file could not be
+// read, written or replaced (and every file kept its old contents).
+std::optional<int> TryApplyUpdateRecords(Context& context, std::string_view updateText, ui::Control* status);
 
 } // namespace grimsweep

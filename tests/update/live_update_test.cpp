@@ -82,6 +82,24 @@ TEST_F(LiveUpdateTest, AFailedUpdateSaysSoAndNeverClaimsTheDefinitionsAreRecent)
              sim.http.SetAnswers(records, {sim::SimAnswer::Endless(sim.http.bodies[records])});
          },
          "MSG_UPDATE_FAILED"},
+        {"records unsigned while a key is set",
+         [&] {
+             PublishOneCookie();
+             sim.http.SetAnswers(records, {});
+             sim.files.PutFile(context->ApplicationFile(kServicesFileName),
+                               "[Services]\r\nDefinitions=http://defs.test\r\nDefinitionKey=04" +
+                                   std::string(128, 'a') + "\r\n");
+         },
+         "MSG_UPDATE_UNVERIFIED"},
+        {"cookie file not replaced",
+         [&] {
+             PublishOneCookie();
+             sim.http.SetAnswers(records, {});
+             sim.files.PutFile(context->ApplicationFile(kServicesFileName),
+                               "[Services]\r\nDefinitions=http://defs.test\r\n");
+             sim.files.SetMoveFails(context->DataFile("BlockedCookies.dat.new"), true);
+         },
+         "MSG_UPDATE_NOT_SAVED"},
     };
     for (const auto& row : cases) {
         SCOPED_TRACE(row.name);
@@ -93,6 +111,29 @@ TEST_F(LiveUpdateTest, AFailedUpdateSaysSoAndNeverClaimsTheDefinitionsAreRecent)
         EXPECT_EQ(sim.files.Contents(context->DataFile("BlockedCookies.dat")), before) << "nothing changed";
         Notice().Get("cmdUpdateSuccesfullOK").Click();
     }
+}
+
+// While the service is silent the window keeps answering, and Cancel ends the update at once: nothing
+// applied, no notice, the commands back.
+TEST_F(LiveUpdateTest, CancelDuringASlowFetchStopsTheUpdateBeforeAnythingIsApplied) {
+    PublishOneCookie();
+    const std::string records = Page(kDefinitionsPage, ProductQuery(*context) + "&date=3%2F16%2F2006");
+    sim.http.SetAnswers(records, {sim::SimAnswer::Slow(sim.http.bodies[records], 1000)});
+    int pumps = 0;
+    host->onPump = [&] {
+        if (++pumps == 20) {
+            window->Update().Download().Window().Get("cmdCancel").Click();
+        }
+    };
+    Control("cmdLiveUpdate").Click();
+    host->onPump = nullptr;
+    EXPECT_LT(pumps, 30) << "the wait ended at Cancel, not when the server answered";
+    EXPECT_FALSE(sim.files.Exists(context->DataFile("BlockedCookies.dat")));
+    EXPECT_EQ(Control("lblDefVersion").Caption().find("9/2/2006"), std::string::npos);
+    EXPECT_FALSE(Notice().Loaded());
+    EXPECT_FALSE(window->Update().Download().Window().Loaded());
+    EXPECT_TRUE(Control("cmdLiveUpdate").Enabled());
+    EXPECT_FALSE(window->Busy().Busy());
 }
 
 TEST_F(LiveUpdateTest, TheNoticeSlidesUpRestsSevenSecondsSlidesDownAndClosesStoringShowFalse) {

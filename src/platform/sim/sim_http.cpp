@@ -27,6 +27,11 @@ std::optional<std::string> SimHttp::Get(const std::string& url, std::size_t chun
             ? std::min(answer.breaksAfter.value_or(endlessLimit), endlessLimit)
             : std::min(answer.breaksAfter.value_or(answer.body.size()), answer.body.size());
     std::string received;
+    for (int tick = 0; tick < answer.waitTicks; ++tick) {
+        if (onChunk && !onChunk(0)) {
+            return received;
+        }
+    }
     int& reads = reads_[url];
     while (true) {
         ++reads; // the read that gives the next chunk, finds the end, or fails

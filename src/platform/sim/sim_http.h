@@ -22,10 +22,18 @@ struct SimAnswer {
     // The body never ends: `body` is sent again and again, as by a broken or hostile server that keeps
     // the connection open and sending. Only the reader can stop it.
     bool endless = false;
+    // The server is slow: the reader waits this many ticks (kHttpWaitTickMilliseconds each) before the
+    // first byte, hearing of each with nothing received.
+    int waitTicks = 0;
 
     static SimAnswer Body(std::string body) {
         SimAnswer answer;
         answer.body = std::move(body);
+        return answer;
+    }
+    static SimAnswer Slow(std::string body, int ticks) {
+        SimAnswer answer = Body(std::move(body));
+        answer.waitTicks = ticks;
         return answer;
     }
     static SimAnswer Unreachable() {

@@ -130,11 +130,26 @@ std::optional<std::string> Win32Http::Get(const std::string& url, std::size_t ch
     std::size_t reported = 0;
     std::unique_lock lock(transfer->mutex);
     while (true) {
+        const auto tick = std::min(deadline, std::chrono::steady_clock::now() +
+                                                 std::chrono::milliseconds(kHttpWaitTickMilliseconds));
         const bool news = transfer->changed.wait_until(
-            lock, deadline, [&] { return transfer->finished || transfer->body.size() != reported; });
-        if (!news) {
+            lock, tick, [&] { return transfer->finished || transfer->body.size() != reported; });
+        if (!news && std::chrono::steady_clock::now() >= deadline) {
             transfer->abandoned = true; // silent or trickling beyond the limit
             return std::nullopt;
+        }
+        if (!news) {
+            // Nothing yet: the caller hears so, and may give up.
+            if (onChunk) {
+                lock.unlock();
+                const bool more = onChunk(reported);
+                lock.lock();
+                if (!more) {
+                    transfer->abandoned = true;
+                    return transfer->body.substr(0, reported);
+                }
+            }
+            continue;
         }
         if (transfer->body.size() != reported) {
             reported = transfer->body.size();
