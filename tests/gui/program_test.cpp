@@ -527,6 +527,31 @@ TEST(ProgramGui, LiveUpdateFromTheButtonAppliesThePublishedRecordsAndRunLiveUpda
     const auto [process, main] = StartToMainWindow();
     ASSERT_NE(main, nullptr);
 
+    // Cancel while the service says nothing: the download window goes at once, the main window answers,
+    // no notice comes and nothing is applied.
+    const std::string definitionsPath = data + "\\" + std::string(kFileDefinitionFile);
+    const auto definitionsBefore = files.ReadFile(definitionsPath);
+    {
+        HeldService stalled(service.Port());
+        ASSERT_TRUE(stalled.Held());
+        HWND cancelling = nullptr;
+        ASSERT_TRUE(ClickUntil(main, L"Live Update", [&] {
+            return (cancelling = VisibleForm(process.dwProcessId, L"Grimsweep Live Update")) != nullptr;
+        }));
+        Sleep(300);
+        const ULONGLONG pressed = GetTickCount64();
+        ASSERT_TRUE(ClickUntil(cancelling, L"Cancel",
+                               [&] { return !IsWindow(cancelling) || !IsWindowVisible(cancelling); }));
+        EXPECT_LT(GetTickCount64() - pressed, 3000u) << "Cancel answered while the service was silent";
+        DWORD_PTR answer = 0;
+        EXPECT_NE(SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer), 0)
+            << "the main window answers";
+        Sleep(1000);
+        EXPECT_EQ(VisibleForms(process.dwProcessId), std::vector<HWND>{main}) << "no notice after Cancel";
+        EXPECT_FALSE(files.ReadFile(dateFile).has_value()) << "no definitions date stored";
+        EXPECT_EQ(files.ReadFile(definitionsPath), definitionsBefore) << "nothing applied";
+    }
+
     // The Live Update button, with the service slow to answer: the download window stays up meanwhile,
     // in front, while the main window keeps the activation.
     HeldService slow(service.Port());
