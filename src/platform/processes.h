@@ -50,7 +50,7 @@ public:
     virtual std::optional<std::vector<SnapshotEntry>> Snapshot() = 0;
     // The first module of the process, opened with query-information and read access.
     virtual MainModule QueryMainModule(std::uint32_t id) = 0;
-    // Opens the process with all access and terminates it; with debugPrivilege the program's own
+    // Opens the process for termination and terminates it; with debugPrivilege the program's own
     // token gets SeDebugPrivilege around the call. True when the termination call succeeded.
     virtual bool Terminate(std::uint32_t id, std::uint32_t exitCode, bool debugPrivilege) = 0;
     // Opens the process once, reads its image path through that handle and, only when `isExpected`

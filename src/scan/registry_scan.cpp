@@ -84,7 +84,9 @@ void InspectRecord(ScanRun& run, const RegistryDefinition& record) {
 RegistryStatus QueryRegistryValue(IRegistry& registry, RegistryRoot root, const std::string& keyPath,
                                   const std::string& valueName, RegistryValue& out) {
     RegistryValue value;
-    const RegistryStatus status = registry.QueryValue(root, keyPath, valueName, kKeyFullAccess, value);
+    // Read access only: a standard user cannot open machine-wide keys for writing, and a presence test
+    // needs no more.
+    const RegistryStatus status = registry.QueryValue(root, keyPath, valueName, kKeyRead, value);
     if (status != kRegistryOk) {
         return status;
     }
@@ -100,7 +102,7 @@ RegistryStatus QueryRegistryValue(IRegistry& registry, RegistryRoot root, const 
 }
 
 bool RegistryKeyPresent(IRegistry& registry, RegistryRoot root, const std::string& keyPath) {
-    return registry.OpenKey(root, keyPath, kKeyFullAccess) == kRegistryOk;
+    return registry.OpenKey(root, keyPath, kKeyRead) == kRegistryOk;
 }
 
 bool RegistryValuePresent(IRegistry& registry, RegistryRoot root, const std::string& keyPath,

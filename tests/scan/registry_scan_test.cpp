@@ -121,15 +121,16 @@ TEST_F(RegistryScanTest, OnlyTextAndNumberValuesCount) {
     EXPECT_EQ(state.counters.registryEntries, 6);
 }
 
-TEST_F(RegistryScanTest, KeysTheUserMayOnlyReadCountAsAbsent) {
+// A standard user may read machine-wide keys but not write them: presence is tested with read access,
+// so their threats are found all the same.
+TEST_F(RegistryScanTest, KeysTheUserMayOnlyReadAreFound) {
     sim.registry.PutString(kMachine, "Software\\Guarded", "Run", "x");
-    sim.registry.DenyAccess(kMachine, "Software\\Guarded", kKeySetValue);
-    ASSERT_EQ(sim.registry.OpenKey(kMachine, "Software\\Guarded", kKeyRead), kRegistryOk);
-    EXPECT_FALSE(RegistryKeyPresent(sim.registry, kMachine, "Software\\Guarded"));
-    EXPECT_FALSE(RegistryValuePresent(sim.registry, kMachine, "Software\\Guarded", "Run"));
+    sim.registry.DenyAccess(kMachine, "Software\\Guarded", kKeySetValue | kKeyCreateSubKey);
+    EXPECT_TRUE(RegistryKeyPresent(sim.registry, kMachine, "Software\\Guarded"));
+    EXPECT_TRUE(RegistryValuePresent(sim.registry, kMachine, "Software\\Guarded", "Run"));
 
     Scan({"2^Software\\Guarded^^=Key", "2^Software\\Guarded^Run^=Value", "2^Software\\Guarded\\Below^^=Sub"});
-    EXPECT_TRUE(lists.Found().Rows().empty());
+    EXPECT_EQ(Texts(lists.Found()), (std::vector<std::string>{"Key - Found", "Value - Found"}));
     EXPECT_EQ(state.counters.registryEntries, 3);
 }
 

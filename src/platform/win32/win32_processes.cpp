@@ -133,7 +133,8 @@ bool Win32Processes::Terminate(std::uint32_t id, std::uint32_t exitCode, bool de
     if (debugPrivilege) {
         privilege.emplace(); // without it the user's own processes still open
     }
-    HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, id);
+    // Only the right to terminate: a standard user gets it for processes of their own.
+    HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, id);
     if (!process) {
         return false;
     }
