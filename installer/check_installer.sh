@@ -57,6 +57,22 @@ for definition in FileDefinition DirectoryDefinition RegistryDefinition ExeDefin
     [ -s "$data/$definition.dat" ] || fail "$definition.dat is not in the data folder $data"
 done
 
+# Another user of the machine (here: the same profile with its data folder emptied) gets the shipped
+# definitions at the first start.
+for definition in FileDefinition DirectoryDefinition RegistryDefinition ExeDefinition BlockedCookies Safety; do
+    cmp -s "$program/Definitions/$definition.dat" "$data/$definition.dat" ||
+        fail "$definition.dat is not shipped in $program/Definitions"
+done
+mv "$data" "$prefix/data-before"
+"$wine" "$program/gscan.exe" >"$prefix/first-start.txt" 2>&1
+grep -q "Filled from shipped.*6" "$prefix/first-start.txt" || fail "the first start did not fill the data folder"
+for definition in FileDefinition DirectoryDefinition RegistryDefinition ExeDefinition BlockedCookies Safety; do
+    cmp -s "$program/Definitions/$definition.dat" "$data/$definition.dat" ||
+        fail "$definition.dat was not filled into the emptied data folder"
+done
+rm -rf "$data"
+mv "$prefix/data-before" "$data"
+
 # Newer definitions are never replaced by a second install.
 cp "$data/Safety.dat" "$prefix/Safety.dat"
 printf 'newer' >"$data/Safety.dat"

@@ -51,6 +51,17 @@ Section "Program"
     SetOutPath "$INSTDIR"
 !endif
 
+    ; The sample definitions beside the programs, for every user of the machine: the program fills a
+    ; user's empty data folder from them at its first start.
+    SetOutPath "$INSTDIR\Definitions"
+    File "${DEFINITIONS}\FileDefinition.dat"
+    File "${DEFINITIONS}\DirectoryDefinition.dat"
+    File "${DEFINITIONS}\RegistryDefinition.dat"
+    File "${DEFINITIONS}\ExeDefinition.dat"
+    File "${DEFINITIONS}\BlockedCookies.dat"
+    File "${DEFINITIONS}\Safety.dat"
+    SetOutPath "$INSTDIR"
+
     ; The sample definitions go to the user's data folder only when it holds none: definitions that
     ; Live Update brought are newer and are never replaced.
     SetShellVarContext current
@@ -99,6 +110,7 @@ Section "Uninstall"
     Delete "$INSTDIR\Grimsweep.ini"
     Delete "$INSTDIR\Help.chm"
     RMDir /r "$INSTDIR\help"
+    RMDir /r "$INSTDIR\Definitions"
     Delete "$INSTDIR\uninstall.exe"
     RMDir "$INSTDIR"
 

@@ -120,7 +120,9 @@ bool MainWindow::LoadFirstSteps() {
     if (!context_.machine.system.AcquireSingleInstanceLock(brand.programName)) {
         return false;
     }
-    // 5.-8. Definitions and exclusions.
+    // 5.-8. Definitions and exclusions; a new user of the machine starts from the shipped ones.
+    FillFromSharedDefinitions(context_.machine.files, context_.dataFolder,
+                              context_.ApplicationFile(kSharedDefinitionsFolder));
     InstallPendingDefinitions(context_.machine.files, context_.dataFolder);
     definitions_.counts = CountDefinitions(context_.machine.files, context_.dataFolder);
     definitionsTotal_ = definitions_.counts.total;

@@ -20,6 +20,24 @@ std::string InFolder(std::string_view folder, std::string_view name) {
 
 } // namespace
 
+int FillFromSharedDefinitions(IFileSystem& files, std::string_view dataFolder,
+                              std::string_view sharedFolder) {
+    for (const auto& file : kDefinitionFiles) {
+        if (FileExists(files, InFolder(dataFolder, file.name))) {
+            return 0;
+        }
+    }
+    files.CreateFolder(std::string(dataFolder));
+    int copied = 0;
+    for (const auto& file : kDefinitionFiles) {
+        const std::string shipped = InFolder(sharedFolder, file.name);
+        if (FileExists(files, shipped) && files.CopyFile(shipped, InFolder(dataFolder, file.name), true)) {
+            ++copied;
+        }
+    }
+    return copied;
+}
+
 int InstallPendingDefinitions(IFileSystem& files, std::string_view dataFolder) {
     // DirectoryDefinition.dat and Safety.dat have no pending copy.
     constexpr std::array<std::string_view, 4> kInstalled = {kBlockedCookiesFile, kRegistryDefinitionFile,

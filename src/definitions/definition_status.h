@@ -23,6 +23,15 @@ inline constexpr std::string_view kDefinitionsDateFile = "date.dat";
 inline constexpr std::string_view kDefaultDefinitionsDate = "3/16/2006 12:00:00 AM";
 inline constexpr std::string_view kMsgMissingFiles = "MSG_MISSINGFILES";
 
+// The folder beside the programs where the installer puts the shipped definitions, for every user of the
+// machine.
+inline constexpr std::string_view kSharedDefinitionsFolder = "Definitions";
+
+// A data folder that holds none of the six definition files (a user's first start on a machine where
+// another user installed the program) gets the shipped copies from `sharedFolder`. A data folder holding
+// any of them is left alone: what Live Update brought is newer. Returns how many files were copied.
+int FillFromSharedDefinitions(IFileSystem& files, std::string_view dataFolder, std::string_view sharedFolder);
+
 // Moves every pending "DL" copy over its definition file in one step, so that a failure leaves the old
 // file in place. Returns how many files were installed.
 int InstallPendingDefinitions(IFileSystem& files, std::string_view dataFolder);

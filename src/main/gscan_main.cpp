@@ -42,6 +42,9 @@ int wmain(int argc, wchar_t** argv) {
     Context context(machine.View(), host);
     context.EstablishDataFolder();
     context.messages.RegisterDefaults();
+    // A new user of the machine starts from the definitions shipped beside the program.
+    const int filled = FillFromSharedDefinitions(machine.files, context.dataFolder,
+                                                 context.ApplicationFile(kSharedDefinitionsFolder));
 
     const std::wstring command = argc >= 2 ? std::wstring(argv[1]) : std::wstring();
     if (command == L"scan" || command == L"remove") {
@@ -90,6 +93,7 @@ int wmain(int argc, wchar_t** argv) {
     ExclusionList exclusions;
     LoadExclusions(context, exclusions);
     std::printf("\nDefinitions:\n");
+    Line("  Filled from shipped", std::to_string(filled));
     Line("  Downloads installed", std::to_string(installed));
     Line("  Cookie sites", std::to_string(counts.cookies));
     Line("  Executables", std::to_string(counts.executables));

@@ -82,11 +82,9 @@ void InspectRecord(ScanRun& run, const RegistryDefinition& record) {
 } // namespace
 
 RegistryStatus QueryRegistryValue(IRegistry& registry, RegistryRoot root, const std::string& keyPath,
-                                  const std::string& valueName, RegistryValue& out) {
+                                  const std::string& valueName, RegistryValue& out, std::uint32_t access) {
     RegistryValue value;
-    // Read access only: a standard user cannot open machine-wide keys for writing, and a presence test
-    // needs no more.
-    const RegistryStatus status = registry.QueryValue(root, keyPath, valueName, kKeyRead, value);
+    const RegistryStatus status = registry.QueryValue(root, keyPath, valueName, access, value);
     if (status != kRegistryOk) {
         return status;
     }
@@ -101,6 +99,8 @@ RegistryStatus QueryRegistryValue(IRegistry& registry, RegistryRoot root, const 
     }
 }
 
+// Presence is tested with read access only: a standard user cannot open machine-wide keys for writing,
+// and a presence test needs no more.
 bool RegistryKeyPresent(IRegistry& registry, RegistryRoot root, const std::string& keyPath) {
     return registry.OpenKey(root, keyPath, kKeyRead) == kRegistryOk;
 }

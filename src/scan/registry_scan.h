@@ -13,12 +13,13 @@ struct ScanRun;
 // Status of a value whose type the scan does not read (raw data, multi-string, none).
 inline constexpr RegistryStatus kRegistryUnreadType = -1;
 
-// Reads a value of the key opened with full access (0x3F): strings and expandable strings as their text
-// (not expanded), 32-bit numbers as the number. Every other type gives kRegistryUnreadType; a key or
-// value that cannot be read gives the registry's status.
+// Reads a value of the key opened with `access`: strings and expandable strings as their text (not
+// expanded), 32-bit numbers as the number. Every other type gives kRegistryUnreadType; a key or value that
+// cannot be read gives the registry's status.
 RegistryStatus QueryRegistryValue(IRegistry& registry, RegistryRoot root, const std::string& keyPath,
-                                  const std::string& valueName, RegistryValue& out);
-// Whether the key opens with full access (0x3F): a key the user may only read counts as absent.
+                                  const std::string& valueName, RegistryValue& out,
+                                  std::uint32_t access = kKeyRead);
+// Whether the key opens for reading: a machine-wide key that a standard user may not write counts too.
 bool RegistryKeyPresent(IRegistry& registry, RegistryRoot root, const std::string& keyPath);
 // Whether QueryRegistryValue reads the value.
 bool RegistryValuePresent(IRegistry& registry, RegistryRoot root, const std::string& keyPath,

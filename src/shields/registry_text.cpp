@@ -8,7 +8,10 @@ namespace grimsweep {
 bool ReadRegistryString(IRegistry& registry, RegistryRoot root, const std::string& keyPath,
                         const std::string& valueName, std::string& text) {
     RegistryValue value;
-    const RegistryStatus status = QueryRegistryValue(registry, root, keyPath, valueName, value);
+    // The shield reads the page from a key it can also write back to: one it could only read would raise
+    // an alert whose restore must fail.
+    const RegistryStatus status =
+        QueryRegistryValue(registry, root, keyPath, valueName, value, kKeyFullAccess);
     if (status == kRegistryUnreadType) {
         return true;
     }

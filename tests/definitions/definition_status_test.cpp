@@ -48,6 +48,26 @@ TEST_F(DefinitionStatusTest, FileExistsIgnoresTheCaseOfEveryLetter) {
     EXPECT_FALSE(FileExists(sim.files, "C:\\Daten\\B\xC3se.exe")); // a broken byte is no letter
 }
 
+// Another user's first start: an empty data folder gets the shipped definitions; one holding any of them
+// (Live Update's newer ones) is left as it is.
+TEST_F(DefinitionStatusTest, AnEmptyDataFolderIsFilledFromTheShippedDefinitions) {
+    const std::string shipped = "C:\\Program Files\\Grimsweep\\Definitions";
+    for (const auto& file : kDefinitionFiles) {
+        sim.files.PutFile(shipped + "\\" + std::string(file.name), "shipped " + std::string(file.name));
+    }
+    EXPECT_EQ(FillFromSharedDefinitions(sim.files, context.dataFolder, shipped), 6);
+    for (const auto& file : kDefinitionFiles) {
+        EXPECT_EQ(sim.files.Contents(context.DataFile(file.name)), "shipped " + std::string(file.name));
+    }
+    for (const auto& file : kDefinitionFiles) {
+        sim.files.DeleteFile(context.DataFile(file.name));
+    }
+    sim.files.PutFile(context.DataFile(kSafetyFile), "newer");
+    EXPECT_EQ(FillFromSharedDefinitions(sim.files, context.dataFolder, shipped), 0);
+    EXPECT_EQ(sim.files.Contents(context.DataFile(kSafetyFile)), "newer");
+    EXPECT_FALSE(sim.files.Exists(context.DataFile(kFileDefinitionFile)));
+}
+
 TEST_F(DefinitionStatusTest, PendingCopiesReplaceTheirFilesInOneStep) {
     sim.files.PutFile(context.DataFile("BlockedCookies.dat"), "old cookies");
     sim.files.PutFile(context.DataFile("DLBlockedCookies.dat"), "new cookies");
