@@ -120,6 +120,9 @@ Section "Uninstall"
     RMDir "$SMPROGRAMS\${PRODUCT}"
 
     DeleteRegValue HKLM "${RUN_KEY}" "grimsweep"
+    ; A standard user's own Run value and stand-in for the machine key.
+    DeleteRegValue HKCU "${RUN_KEY}" "grimsweep"
+    DeleteRegKey HKCU "${MACHINE_KEY}\Machine"
     DeleteRegKey HKLM "${MACHINE_KEY}"
     DeleteRegKey /ifempty HKLM "SOFTWARE\${COMPANY}"
     DeleteRegKey HKLM "${UNINSTALL_KEY}"

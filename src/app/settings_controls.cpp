@@ -71,7 +71,8 @@ void MainWindow::ApplySettingsToControls() {
                 ReadDefinitionsDate(context_.machine.files, context_.machine.system, context_.dataFolder) +
                 std::string(kPst));
     });
-    Attempt([&] { Control("lblUnverified").SetVisible(ReadServiceAddresses(context_).definitionKey.empty()); });
+    Attempt(
+        [&] { Control("lblUnverified").SetVisible(ReadServiceAddresses(context_).definitionKey.empty()); });
     Attempt([&] { scheduler_->LoadSchedule(); });
     check(kAutomaticUpdate, kSectionOptions, kAutomaticUpdateControlDefault);
     Attempt([&] {
@@ -172,7 +173,11 @@ void MainWindow::WireOptionHandlers() {
         IRegistry& registry = context_.machine.registry;
         const std::string executable = context_.machine.system.OwnExecutablePath();
         if (store.ReadNumber(kSectionOptions, kRunAtStartup, kRunAtStartupHandlerDefault) == 1) {
-            WriteRunAtStartup(registry, executable);
+            // Neither Run key takes the value: the box does not claim what is not so.
+            if (!WriteRunAtStartup(registry, executable)) {
+                Control(kRunAtStartup).SetValue(0);
+                store.WriteCheck(kSectionOptions, kRunAtStartup, 0);
+            }
         } else {
             RemoveRunAtStartup(registry, executable);
         }

@@ -1,5 +1,7 @@
 #include "core/machine_settings.h"
 
+#include <optional>
+
 #include "common/text.h"
 #include "core/settings_keys.h"
 
@@ -11,6 +13,11 @@ MachineSettings::MachineSettings(IRegistry& registry, std::string companyName, S
 
 std::string MachineSettings::KeyPath(const std::string& appName, const std::string& section) const {
     return "SOFTWARE\\" + Trim(companyName_) + "\\" + Trim(appName) + "\\" + Trim(section);
+}
+
+std::string MachineSettings::UserKeyPath(const std::string& appName, const std::string& section) const {
+    return "SOFTWARE\\" + Trim(companyName_) + "\\" + Trim(appName) + "\\" +
+           std::string(kUserStandInSection) + "\\" + Trim(section);
 }
 
 bool MachineSettings::AskAfterRefusal() {
@@ -35,16 +42,24 @@ bool MachineSettings::AskAfterRefusal() {
     }
 }
 
+namespace {
+
+// Creates the key and stores the value under one root.
+bool StoreUnder(IRegistry& registry, RegistryRoot root, const std::string& path, const std::string& key,
+                const std::string& value) {
+    return registry.CreateKey(root, path) == kRegistryOk &&
+           registry.SetValue(root, path, key, RegistryValue::String(value)) == kRegistryOk;
+}
+
+} // namespace
+
 void MachineSettings::WriteMachineSetting(const std::string& appName, const std::string& section,
                                           const std::string& key, const std::string& value) {
     const std::string path = KeyPath(appName, section);
-    while (registry_.CreateKey(RegistryRoot::LocalMachine, path) != kRegistryOk) {
-        if (!AskAfterRefusal()) {
-            return;
-        }
-    }
-    while (registry_.SetValue(RegistryRoot::LocalMachine, path, key, RegistryValue::String(value)) !=
-           kRegistryOk) {
+    // A standard user may not write the machine's key: the same key of the user's own stands in for it,
+    // and is read in its place, so that nothing fails again at the next start.
+    while (!StoreUnder(registry_, RegistryRoot::LocalMachine, path, key, value) &&
+           !StoreUnder(registry_, RegistryRoot::CurrentUser, UserKeyPath(appName, section), key, value)) {
         if (!AskAfterRefusal()) {
             return;
         }
@@ -64,16 +79,29 @@ std::string MachineSettings::ReadMachineSetting(const std::string& appName, cons
     }
     const std::string path = KeyPath(appName, section);
     const RegistryStatus open = registry_.OpenKey(RegistryRoot::LocalMachine, path, kKeyRead);
+    // What a standard user stored in the machine's place (see WriteMachineSetting).
+    const auto userValue = [&]() -> std::optional<std::string> {
+        RegistryValue stored;
+        if (registry_.QueryValue(RegistryRoot::CurrentUser, UserKeyPath(appName, section), key, kKeyRead,
+                                 stored) == kRegistryOk &&
+            stored.type == RegistryValueType::String) {
+            return stored.text;
+        }
+        return std::nullopt;
+    };
     if (open == kRegistryNotFound) {
-        return defaultValue;
+        return userValue().value_or(defaultValue);
     }
     if (open != kRegistryOk) {
+        if (const auto stored = userValue()) {
+            return *stored;
+        }
         throw MachineSettingError(kErrorCannotOpenSection, "Could not open registry section");
     }
     RegistryValue value;
     const RegistryStatus query = registry_.QueryValue(RegistryRoot::LocalMachine, path, key, kKeyRead, value);
     if (query == kRegistryNotFound) {
-        return defaultValue;
+        return userValue().value_or(defaultValue);
     }
     if (query != kRegistryOk) {
         throw MachineSettingError(kErrorCannotOpenSection, "Could not open registry section");

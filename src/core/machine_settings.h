@@ -1,6 +1,8 @@
 // Machine-wide values under HKEY_LOCAL_MACHINE\SOFTWARE\<company>\<application>\<section>, such as the
-// first-run marker. A refused write raises the Permission Denied dialogue unless the user chose to
-// ignore it for good.
+// first-run marker. A user who may not write there (a standard user) gets them under
+// HKEY_CURRENT_USER\SOFTWARE\<company>\<application>\Machine\<section> instead, read wherever the
+// machine's key has no value. Only when neither can be written
+// does the Permission Denied dialogue come, unless the user chose to ignore it for good.
 #pragma once
 
 #include <stdexcept>
@@ -30,6 +32,7 @@ private:
     long number_;
 };
 
+inline constexpr std::string_view kUserStandInSection = "Machine";
 inline constexpr std::string_view kPermissionDeniedTitle = "Permission Denied";
 // The dialogue text that follows the program name.
 inline constexpr std::string_view kPermissionDeniedText =
@@ -53,6 +56,8 @@ public:
                                    const std::string& key, const std::string& defaultValue);
 
     std::string KeyPath(const std::string& appName, const std::string& section) const;
+    // The user's stand-in for KeyPath, below HKEY_CURRENT_USER.
+    std::string UserKeyPath(const std::string& appName, const std::string& section) const;
 
 private:
     // True when the user wants the step tried again.

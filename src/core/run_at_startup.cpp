@@ -13,18 +13,23 @@ RunKeyEntry RunKeyEntryFor(const std::string& executablePath) {
     return {name, "\"" + folder + "\\" + name + "\""};
 }
 
-void WriteRunAtStartup(IRegistry& registry, const std::string& executablePath) {
+bool WriteRunAtStartup(IRegistry& registry, const std::string& executablePath) {
     const RunKeyEntry entry = RunKeyEntryFor(executablePath);
     const std::string path(kRunKeyPath);
-    if (registry.CreateKey(RegistryRoot::LocalMachine, path) == kRegistryOk) {
-        registry.SetValue(RegistryRoot::LocalMachine, path, entry.valueName,
-                          RegistryValue::String(entry.data));
+    for (const RegistryRoot root : {RegistryRoot::LocalMachine, RegistryRoot::CurrentUser}) {
+        if (registry.CreateKey(root, path) == kRegistryOk &&
+            registry.SetValue(root, path, entry.valueName, RegistryValue::String(entry.data)) ==
+                kRegistryOk) {
+            return true;
+        }
     }
+    return false;
 }
 
 void RemoveRunAtStartup(IRegistry& registry, const std::string& executablePath) {
-    registry.DeleteValue(RegistryRoot::LocalMachine, std::string(kRunKeyPath),
-                         RunKeyEntryFor(executablePath).valueName);
+    for (const RegistryRoot root : {RegistryRoot::LocalMachine, RegistryRoot::CurrentUser}) {
+        registry.DeleteValue(root, std::string(kRunKeyPath), RunKeyEntryFor(executablePath).valueName);
+    }
 }
 
 } // namespace grimsweep

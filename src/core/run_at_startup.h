@@ -1,4 +1,5 @@
-// The program's value in the machine-wide Run key, which starts it at the user's logon.
+// The program's value in the machine-wide Run key, which starts it at every user's logon; a user who may
+// not write there (a standard user) gets the same value in the Run key of their own.
 #pragma once
 
 #include <string>
@@ -17,8 +18,10 @@ struct RunKeyEntry {
 };
 RunKeyEntry RunKeyEntryFor(const std::string& executablePath);
 
-// Creates or replaces the value; a refused write is ignored.
-void WriteRunAtStartup(IRegistry& registry, const std::string& executablePath);
+// Creates or replaces the value, in the machine's Run key or else the user's; false when neither could
+// be written.
+bool WriteRunAtStartup(IRegistry& registry, const std::string& executablePath);
+// Removes the value from both Run keys; a refused delete is ignored.
 void RemoveRunAtStartup(IRegistry& registry, const std::string& executablePath);
 
 } // namespace grimsweep

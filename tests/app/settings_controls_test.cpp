@@ -85,15 +85,17 @@ TEST_F(MainWindowTest, DrivesNeverSeenStartTickedAndStoredOnesComeBack) {
     EXPECT_FALSE(drives.Rows()[1].checked);
 }
 
-TEST_F(MainWindowTest, RefusedMachineWriteOnFirstRunRaisesThePermissionDialogue) {
+// A standard user's first start: the machine's key is read-only, so the first-run mark goes to the
+// user's own key; no Permission Denied now, and no Live Update question at the next start.
+TEST_F(MainWindowTest, AStandardUsersFirstRunMarkIsKeptInTheirOwnKey) {
     sim.registry.DenyAccess(RegistryRoot::LocalMachine, "SOFTWARE", kKeySetValue | kKeyCreateSubKey);
-    host->Answer(MessageBoxAnswer::Ignore);
     host->Answer(MessageBoxAnswer::No);
     window->Window().Show();
-    ASSERT_EQ(host->Shown().size(), 2u);
-    EXPECT_EQ(host->Shown()[0].title, "Permission Denied");
-    EXPECT_EQ(host->Shown()[1].title, "Update Now?");
-    EXPECT_EQ(Setting(kSectionSettings, kIgnorePermissionDenied), "1");
+    ASSERT_EQ(host->Shown().size(), 1u);
+    EXPECT_EQ(host->Shown()[0].title, "Update Now?");
+    EXPECT_EQ(
+        context->machineSettings.ReadMachineSetting(context->brand.programName, "Settings", "FirstTime", ""),
+        "Yes");
 }
 
 TEST_F(MainWindowTest, AControlWhoseHandlerFailsDoesNotKeepTheLaterSettingsOut) {

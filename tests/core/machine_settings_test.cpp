@@ -16,10 +16,36 @@ protected:
     SettingsStore store{registry, "Lanternfish Software", "Grimsweep"};
     MachineSettings machine{registry, " Lanternfish Software ", store, host};
 
+    // A standard user: the machine's key is read-only.
     void DenyMachineWrites() {
         registry.DenyAccess(RegistryRoot::LocalMachine, "SOFTWARE", kKeySetValue | kKeyCreateSubKey);
     }
+    // A user who may write neither the machine's key nor their own.
+    void DenyAllWrites() {
+        DenyMachineWrites();
+        registry.DenyAccess(RegistryRoot::CurrentUser, machine.UserKeyPath("Grimsweep", "Settings"),
+                            kKeySetValue | kKeyCreateSubKey);
+    }
 };
+
+TEST_F(MachineSettingsTest, AStandardUsersValuesGoToTheirOwnKeyAndAreReadFromThereWithoutADialogue) {
+    DenyMachineWrites();
+    machine.WriteMachineSetting("Grimsweep", "Settings", "FirstTime", "Yes");
+    EXPECT_TRUE(host.Shown().empty());
+    const std::string path = machine.KeyPath("Grimsweep", "Settings");
+    EXPECT_FALSE(registry.Value(RegistryRoot::LocalMachine, path, "FirstTime"));
+    EXPECT_EQ(
+        registry.Value(RegistryRoot::CurrentUser, machine.UserKeyPath("Grimsweep", "Settings"), "FirstTime")
+            ->text,
+        "Yes");
+    EXPECT_EQ(machine.ReadMachineSetting("Grimsweep", "Settings", "FirstTime", ""), "Yes");
+
+    // The machine's own value, once an administrator stored one, comes first.
+    registry.AllowAccess(RegistryRoot::LocalMachine, "SOFTWARE");
+    registry.CreateKey(RegistryRoot::LocalMachine, path);
+    registry.SetValue(RegistryRoot::LocalMachine, path, "FirstTime", RegistryValue::String("Machine"));
+    EXPECT_EQ(machine.ReadMachineSetting("Grimsweep", "Settings", "FirstTime", ""), "Machine");
+}
 
 TEST_F(MachineSettingsTest, RoundTripUnderTrimmedMachineKey) {
     EXPECT_EQ(machine.ReadMachineSetting("Grimsweep", "Settings", "FirstTime", ""), "");
@@ -56,7 +82,7 @@ TEST_F(MachineSettingsTest, ReadRejectsBlankArgumentsAndNonStringData) {
 }
 
 TEST_F(MachineSettingsTest, RefusedWriteAsksAndRetryRepeatsTheFailingStep) {
-    DenyMachineWrites();
+    DenyAllWrites();
     host.Answer(MessageBoxAnswer::Retry);
     host.Answer(MessageBoxAnswer::Abort);
     machine.WriteMachineSetting("Grimsweep", "Settings", "FirstTime", "Yes");
@@ -71,7 +97,7 @@ TEST_F(MachineSettingsTest, RefusedWriteAsksAndRetryRepeatsTheFailingStep) {
 }
 
 TEST_F(MachineSettingsTest, IgnoreSilencesTheDialogueForGood) {
-    DenyMachineWrites();
+    DenyAllWrites();
     host.Answer(MessageBoxAnswer::Ignore);
     machine.WriteMachineSetting("Grimsweep", "Settings", "FirstTime", "Yes");
     EXPECT_EQ(store.Read(settings::kSectionSettings, settings::kIgnorePermissionDenied, "0"), "1");
@@ -90,7 +116,7 @@ TEST_F(MachineSettingsTest, RetrySucceedsOnceTheRightIsGranted) {
     } granting;
     granting.registry = &registry;
     granting.Answer(MessageBoxAnswer::Retry);
-    DenyMachineWrites();
+    DenyAllWrites();
     MachineSettings retrying(registry, "Lanternfish Software", store, granting);
     retrying.WriteMachineSetting("Grimsweep", "Settings", "FirstTime", "Yes");
     EXPECT_EQ(granting.Shown().size(), 1u);

@@ -24,19 +24,19 @@ TEST(RunAtStartup, WritesQuotedPathWithoutExtensionAndRemovesIt) {
         registry.Value(RegistryRoot::LocalMachine, std::string(kRunKeyPath), "grimsweep").has_value());
 }
 
-TEST(RunAtStartup, RefusedWriteAndDeleteLeaveTheKeyAsItWas) {
+// A standard user's value goes to their own Run key; with neither writable nothing is claimed.
+TEST(RunAtStartup, AStandardUserGetsTheirOwnRunValueAndBothAreRemoved) {
     const std::string runKey(kRunKeyPath);
     sim::SimRegistry registry;
     registry.DenyAccess(RegistryRoot::LocalMachine, "SOFTWARE", 0x3F);
-    WriteRunAtStartup(registry, "C:\\P\\grimsweep.exe");
+    EXPECT_TRUE(WriteRunAtStartup(registry, "C:\\P\\grimsweep.exe"));
     EXPECT_FALSE(registry.Value(RegistryRoot::LocalMachine, runKey, "grimsweep").has_value());
+    EXPECT_EQ(registry.Value(RegistryRoot::CurrentUser, runKey, "grimsweep")->text, "\"C:\\P\\grimsweep\"");
+    RemoveRunAtStartup(registry, "C:\\P\\grimsweep.exe");
+    EXPECT_FALSE(registry.Value(RegistryRoot::CurrentUser, runKey, "grimsweep").has_value());
 
-    sim::SimRegistry written;
-    WriteRunAtStartup(written, "C:\\P\\grimsweep.exe");
-    ASSERT_TRUE(written.Value(RegistryRoot::LocalMachine, runKey, "grimsweep").has_value());
-    written.DenyAccess(RegistryRoot::LocalMachine, "SOFTWARE", 0x3F);
-    RemoveRunAtStartup(written, "C:\\P\\grimsweep.exe");
-    EXPECT_TRUE(written.Value(RegistryRoot::LocalMachine, runKey, "grimsweep").has_value());
+    registry.DenyAccess(RegistryRoot::CurrentUser, "SOFTWARE", 0x3F);
+    EXPECT_FALSE(WriteRunAtStartup(registry, "C:\\P\\grimsweep.exe"));
 }
 
 } // namespace
