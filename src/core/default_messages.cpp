@@ -70,10 +70,14 @@ const std::vector<DefaultMessage>& DefaultMessages() {
                                    "definitions were not changed."},
         {"MSG_UPDATE_FAILED", "Live Update could not download the new [ProgramName] definitions whole. Your "
                               "definitions were not changed; please try again later."},
-        {"MSG_UPDATE_UNVERIFIED", "Live Update could not verify the new [ProgramName] definitions: they were not "
-                                  "signed by the [ProgramName] definition service. Nothing was changed."},
-        {"MSG_UPDATE_NOT_SAVED", "Live Update could not save the new [ProgramName] definitions: a definition file "
-                                 "could not be replaced. Your definitions were not changed."},
+        {"MSG_LANGUAGE_NOT_SAVED", "The downloaded language file could not be saved in your data folder. The "
+                                   "languages in use were not changed."},
+        {"MSG_UPDATE_UNVERIFIED",
+         "Live Update could not verify the new [ProgramName] definitions: they were not "
+         "signed by the [ProgramName] definition service. Nothing was changed."},
+        {"MSG_UPDATE_NOT_SAVED",
+         "Live Update could not save the new [ProgramName] definitions: a definition file "
+         "could not be replaced. Your definitions were not changed."},
         {"MSG_WEBSITE", "Visit [Website]"},
         {"MSG_CAPTION", "[ProgramName] by [Company]"},
         {"MSG_CAPTION2", "Welcome to [ProgramName]"},

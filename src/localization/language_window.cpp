@@ -127,7 +127,10 @@ void LanguageWindow::CheckForLanguageUpdates() {
         return;
     }
     answer += kCrLf;
-    if (!ReplaceFileContents(context_.machine.files, languages_.FilePath(), answer)) {
+    if (!ReplaceFileContents(context_.machine.files, languages_.DownloadPath(), answer)) {
+        context_.host.ShowMessageBox({context_.messages.getMessages(kMsgLanguageNotSaved),
+                                      context_.brand.programName, MessageBoxButtons::Ok,
+                                      MessageBoxIcon::Exclamation});
         return;
     }
     FillLanguageList();

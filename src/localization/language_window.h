@@ -17,6 +17,7 @@ inline constexpr std::string_view kLanguageWindowName = "frmLanguage";
 inline constexpr std::string_view kChooseLanguageHere = "Choose Language Here";
 inline constexpr std::string_view kMsgTitleLanguage = "MSG_TITLELANGUAGE";
 inline constexpr std::string_view kMsgDownloaded = "MSG_DOWNLOADED";
+inline constexpr std::string_view kMsgLanguageNotSaved = "MSG_LANGUAGE_NOT_SAVED";
 
 class LanguageWindow {
 public:

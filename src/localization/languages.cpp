@@ -13,7 +13,16 @@ namespace grimsweep {
 Languages::Languages(Context& context) : context_(context) {}
 
 std::string Languages::FilePath() const {
+    const std::string downloaded = DownloadPath();
+    if (context_.machine.files.GetAttributes(downloaded).has_value()) {
+        return downloaded;
+    }
     return context_.ApplicationFile(kLocalizationFileName);
+}
+
+std::string Languages::DownloadPath() const {
+    return context_.dataFolder.empty() ? context_.ApplicationFile(kLocalizationFileName)
+                                       : context_.DataFile(kLocalizationFileName);
 }
 
 std::string Languages::TemplatePath() const {

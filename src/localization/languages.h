@@ -45,7 +45,11 @@ public:
     bool makeLocalizationFile() const;
 
     const std::string& CurrentLanguage() const { return language_; }
+    // The language file in use: the user's downloaded copy in the data folder when there is one, else
+    // the one shipped beside the program (which a standard user cannot replace).
     std::string FilePath() const;
+    // Where a downloaded language file goes: the user's data folder.
+    std::string DownloadPath() const;
     std::string TemplatePath() const;
 
 private:

@@ -132,11 +132,23 @@ TEST_F(LanguageWindowTest, ADownloadReplacesTheFileOnlyWhenItHoldsWholeLanguages
         EXPECT_EQ(Combo().Items(), (std::vector<std::string>{"English", "Deutsch", "Français"}));
         EXPECT_EQ(Combo().Text(), "English");
     });
-    EXPECT_EQ(sim.files.Contents(kLanguageFile), french + "\r\n");
+    // It goes into the user's data folder, which a standard user may write, and is the one in use from
+    // then on; the shipped file beside the program stays as it was.
+    const std::string downloaded = context->DataFile("Localization.xml");
+    EXPECT_EQ(sim.files.Contents(downloaded), french + "\r\n");
+    EXPECT_EQ(sim.files.Contents(kLanguageFile), kFile);
+    EXPECT_EQ(window->Localization().FilePath(), downloaded);
     ASSERT_FALSE(host->Shown().empty());
     EXPECT_EQ(host->Shown().back().text, "The latest language file has been downloaded.");
     EXPECT_EQ(host->Shown().back().icon, MessageBoxIcon::None);
     EXPECT_EQ(sim.http.requests.back(), kServiceUrl);
+
+    // A replacement that cannot be written says so and changes nothing.
+    sim.files.SetWriteFails(downloaded + ".new~", true);
+    sim.http.bodies[kServiceUrl] = kFile;
+    WithLanguageWindow([&] { Picker().Window().Get("Command1").Click(); });
+    EXPECT_EQ(sim.files.Contents(downloaded), french + "\r\n");
+    EXPECT_EQ(host->Shown().back().text, context->messages.getMessages("MSG_LANGUAGE_NOT_SAVED"));
 }
 
 TEST_F(LanguageWindowTest, TranslateOpensTheFileInTheUsersEditorWhenThereIsOne) {
