@@ -112,6 +112,7 @@ TEST_F(LanguageWindowTest, PickingALanguageSwitchesEveryWindowAndTheMessagesAtOn
 }
 
 TEST_F(LanguageWindowTest, ADownloadReplacesTheFileOnlyWhenItHoldsWholeLanguages) {
+    sim.BecomeStandardUser(); // the shipped file beside the program cannot be replaced
     Open();
     const std::string french = kFile.substr(0, kFile.rfind("</XML_DIZ_INFO>")) +
                                Group("Français", "\t\t<FRMMAIN_CMDSCAN>Analyser</FRMMAIN_CMDSCAN>\r\n") +

@@ -125,7 +125,7 @@ TEST_F(RegistryScanTest, OnlyTextAndNumberValuesCount) {
 // so their threats are found all the same.
 TEST_F(RegistryScanTest, KeysTheUserMayOnlyReadAreFound) {
     sim.registry.PutString(kMachine, "Software\\Guarded", "Run", "x");
-    sim.registry.DenyAccess(kMachine, "Software\\Guarded", kKeySetValue | kKeyCreateSubKey);
+    sim.BecomeStandardUser();
     EXPECT_TRUE(RegistryKeyPresent(sim.registry, kMachine, "Software\\Guarded"));
     EXPECT_TRUE(RegistryValuePresent(sim.registry, kMachine, "Software\\Guarded", "Run"));
 

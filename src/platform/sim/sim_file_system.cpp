@@ -136,8 +136,31 @@ void SimFileSystem::Mark(std::set<std::string>& set, const std::string& path, bo
     }
 }
 
+bool SimFileSystem::InReadOnlyTree(const std::string& path) const {
+    const std::string key = KeyOf(path);
+    for (const std::string& tree : readOnlyTrees_) {
+        if (key == tree || (key.size() > tree.size() && key.compare(0, tree.size(), tree) == 0 &&
+                            key[tree.size()] == '\\')) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void SimFileSystem::SetReadOnlyTree(const std::string& folder, bool readOnly) {
+    Mark(readOnlyTrees_, folder, readOnly);
+}
+
 bool SimFileSystem::Attempt(FileOp op, const std::string& path, const std::string& other) {
     bool go = true;
+    // The paths a change would touch: a copy only changes its destination.
+    const bool changesPath = op == FileOp::SetAttributes || op == FileOp::Write || op == FileOp::Append ||
+                             op == FileOp::Move || op == FileOp::Delete || op == FileOp::CreateFolder ||
+                             op == FileOp::DeleteFolder;
+    const bool changesOther = changesPath || op == FileOp::Copy || op == FileOp::CopyFolder;
+    if ((changesPath && InReadOnlyTree(path)) || (changesOther && !other.empty() && InReadOnlyTree(other))) {
+        go = false;
+    }
     for (const std::string* named : {&path, &other}) {
         if (named->empty()) {
             continue;

@@ -86,6 +86,10 @@ public:
     // work. Stands for a passing obstacle: a virus scanner or an indexer that has the file open for a
     // moment, a program that is still closing its files.
     void FailNext(FileOp op, const std::string& path, int times);
+    // Everything in the folder (and the folder itself) can be read but not changed: no file is written,
+    // moved, deleted or given other attributes there, and nothing is created. Stands for what a standard
+    // user meets in Program Files and the Windows folder.
+    void SetReadOnlyTree(const std::string& folder, bool readOnly);
 
     // How many calls of `op` named the path (a move or copy counts for both its paths), whatever their
     // outcome; folder deletes count the calls they make for what is inside.
@@ -134,6 +138,8 @@ private:
         copyTruncated_;
     std::map<std::pair<FileOp, std::string>, int> failuresLeft_;
     std::map<std::pair<FileOp, std::string>, int> counts_;
+    std::set<std::string> readOnlyTrees_;
+    bool InReadOnlyTree(const std::string& path) const;
 };
 
 } // namespace grimsweep::sim

@@ -28,9 +28,25 @@ public:
     SimMachine(const SimMachine&) = delete;
     SimMachine& operator=(const SimMachine&) = delete;
 
+    // The machine as Windows shows it to a standard user: the machine's registry keys, Program Files and
+    // the Windows folder can be read but not changed, and other users' processes cannot be opened (the
+    // debug privilege is an administrator's).
+    void BecomeStandardUser() {
+        constexpr std::uint32_t kWriteRights = kKeySetValue | kKeyCreateSubKey | 0x10000; // and DELETE
+        for (const char* key : {"SOFTWARE", "SYSTEM"}) {
+            registry.DenyAccess(RegistryRoot::LocalMachine, key, kWriteRights);
+        }
+        for (const int csidl : {36, 38}) { // the Windows folder, Program Files
+            if (const auto folder = shell.SpecialFolderPath(csidl)) {
+                files.SetReadOnlyTree(*folder, true);
+            }
+        }
+        processes.standardUser = true;
+    }
+
     Machine View() {
         return Machine{registry, files, processes,     processNames, shell,
-                       system,   http,  restorePoints, libraries, *signatures};
+                       system,   http,  restorePoints, libraries,    *signatures};
     }
 
     SimRegistry registry;

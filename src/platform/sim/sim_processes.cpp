@@ -33,7 +33,7 @@ std::optional<std::vector<SnapshotEntry>> SimProcesses::Snapshot() {
 MainModule SimProcesses::QueryMainModule(std::uint32_t id) {
     MainModule module;
     SimProcess* process = Find(id);
-    if (!process || process->cannotOpen) {
+    if (!process || CannotOpen(*process)) {
         module.status = ModuleQueryStatus::CannotOpen;
     } else if (process->noModules) {
         module.status = ModuleQueryStatus::NoModules;
@@ -54,7 +54,7 @@ MainModule SimProcesses::QueryMainModule(std::uint32_t id) {
 bool SimProcesses::Terminate(std::uint32_t id, std::uint32_t /*exitCode*/, bool debugPrivilege) {
     privilegeRequests.push_back(debugPrivilege);
     auto it = std::find_if(running.begin(), running.end(), [id](const SimProcess& p) { return p.id == id; });
-    return it != running.end() && TryTerminate(it);
+    return it != running.end() && !CannotOpen(*it) && TryTerminate(it);
 }
 
 CheckedStop SimProcesses::TerminateIfImage(std::uint32_t id, const ImageCheck& isExpected,
@@ -64,7 +64,7 @@ CheckedStop SimProcesses::TerminateIfImage(std::uint32_t id, const ImageCheck& i
     if (it == running.end()) {
         return CheckedStop::Gone;
     }
-    if (it->cannotOpen) {
+    if (CannotOpen(*it)) {
         return CheckedStop::CannotOpen;
     }
     if (!isExpected(it->fullPath)) {

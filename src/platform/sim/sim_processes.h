@@ -15,6 +15,9 @@ struct SimProcess {
     std::uint32_t id = 0;
     std::string fullPath; // "C:\Program Files\Evil\evil.exe"
     bool cannotOpen = false;
+    // Runs as another user or as the system: a standard user cannot open it, with or without asking for
+    // the debug privilege (which only administrators hold).
+    bool otherUsers = false;
     bool noModules = false;
     bool nameUnreadable = false;
     bool refusesToStop = false;
@@ -52,10 +55,15 @@ public:
     std::vector<std::string> terminatedImages;    // the image each of them ran
     std::vector<std::uint32_t> endedByThemselves; // identifiers that ended during a wait, in order
     std::vector<bool> privilegeRequests;          // the debugPrivilege of every termination call
+    // The program runs as a standard user: other users' processes are out of its reach.
+    bool standardUser = false;
     // Snapshots name each process by its full path, as the 95/98/Me family does, instead of its file name.
     bool snapshotFullPaths = false;
 
 private:
+    bool CannotOpen(const SimProcess& process) const {
+        return process.cannotOpen || (standardUser && process.otherUsers);
+    }
     // One termination of a process that can be opened: false when its knobs make it fail.
     bool TryTerminate(std::vector<SimProcess>::iterator process);
 
