@@ -60,7 +60,25 @@ PathMacroTable PathMacroTable::Capture(IShell& shell) {
     table.userFolder_ = ProfileFolder(shell, kCsidlStartMenu);
     table.allUsersFolder_ = ProfileFolder(shell, kCsidlCommonStartMenu);
     table.driveRoot_ = SystemDriveRoot(shell);
+    for (const auto& [folder64, folder32] :
+         {std::pair{kCsidlProgramFiles, kCsidlProgramFilesX86}, std::pair{kCsidlSystem, kCsidlSystemX86}}) {
+        std::string native = SpecialFolderPath(shell, folder64);
+        std::string wow = SpecialFolderPath(shell, folder32);
+        if (!native.empty() && !wow.empty() && !EqualsIgnoreCase(native, wow)) {
+            table.folders32_.emplace_back(std::move(native), std::move(wow));
+        }
+    }
     return table;
+}
+
+std::vector<std::string> PathMacroTable::Counterparts32(std::string_view path) const {
+    std::vector<std::string> counterparts;
+    for (const auto& [native, wow] : folders32_) {
+        if (path.size() > native.size() && EqualsIgnoreCase(path.substr(0, native.size()), native)) {
+            counterparts.push_back(wow + std::string(path.substr(native.size())));
+        }
+    }
+    return counterparts;
 }
 
 std::string PathMacroTable::Expand(std::string_view path) const {

@@ -5,6 +5,8 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "platform/shell.h"
 
@@ -15,6 +17,10 @@ inline constexpr int kCsidlPrograms = 2;
 inline constexpr int kCsidlStartMenu = 11;
 inline constexpr int kCsidlCommonStartMenu = 22;
 inline constexpr int kCsidlAppData = 26;
+inline constexpr int kCsidlSystem = 37;
+inline constexpr int kCsidlProgramFiles = 38;
+inline constexpr int kCsidlSystemX86 = 41;
+inline constexpr int kCsidlProgramFilesX86 = 42;
 
 struct PathMacro {
     std::string_view macro;
@@ -49,6 +55,10 @@ public:
     static PathMacroTable Capture(IShell& shell);
 
     std::string Expand(std::string_view path) const;
+    // On 64-bit Windows, 32-bit programs live in their own folders: the same path in the 32-bit Program
+    // Files folder for one in Program Files, and in SysWOW64 for one in System32. Empty where the machine
+    // has no such folder (32-bit Windows) or the path is in neither.
+    std::vector<std::string> Counterparts32(std::string_view path) const;
     // Replaces every "[drive]" by the system drive root.
     std::string ReplaceDrive(std::string_view path) const;
     const std::string& DriveRoot() const { return driveRoot_; }
@@ -58,6 +68,8 @@ private:
     std::string userFolder_;
     std::string allUsersFolder_;
     std::string driveRoot_;
+    // Folder pairs (with trailing backslash): the 64-bit one and its 32-bit counterpart.
+    std::vector<std::pair<std::string, std::string>> folders32_;
 };
 
 // Expands every path macro of `path`, looking each folder up anew.

@@ -14,7 +14,6 @@ namespace {
 // Shell folder identifiers run from 0 to 0x3F; every one the shell answers with a folder is protected.
 constexpr int kLastCsidl = 0x3F;
 constexpr int kCsidlWindows = 36;
-constexpr int kCsidlSystemX86 = 41;
 constexpr int kCsidlProfile = 40;
 constexpr int kCsidlLocalAppData = 28;
 constexpr std::string_view kTempElement = "\\Temp";

@@ -58,7 +58,7 @@ std::optional<std::string> LocalPath(ScanRun& run, const std::string& path) {
     return std::move(canonical.path);
 }
 
-void InspectFile(ScanRun& run, const FileDefinition& record) {
+void InspectFileAt(ScanRun& run, const FileDefinition& record) {
     const auto local = LocalPath(run, record.fullPath);
     if (!local) {
         return;
@@ -78,7 +78,7 @@ void InspectFile(ScanRun& run, const FileDefinition& record) {
     ListFinding(run, path, record.threat, record.details, ui::kIconFile, false);
 }
 
-void InspectFolder(ScanRun& run, const DirectoryDefinition& record) {
+void InspectFolderAt(ScanRun& run, const DirectoryDefinition& record) {
     const auto local = LocalPath(run, record.folder);
     if (!local) {
         return;
@@ -92,6 +92,26 @@ void InspectFolder(ScanRun& run, const DirectoryDefinition& record) {
         return;
     }
     ListFinding(run, folder, record.threat, record.details, ui::kIconFolder, true);
+}
+
+// The definition's place, and on 64-bit Windows the same place among the 32-bit programs: each that is
+// present is a finding of its own, named by where it really is.
+void InspectFile(ScanRun& run, const FileDefinition& record) {
+    InspectFileAt(run, record);
+    for (std::string& path : run.macros.Counterparts32(record.fullPath)) {
+        FileDefinition counterpart = record;
+        counterpart.fullPath = std::move(path);
+        InspectFileAt(run, counterpart);
+    }
+}
+
+void InspectFolder(ScanRun& run, const DirectoryDefinition& record) {
+    InspectFolderAt(run, record);
+    for (std::string& path : run.macros.Counterparts32(record.folder)) {
+        DirectoryDefinition counterpart = record;
+        counterpart.folder = std::move(path);
+        InspectFolderAt(run, counterpart);
+    }
 }
 
 } // namespace

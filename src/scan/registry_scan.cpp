@@ -68,14 +68,31 @@ void ListPresentItem(ScanRun& run, const RegistryDefinition& record) {
     ListThreat(run, record.threat, keyDisplay, record.details);
 }
 
-void InspectRecord(ScanRun& run, const RegistryDefinition& record) {
-    ReportRecord(run, record);
+void InspectItem(ScanRun& run, const RegistryDefinition& record) {
     auto& registry = run.context.machine.registry;
     const bool present = record.valueName.empty()
                              ? RegistryKeyPresent(registry, record.root, Trim(record.keyPath))
                              : RegistryValuePresent(registry, record.root, record.keyPath, record.valueName);
     if (present) {
         ListPresentItem(run, record);
+    }
+}
+
+// On 64-bit Windows, 32-bit programs see HKLM\Software under Software\Wow6432Node: a record of the
+// machine's Software key is looked for there too, and a finding there is named by that path.
+void InspectRecord(ScanRun& run, const RegistryDefinition& record, bool wow64) {
+    ReportRecord(run, record);
+    InspectItem(run, record);
+    constexpr std::string_view kSoftware = "software\\";
+    constexpr std::string_view kWowNode = "software\\wow6432node";
+    const std::string_view key = record.keyPath;
+    if (wow64 && record.root == RegistryRoot::LocalMachine && key.size() > kSoftware.size() &&
+        EqualsIgnoreCase(key.substr(0, kSoftware.size()), kSoftware) &&
+        !EqualsIgnoreCase(key.substr(0, std::min(key.size(), kWowNode.size())), kWowNode)) {
+        RegistryDefinition counterpart = record;
+        counterpart.keyPath = std::string(key.substr(0, kSoftware.size())) + "Wow6432Node\\" +
+                              std::string(key.substr(kSoftware.size()));
+        InspectItem(run, counterpart);
     }
 }
 
@@ -113,6 +130,8 @@ bool RegistryValuePresent(IRegistry& registry, RegistryRoot root, const std::str
 
 void ScanRegistry(ScanRun& run) {
     auto& machine = run.context.machine;
+    const bool wow64 =
+        RegistryKeyPresent(machine.registry, RegistryRoot::LocalMachine, "SOFTWARE\\Wow6432Node");
     ForEachDefinitionLine(machine.files, machine.system, run.context.DataFile(kRegistryDefinitionFile),
                           [&](const std::string& line) {
                               run.feedback.Pump();
@@ -120,7 +139,7 @@ void ScanRegistry(ScanRun& run) {
                                   return false;
                               }
                               if (const auto record = ParseRegistryDefinition(line, run.macros)) {
-                                  InspectRecord(run, *record);
+                                  InspectRecord(run, *record, wow64);
                               }
                               return true;
                           });

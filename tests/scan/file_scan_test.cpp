@@ -49,6 +49,25 @@ TEST_F(FileScanTest, TwoPresentFilesOfOneThreatGiveTwoTracesButOneListing) {
     EXPECT_EQ(state.counters.filesAndFolders, 2);
 }
 
+// On 64-bit Windows the same definition names the 32-bit program's place too: each present copy is a
+// finding named by where it really is.
+TEST_F(FileScanTest, ThirtyTwoBitProgramsAreFoundInTheirOwnFoldersUnderTheirRealNames) {
+    sim.shell.folders[41] = "C:\\WINDOWS\\SysWOW64";
+    sim.shell.folders[42] = "C:\\Program Files (x86)";
+    macros = PathMacroTable::Capture(sim.shell);
+    sim.files.PutFile("C:\\Program Files (x86)\\Evil\\a.exe", version_bytes::WideResource("Evil Inc"));
+    sim.files.PutFile("C:\\WINDOWS\\SysWOW64\\evilhook.dll", version_bytes::WideResource("Evil Inc"));
+    sim.files.PutFile("C:\\WINDOWS\\system32\\evilhook.dll", version_bytes::WideResource("Evil Inc"));
+    ScanFileLines({"a.exe=Evil|[progfil]\\Evil|Adware", "evilhook.dll=Hook|[system]|Spyware"});
+    EXPECT_EQ(Texts(lists.Files()), (std::vector<std::string>{"C:\\Program Files (x86)\\Evil\\a.exe",
+                                                              "C:\\WINDOWS\\system32\\evilhook.dll",
+                                                              "C:\\WINDOWS\\SysWOW64\\evilhook.dll"}));
+
+    sim.files.PutFolder("C:\\Program Files (x86)\\Gloom");
+    ScanFolderLines({"Gloom=Gloom|[progfil]\\Gloom|Adware"});
+    EXPECT_EQ(lists.Removal().Rows().back().subItems[0], "C:\\Program Files (x86)\\Gloom");
+}
+
 TEST_F(FileScanTest, SafeThenExcludedThenMicrosoftFilesAreLeftOut) {
     PutProgram("safe.exe");
     PutProgram("excluded.exe", "Microsoft Corporation");

@@ -134,6 +134,20 @@ TEST_F(RegistryScanTest, KeysTheUserMayOnlyReadAreFound) {
     EXPECT_EQ(state.counters.registryEntries, 3);
 }
 
+// On 64-bit Windows, 32-bit programs' machine-wide keys lie under Software\Wow6432Node: a record of
+// HKLM\Software finds them there, named by that path, once per record in the progress.
+TEST_F(RegistryScanTest, ThirtyTwoBitKeysAreFoundUnderWow6432Node) {
+    sim.registry.CreateKey(kMachine, "SOFTWARE\\Wow6432Node\\Gloom");
+    sim.registry.PutString(kMachine, "SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run",
+                           "Gloom", "x");
+    Scan({"2^Software\\Gloom^^=Gloom Key",
+          "2^Software\\Microsoft\\Windows\\CurrentVersion\\Run^Gloom^=Gloom Run"});
+    EXPECT_EQ(Texts(lists.Found()), (std::vector<std::string>{"Gloom Key - Found", "Gloom Run - Found"}));
+    ASSERT_EQ(lists.Removal().Rows().size(), 2u);
+    EXPECT_EQ(lists.Removal().Rows()[0].subItems[0], "HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Gloom");
+    EXPECT_EQ(state.counters.registryEntries, 2);
+}
+
 TEST_F(RegistryScanTest, CountsValidRecordsAndReportsTheirLowerCasePath) {
     sim.registry.CreateKey(kMachine, "Software\\Found");
     definitions.counts = {
