@@ -265,6 +265,14 @@ bool RemovalEngine::FilePresent(const std::string& path) {
     return context_.machine.files.GetAttributes(item).has_value();
 }
 
+// The checking pass passes over what the first pass removed: a path that names nothing would otherwise
+// be judged as a folder, and one directly in a system folder would be listed as protected although it
+// went. Only a local path is looked at.
+bool RemovalEngine::RemovedAlready(const std::string& listed) const {
+    const CanonicalPath canonical = CanonicalizePath(context_.machine.files, listed);
+    return canonical.Local() && !context_.machine.files.GetAttributes(canonical.path).has_value();
+}
+
 void RemovalEngine::RemoveFiles(bool checking) {
     ui::Control& list = lists_.Files();
     const std::size_t count = list.Rows().size();
@@ -277,6 +285,9 @@ void RemovalEngine::RemoveFiles(bool checking) {
         const std::string threat = list.Rows()[i].SubItem(1);
         const auto partner = [&threat](const ui::ListRow& row) { return row.text == threat; };
         ShowProgress(i + 1, count, static_cast<int>(i + 1), Lower(listed));
+        if (checking && RemovedAlready(listed)) {
+            continue;
+        }
         if (const auto refusal = protectedLocations.Refusal(listed)) {
             KeepSurvivor(listed, *refusal, list, i, partner);
             continue;
@@ -355,6 +366,9 @@ void RemovalEngine::RemoveCookies(bool checking) {
             return row.smallIcon == 1 && row.SubItem(1) == listed;
         };
         ShowProgress(i + 1, count, Control(kBar).Max(), Lower(listed));
+        if (checking && RemovedAlready(listed)) {
+            continue;
+        }
         if (const auto refusal = protectedLocations.Refusal(listed)) {
             KeepSurvivor(listed, *refusal, list, i, partner);
             continue;

@@ -71,6 +71,7 @@ public:
 private:
     void RemovalPass(bool checking);
     void RemoveFiles(bool checking);
+    bool RemovedAlready(const std::string& listed) const;
     void RemoveRegistry(bool checking);
     void RemoveCookies(bool checking);
     // Status label, bar and item label for entry `index` (1-based) of `count`.

@@ -94,10 +94,9 @@ TEST_F(RemovalTest, TickedItemsOfEveryKindGoIntoTheQuarantineOnceAndUntickedOnes
                                       kKeyRead, value),
               kRegistryNotFound);
     EXPECT_EQ(sim.libraries.probes, (std::vector<std::string>{"C:\\Temp\\gloomhook.dll!DllUnregisterServer",
-                                                              "C:\\Temp\\gloomhook.dll!DllUnregisterServer",
                                                               "C:\\Temp\\gloomhook.dll!DllUnregisterServer"}))
-        << "looked up before and inside the COM-server routine of the first pass, and before it in the "
-           "second";
+        << "looked up before and inside the COM-server routine of the first pass; the checking pass passes "
+           "over the file, which is gone";
 
     // Each item once, in the order removed; the folder has no record, the key's default value one.
     const std::string t = Now();
