@@ -69,6 +69,11 @@ private:
             if (const auto record = ParseExeDefinition(line, run_.macros)) {
                 list += record->fullPath;
                 list += kPathDelimiter;
+                // The same program among the 32-bit ones on 64-bit Windows.
+                for (const std::string& counterpart : run_.macros.Counterparts32(record->fullPath)) {
+                    list += counterpart;
+                    list += kPathDelimiter;
+                }
                 lastName_ = record->fileName;
             }
             CountOne();

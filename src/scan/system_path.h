@@ -9,7 +9,8 @@
 namespace grimsweep {
 
 // The system folder, a backslash and what follows the last "SYSTEM32\" (any case) of the path with its
-// blanks trimmed; the path unchanged when it holds no "SYSTEM32\".
+// blanks trimmed; for a later "SYSWOW64\" (32-bit programs on 64-bit Windows), the SysWOW64 folder beside
+// the system folder instead. The path unchanged when it holds neither.
 std::string NormaliseSystemPath(std::string_view path, std::string_view systemFolder);
 
 } // namespace grimsweep

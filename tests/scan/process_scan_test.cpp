@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/path_macros.h"
+
 #include "definitions/definition_files.h"
 #include "scan/scan_fixture.h"
 #include "ui/list_icons.h"
@@ -52,6 +54,22 @@ TEST_F(ProcessScanTest, OnlyTheProgramInTheListedFolderIsStoppedAndListed) {
                                         "Detected in the memory : SPY.EXE was stopped from running."}));
     EXPECT_EQ(Rows()[0].smallIcon, ui::kIconFile);
     EXPECT_EQ(lists.Removal().Rows().size(), 0u);
+}
+
+// 32-bit copies of listed programs on 64-bit Windows: in the 32-bit Program Files folder, and in
+// SysWOW64 however the system spells that folder.
+TEST_F(ProcessScanTest, ThirtyTwoBitProgramsOfListedDefinitionsAreStopped) {
+    sim.shell.folders[41] = "C:\\WINDOWS\\SysWOW64";
+    sim.shell.folders[42] = "C:\\Program Files (x86)";
+    macros = PathMacroTable::Capture(sim.shell);
+    PutDefinitions(kExeDefinitionFile,
+                   {Definition("foo32.exe", "[progfil]\\Foo"), Definition("hook32.exe", "[system]")});
+    const auto foo = Run("C:\\Program Files (x86)\\Foo\\foo32.exe");
+    sim.files.PutFile("C:\\WINDOWS\\SysWOW64\\hook32.exe",
+                      "MZStringFileInfo\0CompanyName\0Foo\0\0\0FileDescription\0"s);
+    const auto hook = sim.processes.Start("\\SystemRoot\\SysWOW64\\hook32.exe");
+    EXPECT_EQ(ScanProcesses(run).threatsReported, 2);
+    EXPECT_EQ(sim.processes.terminated, (std::vector<std::uint32_t>{foo, hook}));
 }
 
 TEST_F(ProcessScanTest, MicrosoftProgramsOurHelperAndExcludedNamesAreNotStopped) {
