@@ -9,6 +9,7 @@
 #include "common/case_folding.h"
 #include "common/percent_encoding.h"
 #include "core/context.h"
+#include "platform/file_system.h"
 #include "removal/quarantine_folder.h"
 
 namespace grimsweep {
@@ -120,12 +121,23 @@ std::string_view QuarantineKindName(QuarantineKind kind) {
 }
 
 std::string IndexLine(const QuarantineItem& item) {
-    return Joined({kQuarantinedTag, QuarantineKindName(item.kind), item.backupName, item.origin,
-                   item.valueName, item.when, std::to_string(item.number)});
+    const std::string number = std::to_string(item.number);
+    const std::uint32_t kept = KeptAttributes(item.attributes);
+    // Plain files keep the seven fields that earlier versions read.
+    if (kept == 0) {
+        return Joined({kQuarantinedTag, QuarantineKindName(item.kind), item.backupName, item.origin,
+                       item.valueName, item.when, number});
+    }
+    return Joined({kQuarantinedTag, QuarantineKindName(item.kind), item.backupName, item.origin, item.valueName,
+                   item.when, number, std::to_string(kept)});
 }
 
 std::string RestoredLine(std::uint64_t number, std::string_view when) {
     return Joined({kRestoredTag, std::string(kNumberMark) + std::to_string(number), when});
+}
+
+std::uint32_t KeptAttributes(std::uint32_t attributes) {
+    return attributes & (kAttrReadOnly | kAttrHidden | kAttrSystem);
 }
 
 static std::optional<std::uint64_t> NumberOf(std::string_view field) {
@@ -154,7 +166,7 @@ std::vector<QuarantineItem> ParseQuarantineIndex(std::string_view text) {
             line.remove_suffix(1);
         }
         const std::vector<std::string_view> fields = Fields(line);
-        if (fields[0] == kQuarantinedTag && (fields.size() == 6 || fields.size() == 7)) {
+        if (fields[0] == kQuarantinedTag && fields.size() >= 6 && fields.size() <= 8) {
             QuarantineItem item;
             if (!KindFromName(fields[1], item.kind)) {
                 continue;
@@ -167,7 +179,11 @@ std::vector<QuarantineItem> ParseQuarantineIndex(std::string_view text) {
                 continue;
             }
             // A line without a number, or with one given before, gets the next free one.
-            const auto given = fields.size() == 7 ? NumberOf(fields[6]) : std::nullopt;
+            const auto given = fields.size() >= 7 ? NumberOf(fields[6]) : std::nullopt;
+            if (fields.size() == 8) {
+                const auto attributes = NumberOf(fields[7]);
+                item.attributes = attributes ? KeptAttributes(static_cast<std::uint32_t>(*attributes)) : 0;
+            }
             item.number = given && numbered.count(*given) == 0 ? *given : highest + 1;
             highest = std::max(highest, item.number);
             const std::string name = FoldFileName(item.backupName);

@@ -1,12 +1,14 @@
 // The index beside the quarantine log: for every backup in the quarantine folder, what it was and where
 // it came from, so that Restore can put it back. UTF-8, one entry a line, fields separated by tabs:
-//   Q <kind> <backup name> <origin> <value name> <when> <number>   an item went into the quarantine
+//   Q <kind> <backup name> <origin> <value name> <when> <number> [<attributes>]
+//                                                                    an item went into the quarantine
 //   R #<number> <when>                                               that item was put back
 // Every item has a number of its own that is never given again; older indexes without numbers number
 // their items in order, and their "R <backup name> <when>" lines mark the newest item of that name.
 // Kinds: File, Folder, Cookie, Value, Key. The origin of a file, folder or cookie is its full path; of a
 // registry entry the root's name and the key path ("HKEY_CURRENT_USER\Software\Gloom"), and its backup is
-// a .reg file. "%", tab, CR and LF inside a field are written as %25, %09, %0D and %0A.
+// a .reg file. A file that was read-only, hidden or system has its attributes, in decimal, as the last
+// field, so that Restore can put them back; other lines end at the number. "%", tab, CR and LF inside a field are written as %25, %09, %0D and %0A.
 #pragma once
 
 #include <cstdint>
@@ -29,6 +31,8 @@ struct QuarantineItem {
     std::string valueName;    // Value entries: the value's name ("" the key's default value)
     std::string when;         // the removal's date and time, as the log writes it
     std::uint64_t number = 0; // the item's own number; 0 until it is in the index
+    // A file's read-only, hidden and system attributes when it was removed (kAttr...); 0 for none.
+    std::uint32_t attributes = 0;
     bool restored = false;
     std::string restoredWhen;
     // A newer item of the index has the same backup name: the file in the quarantine is that item's.
@@ -38,6 +42,9 @@ struct QuarantineItem {
 std::string QuarantineIndexPath(const Context& context);
 
 std::string_view QuarantineKindName(QuarantineKind kind);
+
+// Of a file's attributes, those the index keeps: read-only, hidden and system.
+std::uint32_t KeptAttributes(std::uint32_t attributes);
 
 // The index line of an item, and of its restore, each ending in CR LF.
 std::string IndexLine(const QuarantineItem& item);

@@ -201,14 +201,25 @@ private:
                 alreadyBack_ = true;
                 return RestoreStatus::Restored;
             }
-            return ReplaceAllowed(target) ? ReplaceFile(files_, backup_, target)
+            return ReplaceAllowed(target) ? WithAttributes(ReplaceFile(files_, backup_, target))
                                           : RestoreStatus::TargetExists;
         }
         if (!CreateFolderPath(files_, ParentFolder(target))) {
             return RestoreStatus::CopyFailed;
         }
-        return CopyChecked(files_, backup_, target, true) ? RestoreStatus::Restored
-                                                          : RestoreStatus::CopyFailed;
+        return WithAttributes(CopyChecked(files_, backup_, target, true) ? RestoreStatus::Restored
+                                                                         : RestoreStatus::CopyFailed);
+    }
+
+    // A restored file gets back the read-only, hidden and system flags it had when it was removed.
+    RestoreStatus WithAttributes(RestoreStatus status) {
+        const std::uint32_t flags = KeptAttributes(item_.attributes);
+        if (status == RestoreStatus::Restored && flags != 0) {
+            if (const auto now = files_.GetAttributes(item_.origin)) {
+                files_.SetAttributes(item_.origin, (*now & ~kAttrNormal) | flags);
+            }
+        }
+        return status;
     }
 
     RestoreStatus RestoreFolder() {

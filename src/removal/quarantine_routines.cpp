@@ -63,6 +63,7 @@ bool QuarantineRoutines::Record(const std::string& path, QuarantineKind kind) {
         item.backupName = backup->name;
         item.origin = path;
         item.when = when;
+        item.attributes = backup->attributes;
         backup->indexed = AppendQuarantineItem(context_, item);
     }
     return backup->Recorded();
@@ -80,20 +81,22 @@ bool QuarantineRoutines::DeleteRecorded(const std::string& path, QuarantineKind 
     if (!backup->Recorded() && !RecordWritable()) {
         return false;
     }
-    // A read-only file cannot be deleted: the flag goes for the delete (the backup keeps it for a restore)
-    // and comes back when the delete fails.
+    // A read-only file cannot be deleted, and a hidden or system one is cleared with it: the flags go for
+    // the delete, the index keeps them for a restore, and they come back when the delete fails.
     IFileSystem& files = context_.machine.files;
     const auto attributes = files.GetAttributes(path);
-    const bool readOnly = attributes && (*attributes & kAttrReadOnly);
-    if (readOnly) {
-        files.SetAttributes(path, *attributes & ~kAttrReadOnly);
+    const std::uint32_t flags = attributes ? KeptAttributes(*attributes) : 0;
+    if (flags != 0) {
+        const std::uint32_t cleared = *attributes & ~flags;
+        files.SetAttributes(path, cleared == 0 ? kAttrNormal : cleared);
     }
     if (!files.DeleteFile(path)) {
-        if (readOnly) {
+        if (flags != 0) {
             files.SetAttributes(path, *attributes);
         }
         return false;
     }
+    store_.Known(path)->attributes = flags;
     store_.Known(path)->removed = true;
     Record(path, kind);
     return true;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/sim/sim_file_system.h"
@@ -53,6 +54,34 @@ TEST_F(QuarantineRestoreTest, FilesAndCookiesComeBackIntoDeletedFoldersOneLevelA
     EXPECT_EQ(sim.files.Count(FileOp::CreateFolder, "C:"), 0);
     EXPECT_TRUE(sim.files.Exists(Backup(dllItem))) << "a restore copies; the backup stays";
     EXPECT_TRUE(asked.empty());
+}
+
+// Read-only, hidden and system flags are cleared for the delete (and kept when it fails), recorded in
+// the index, and set again by the restore even when the quarantine's copy lost them.
+TEST_F(QuarantineRestoreTest, ReadOnlyHiddenAndSystemFlagsGoForTheDeleteAndComeBackWithTheFile) {
+    const std::uint32_t flags = kAttrReadOnly | kAttrHidden | kAttrSystem;
+    const std::string stuck = "C:\\Cookies\\user@stuck.txt";
+    sim.files.PutFile(stuck, "id=2", kAttrArchive | flags);
+    sim.files.FailNext(FileOp::Delete, stuck, 100);
+    routines.BackupAndDeleteCookie(stuck);
+    EXPECT_EQ(sim.files.GetAttributes(stuck).value_or(0), kAttrArchive | flags) << "a failed delete";
+
+    const std::string cookie = "C:\\Cookies\\user@gloom.txt";
+    sim.files.PutFile(cookie, "id=1", kAttrArchive | flags);
+    const QuarantineItem item = QuarantineCookie(cookie);
+    EXPECT_FALSE(sim.files.Exists(cookie));
+    EXPECT_EQ(item.attributes, flags);
+    EXPECT_EQ(ParseQuarantineIndex(IndexLine(item)).at(0).attributes, flags);
+    QuarantineItem plain = item;
+    plain.attributes = kAttrArchive;
+    const std::string plainLine = IndexLine(plain);
+    EXPECT_EQ(std::count(plainLine.begin(), plainLine.end(), '\t'), 6)
+        << "a plain file's line keeps the fields older versions read";
+
+    ASSERT_TRUE(sim.files.SetAttributes(Backup(item), kAttrNormal));
+    ASSERT_TRUE(Restore(item).Restored());
+    EXPECT_EQ(sim.files.GetAttributes(cookie).value_or(0) & flags, flags);
+    EXPECT_EQ(sim.files.Contents(cookie), "id=1");
 }
 
 TEST_F(QuarantineRestoreTest, ARestoreIsLoggedAsFourCrLfLinesAndMarkedInTheIndex) {

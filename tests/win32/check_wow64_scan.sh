@@ -2,7 +2,8 @@
 # gscan scan and gscan remove under Wine's 64-bit prefix, which has both views as 64-bit Windows does:
 # threats planted among the 32-bit programs (C:\Program Files (x86), C:\windows\syswow64 and
 # HKLM\Software\Wow6432Node), named by definitions in the ordinary [progfil], [system] and HKLM\Software
-# form, are listed with their real locations and removed, a read-only file included.
+# form, are listed with their real locations and removed, a read-only file included, which a restore
+# brings back read-only.
 # Arguments: gscan.exe, gsdefs.exe.
 set -uo pipefail
 source "$(dirname "$0")/../../scripts/lib/setup.sh"
@@ -63,6 +64,13 @@ status=$?
 [ ! -e "$syswow64/gloomhook32.dll" ] || fail "gloomhook32.dll stayed in syswow64"
 ! key_present 'HKLM\Software\Wow6432Node\Gloom Wow' || fail "the 32-bit key stayed"
 [ -d "$syswow64" ] && [ -d "$programs32" ] || fail "a 32-bit system folder went"
+
+# The read-only file comes back read-only.
+"$wine" "$gscan" restore gloomwow.exe >"$plain/restore.txt" 2>&1 ||
+    { fail "gscan restore gloomwow.exe failed"; tr -d '\r' <"$plain/restore.txt"; }
+restored="$programs32/Gloom Wow/gloomwow.exe"
+[ -f "$restored" ] || fail "gloomwow.exe did not come back"
+[ -f "$restored" ] && [[ "$(stat -c %A "$restored")" != *w* ]] || fail "gloomwow.exe came back writable"
 
 if [ "$failures" -gt 0 ]; then
     echo "$failures check(s) failed" >&2
