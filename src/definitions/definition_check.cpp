@@ -26,6 +26,11 @@ public:
     bool OpenWithDefaultHandler(const std::string&, const std::string&) override { return false; }
     bool RunCommand(const std::string&) override { return false; }
     bool NotifyIcon(NotifyIconAction, const NotifyIconRequest&) override { return false; }
+    bool RunsElevated() override { return false; }
+    ElevatedRun RunAsAdministrator(const std::string&, const std::string&,
+                                   const std::function<void()>&) override {
+        return {};
+    }
 };
 
 const PathMacroTable& StandInMacros() {

@@ -5,7 +5,8 @@
 // and removes everything found without a question: 0 when all of it went, 1 when something stayed.
 // "gscan update" runs Live Update against the service in Grimsweep.ini (0 when it ran, 2 when the
 // service could not be reached). "gscan quarantine" lists the quarantined items and "gscan restore ITEM..."
-// puts them back (exit code 0 when all came back, 1 when some did not, 2 on an error).
+// puts them back (exit code 0 when all came back, 1 when some did not, 2 on an error). "gscan
+// remove-listed JOB DIGEST" is the removal as administrator that the program starts itself.
 #include "platform/win32/windows_api.h"
 
 #include <cstdio>
@@ -13,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "app/console_elevated_removal.h"
 #include "app/console_quarantine.h"
 #include "app/console_scan.h"
 #include "app/console_update.h"
@@ -42,11 +44,19 @@ int wmain(int argc, wchar_t** argv) {
     Context context(machine.View(), host);
     context.EstablishDataFolder();
     context.messages.RegisterDefaults();
+    const std::wstring command = argc >= 2 ? std::wstring(argv[1]) : std::wstring();
+    // Started as administrator by a user's removal: it works in that user's data folder, named by the job.
+    if (command == L"remove-listed") {
+        if (argc != 4) {
+            std::printf("Usage: gscan remove-listed JOBFILE DIGEST\n");
+            return kListedRemovalRefused;
+        }
+        return RemoveListedItems(context, win32::Narrow(argv[2]), win32::Narrow(argv[3]), std::cout);
+    }
     // A new user of the machine starts from the definitions shipped beside the program.
     const int filled = FillFromSharedDefinitions(machine.files, context.dataFolder,
                                                  context.ApplicationFile(kSharedDefinitionsFolder));
 
-    const std::wstring command = argc >= 2 ? std::wstring(argv[1]) : std::wstring();
     if (command == L"scan" || command == L"remove") {
         InstallPendingDefinitions(machine.files, context.dataFolder);
         // Progress is rewritten in place only on a console; redirected output gets plain lines.

@@ -2,6 +2,8 @@
 // notification-area icon.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -16,6 +18,17 @@ struct NotifyIconRequest {
     unsigned callbackMessage = 0; // the window message the icon sends
     std::string iconResource;     // group icon resource name in the executable ("AAA")
     std::string tip;
+};
+
+enum class ElevatedRunStatus : int {
+    Finished, // it ran as administrator and ended; exitCode is its exit code
+    Declined, // the user said no to Windows' question
+    Failed,   // it could not be started
+};
+
+struct ElevatedRun {
+    ElevatedRunStatus status = ElevatedRunStatus::Failed;
+    std::uint32_t exitCode = 0;
 };
 
 class IShell {
@@ -34,6 +47,14 @@ public:
     virtual bool RunCommand(const std::string& commandLine) = 0;
 
     virtual bool NotifyIcon(NotifyIconAction action, const NotifyIconRequest& request) = 0;
+
+    // Whether this program runs with an administrator's full rights: an elevated token, or a Windows
+    // without User Account Control, where there is nothing more to ask for.
+    virtual bool RunsElevated() = 0;
+    // Starts the program as administrator without a window (the "runas" verb: Windows asks the user)
+    // and waits for it to end, calling `whileWaiting` about every 50 ms.
+    virtual ElevatedRun RunAsAdministrator(const std::string& program, const std::string& parameters,
+                                           const std::function<void()>& whileWaiting) = 0;
 };
 
 } // namespace grimsweep

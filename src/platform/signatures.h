@@ -32,6 +32,8 @@ public:
     // Whether `signature` was made over SHA-256(message) with the private half of `publicKey`; false for
     // a malformed key or signature.
     virtual bool Verify(std::string_view publicKey, std::string_view message, std::string_view signature) = 0;
+    // The SHA-256 digest of the bytes (32 bytes); nothing when the platform cannot compute it.
+    virtual std::optional<std::string> Sha256(std::string_view bytes) = 0;
 };
 
 // The platform's implementation: CNG on Windows, OpenSSL elsewhere.

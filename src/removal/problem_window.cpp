@@ -93,17 +93,33 @@ bool ProblemWindow::Add(const std::string& location, std::string_view reason) {
     return true;
 }
 
+void ProblemWindow::Remove(const std::string& location) {
+    form_.Get(kProblemList).RemoveRowsIf([&](const ui::ListRow& row) { return EqualsFolded(row.text, location); });
+    needAdministrator_.erase(FoldFileName(location));
+}
+
+void ProblemWindow::NeedsAdministrator(const std::string& location, std::string_view reason) {
+    ui::Control& list = form_.Get(kProblemList);
+    for (std::size_t i = 0; i < list.Rows().size(); ++i) {
+        if (EqualsFolded(list.Rows()[i].text, location)) {
+            list.SetSubItem(i, 1, std::string(reason));
+            needAdministrator_.insert(FoldFileName(location));
+        }
+    }
+}
+
 void ProblemWindow::Clear() {
     form_.Get(kProblemList).ClearRows();
+    needAdministrator_.clear();
 }
 
 void ProblemWindow::Show() {
     // The advice to close programs and try again in Safe Mode is for files that could not be deleted,
     // not for places the removal refused to touch.
     const auto& rows = form_.Get(kProblemList).Rows();
-    const bool onlyRefused =
-        !rows.empty() &&
-        std::all_of(rows.begin(), rows.end(), [](const ui::ListRow& row) { return !row.SubItem(1).empty(); });
+    const bool onlyRefused = !rows.empty() && std::all_of(rows.begin(), rows.end(), [&](const ui::ListRow& row) {
+        return !row.SubItem(1).empty() && needAdministrator_.count(FoldFileName(row.text)) == 0;
+    });
     form_.Get("lblText", 0).SetVisible(!onlyRefused);
     form_.Get("lblText", 1).SetVisible(!onlyRefused);
     form_.Get("lblText", 2).SetVisible(onlyRefused);

@@ -3,6 +3,7 @@
 // location) carries its reason in a second column instead of the advice to try again in Safe Mode.
 #pragma once
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,10 @@ public:
     // Adds the entry unless the list holds it already; true when added. `reason` is empty for what could
     // not be deleted, else why the removal did not try.
     bool Add(const std::string& location, std::string_view reason = {});
+    // Takes the entry off the list: it went after all.
+    void Remove(const std::string& location);
+    // The entry stayed because removing it needs an administrator's rights, which were not given.
+    void NeedsAdministrator(const std::string& location, std::string_view reason);
     void Clear();
     // Shows the window without waiting and brings it to the front.
     void Show();
@@ -39,6 +44,7 @@ private:
     Context& context_;
     const Skin& skin_;
     ui::Form form_;
+    std::set<std::string> needAdministrator_; // case-folded entries
 };
 
 } // namespace grimsweep

@@ -45,12 +45,17 @@ std::string Lower(std::string_view text) {
     return lower;
 }
 
-// Unticks a row without running the list's tick handler, which would untick every partner of the row.
-void Untick(ui::Control& list, std::size_t row) {
+// Ticks or unticks a row without running the list's tick handler, which would do the same to every
+// partner of the row.
+void SetTick(ui::Control& list, std::size_t row, bool checked) {
     auto handler = std::move(list.onItemCheck);
     list.onItemCheck = nullptr;
-    list.SetRowChecked(row, false);
+    list.SetRowChecked(row, checked);
     list.onItemCheck = std::move(handler);
+}
+
+void Untick(ui::Control& list, std::size_t row) {
+    SetTick(list, row, false);
 }
 
 } // namespace
@@ -113,6 +118,7 @@ void RemovalEngine::RunRemoval() {
         return;
     }
     outcome_ = RemovalOutcome{};
+    survivors_.clear();
     const MessageCatalogue& messages = context_.messages;
     Attempt([&] { store_.EnsureFolder(); });
     store_.ForgetRemoval();
@@ -149,6 +155,7 @@ void RemovalEngine::RunRemoval() {
     if (restorePoints) {
         Attempt([&] { restorePoint_.End(); });
     }
+    Attempt([&] { OfferAdministrator(); });
     int removedRows = 0;
     Attempt([&] {
         const auto ticked = [](const ui::ListRow& row) { return row.checked; };
@@ -247,14 +254,87 @@ void RemovalEngine::KeepSurvivor(const std::string& problem, std::string_view re
                                  const std::function<bool(const ui::ListRow&)>& removalPartner) {
     problems_.Add(problem, reason);
     ++passProblems_;
+    Survivor survivor{&list == &lists_.Registry()  ? JobList::Registry
+                      : &list == &lists_.Cookies() ? JobList::Cookies
+                                                   : JobList::Files,
+                      row, std::nullopt, problem};
     ui::Control& removal = lists_.Removal();
     for (std::size_t i = 0; i < removal.Rows().size(); ++i) {
         if (removalPartner(removal.Rows()[i])) {
             Untick(removal, i);
+            survivor.removalRow = i;
             break;
         }
     }
     Untick(list, row);
+    if (reason.empty()) {
+        survivors_.push_back(std::move(survivor));
+    }
+}
+
+ui::Control& RemovalEngine::ListOf(JobList list) const {
+    switch (list) {
+    case JobList::Registry:
+        return lists_.Registry();
+    case JobList::Cookies:
+        return lists_.Cookies();
+    case JobList::Removal:
+        return lists_.Removal();
+    case JobList::Files:
+        break;
+    }
+    return lists_.Files();
+}
+
+bool RemovalEngine::SurvivorPresent(JobList list, const ui::ListRow& row) {
+    if (list == JobList::Registry) {
+        const auto entry = ParseRegistryEntry(row.text, row.SubItem(1), row.SubItem(2));
+        return entry && registry_.Present(*entry);
+    }
+    return FilePresent(CanonicalizePath(context_.machine.files, row.text).path);
+}
+
+void RemovalEngine::OfferAdministrator() {
+    if (survivors_.empty() || automaticDeletion || context_.machine.shell.RunsElevated()) {
+        return;
+    }
+    const MessageCatalogue& messages = context_.messages;
+    MessageBoxAnswer answer = MessageBoxAnswer::No;
+    Message({messages.getMessages(kMsgAdminAsk), context_.brand.programName, MessageBoxButtons::YesNo,
+             MessageBoxIcon::Question},
+            answer);
+    ElevatedRemovalResult result = ElevatedRemovalResult::Declined;
+    if (answer == MessageBoxAnswer::Yes) {
+        RemovalJob job;
+        job.dataFolder = context_.dataFolder;
+        for (const Survivor& survivor : survivors_) {
+            job.rows.push_back({survivor.list, ListOf(survivor.list).Rows().at(survivor.row)});
+            if (survivor.removalRow) {
+                job.rows.push_back({JobList::Removal, lists_.Removal().Rows().at(*survivor.removalRow)});
+            }
+        }
+        result = RunRemovalAsAdministrator(context_, job);
+    }
+    for (const Survivor& survivor : survivors_) {
+        ui::Control& list = ListOf(survivor.list);
+        if (result == ElevatedRemovalResult::Ran && !SurvivorPresent(survivor.list, list.Rows().at(survivor.row))) {
+            // It went: its rows go with the ticked ones, and it counts as removed.
+            problems_.Remove(survivor.problem);
+            SetTick(list, survivor.row, true);
+            if (survivor.removalRow) {
+                SetTick(lists_.Removal(), *survivor.removalRow, true);
+            }
+        } else if (result != ElevatedRemovalResult::Ran) {
+            problems_.NeedsAdministrator(survivor.problem, messages.getMessages(result == ElevatedRemovalResult::Declined
+                                                                                    ? kMsgAdminDeclined
+                                                                                    : kMsgAdminFailed));
+        }
+    }
+    if (problems_.Entries().empty()) {
+        problems_.Hide();
+    } else {
+        problems_.Show();
+    }
 }
 
 bool RemovalEngine::FilePresent(const std::string& path) {

@@ -6,10 +6,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/busy_state.h"
+#include "removal/elevated_removal.h"
 #include "removal/problem_window.h"
 #include "removal/protected_locations.h"
 #include "removal/quarantine_log.h"
@@ -34,6 +36,9 @@ inline constexpr std::string_view kMsgRemoving2 = "MSG_REMOVING2";
 inline constexpr std::string_view kMsgInformation = "MSG_INFORMATION";
 inline constexpr std::string_view kMsgRestorePoint = "MSG_RESTOREPOINT";
 inline constexpr std::string_view kMsgComplete = "MSG_COMPLETE";
+inline constexpr std::string_view kMsgAdminAsk = "MSG_ADMIN_ASK";
+inline constexpr std::string_view kMsgAdminDeclined = "MSG_ADMIN_DECLINED";
+inline constexpr std::string_view kMsgAdminFailed = "MSG_ADMIN_FAILED";
 inline constexpr int kPaintPumps = 20001;
 
 // What the removal asks of the window and the subsystems around it; an empty hook does nothing.
@@ -80,6 +85,12 @@ private:
     void KeepSurvivor(const std::string& problem, std::string_view reason, ui::Control& list, std::size_t row,
                       const std::function<bool(const ui::ListRow&)>& removalPartner);
     bool FilePresent(const std::string& path);
+    // After a removal without an administrator's rights left items behind: asks once whether to remove
+    // them as administrator, does so, and takes what went off the problem list; what stayed is listed
+    // with the reason.
+    void OfferAdministrator();
+    bool SurvivorPresent(JobList list, const ui::ListRow& row);
+    ui::Control& ListOf(JobList list) const;
     void BeginRestorePoint();
     void FinishRemoval(int removedRows);
     bool Message(MessageBoxRequest request, MessageBoxAnswer& answer);
@@ -97,6 +108,14 @@ private:
     ProblemWindow problems_;
     RemovalOutcome outcome_;
     int passProblems_ = 0;
+    // What the checking pass could not remove (not what it refused to touch), by list and row.
+    struct Survivor {
+        JobList list = JobList::Files;
+        std::size_t row = 0;
+        std::optional<std::size_t> removalRow;
+        std::string problem;
+    };
+    std::vector<Survivor> survivors_;
 };
 
 } // namespace grimsweep

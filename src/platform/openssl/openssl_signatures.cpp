@@ -153,6 +153,17 @@ bool OpenSslSignatures::Verify(std::string_view publicKey, std::string_view mess
                1;
 }
 
+std::optional<std::string> OpenSslSignatures::Sha256(std::string_view bytes) {
+    std::string digest(EVP_MAX_MD_SIZE, '\0');
+    unsigned int length = 0;
+    if (EVP_Digest(bytes.data(), bytes.size(), reinterpret_cast<unsigned char*>(digest.data()), &length,
+                   EVP_sha256(), nullptr) != 1) {
+        return std::nullopt;
+    }
+    digest.resize(length);
+    return digest;
+}
+
 std::unique_ptr<ISignatures> MakePlatformSignatures() {
     return std::make_unique<OpenSslSignatures>();
 }

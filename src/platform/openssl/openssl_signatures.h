@@ -10,6 +10,7 @@ public:
     std::optional<P256KeyPair> MakeKeyPair() override;
     std::optional<std::string> Sign(const P256KeyPair& key, std::string_view message) override;
     bool Verify(std::string_view publicKey, std::string_view message, std::string_view signature) override;
+    std::optional<std::string> Sha256(std::string_view bytes) override;
 };
 
 } // namespace grimsweep

@@ -42,6 +42,7 @@ public:
             }
         }
         processes.standardUser = true;
+        shell.elevated = false;
     }
 
     Machine View() {

@@ -55,6 +55,15 @@ bool SimShell::OpenWithDefaultHandler(const std::string& target, const std::stri
     return true;
 }
 
+ElevatedRun SimShell::RunAsAdministrator(const std::string& program, const std::string& parameters,
+                                         const std::function<void()>& whileWaiting) {
+    elevatedRuns.push_back(program + " " + parameters);
+    if (whileWaiting) {
+        whileWaiting();
+    }
+    return administrator ? administrator(program, parameters) : ElevatedRun{};
+}
+
 bool SimShell::RunCommand(const std::string& commandLine) {
     commands.push_back(commandLine);
     return true;

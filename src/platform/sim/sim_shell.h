@@ -19,6 +19,11 @@ public:
     bool OpenWithDefaultHandler(const std::string& target, const std::string& verb) override;
     bool RunCommand(const std::string& commandLine) override;
     bool NotifyIcon(NotifyIconAction action, const NotifyIconRequest& request) override;
+    bool RunsElevated() override { return elevated; }
+    // Records the run and answers with `administrator`, as Windows would after the user's answer; without
+    // one the run fails.
+    ElevatedRun RunAsAdministrator(const std::string& program, const std::string& parameters,
+                                   const std::function<void()>& whileWaiting) override;
 
     // csidl -> path; a folder missing from the map fails its lookup.
     std::map<int, std::string> folders;
@@ -26,6 +31,9 @@ public:
 
     std::vector<std::string> opened;   // "verb|target"
     std::vector<std::string> commands; // command lines run
+    bool elevated = true; // a standard user's program is not
+    std::function<ElevatedRun(const std::string& program, const std::string& parameters)> administrator;
+    std::vector<std::string> elevatedRuns; // "program parameters"
     bool iconShown = false;
     std::string iconTip;
 };

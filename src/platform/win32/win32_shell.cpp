@@ -84,4 +84,51 @@ bool Win32Shell::NotifyIcon(NotifyIconAction action, const NotifyIconRequest& re
     return Shell_NotifyIconW(message, &data) != FALSE;
 }
 
+bool Win32Shell::RunsElevated() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+        return false;
+    }
+    TOKEN_ELEVATION elevation = {};
+    DWORD size = 0;
+    const BOOL known = GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size);
+    CloseHandle(token);
+    // Before User Account Control there is no elevation to ask for.
+    return !known || elevation.TokenIsElevated != 0;
+}
+
+ElevatedRun Win32Shell::RunAsAdministrator(const std::string& program, const std::string& parameters,
+                                           const std::function<void()>& whileWaiting) {
+    constexpr DWORD kWaitTickMilliseconds = 50;
+    const std::wstring file = Widen(program);
+    const std::wstring arguments = Widen(parameters);
+    SHELLEXECUTEINFOW info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    info.lpVerb = L"runas";
+    info.lpFile = file.c_str();
+    info.lpParameters = arguments.c_str();
+    info.nShow = SW_HIDE;
+    ElevatedRun run;
+    if (!ShellExecuteExW(&info)) {
+        run.status = GetLastError() == ERROR_CANCELLED ? ElevatedRunStatus::Declined : ElevatedRunStatus::Failed;
+        return run;
+    }
+    if (!info.hProcess) {
+        return run;
+    }
+    while (WaitForSingleObject(info.hProcess, kWaitTickMilliseconds) == WAIT_TIMEOUT) {
+        if (whileWaiting) {
+            whileWaiting();
+        }
+    }
+    DWORD code = 0;
+    if (GetExitCodeProcess(info.hProcess, &code)) {
+        run.status = ElevatedRunStatus::Finished;
+        run.exitCode = code;
+    }
+    CloseHandle(info.hProcess);
+    return run;
+}
+
 } // namespace grimsweep::win32

@@ -12,6 +12,9 @@ public:
     bool OpenWithDefaultHandler(const std::string& target, const std::string& verb) override;
     bool RunCommand(const std::string& commandLine) override;
     bool NotifyIcon(NotifyIconAction action, const NotifyIconRequest& request) override;
+    bool RunsElevated() override;
+    ElevatedRun RunAsAdministrator(const std::string& program, const std::string& parameters,
+                                   const std::function<void()>& whileWaiting) override;
 };
 
 } // namespace grimsweep::win32

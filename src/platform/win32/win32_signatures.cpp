@@ -51,7 +51,7 @@ PUCHAR Bytes(std::string& text) {
     return reinterpret_cast<PUCHAR>(text.data());
 }
 
-std::optional<std::string> Sha256(std::string_view message) {
+std::optional<std::string> Digest(std::string_view message) {
     const Algorithm sha(BCRYPT_SHA256_ALGORITHM);
     BCRYPT_HASH_HANDLE hash = nullptr;
     if (!sha.Get() || !BCRYPT_SUCCESS(BCryptCreateHash(sha.Get(), &hash, nullptr, 0, nullptr, 0, 0))) {
@@ -112,7 +112,7 @@ std::optional<P256KeyPair> Win32Signatures::MakeKeyPair() {
 std::optional<std::string> Win32Signatures::Sign(const P256KeyPair& pair, std::string_view message) {
     const Algorithm ecdsa(BCRYPT_ECDSA_P256_ALGORITHM);
     KeyHandle key;
-    auto digest = Sha256(message);
+    auto digest = Digest(message);
     if (pair.privateKey.empty() || !digest || !Import(ecdsa, pair.publicKey, pair.privateKey, key)) {
         return std::nullopt;
     }
@@ -131,7 +131,7 @@ bool Win32Signatures::Verify(std::string_view publicKey, std::string_view messag
                              std::string_view signature) {
     const Algorithm ecdsa(BCRYPT_ECDSA_P256_ALGORITHM);
     KeyHandle key;
-    auto digest = Sha256(message);
+    auto digest = Digest(message);
     if (signature.size() != kP256SignatureBytes || !digest || !Import(ecdsa, publicKey, {}, key)) {
         return false;
     }
@@ -144,6 +144,10 @@ bool Win32Signatures::Verify(std::string_view publicKey, std::string_view messag
 } // namespace grimsweep::win32
 
 namespace grimsweep {
+
+std::optional<std::string> Win32Signatures::Sha256(std::string_view bytes) {
+    return Digest(bytes);
+}
 
 std::unique_ptr<ISignatures> MakePlatformSignatures() {
     return std::make_unique<win32::Win32Signatures>();
