@@ -75,6 +75,14 @@ TEST(Signatures, OnlyTheExactMessageUnderItsOwnKeyVerifies) {
     }
 }
 
+TEST(Signatures, Sha256OfTheStandardVectors) {
+    const auto signatures = MakePlatformSignatures();
+    EXPECT_EQ(HexText(signatures->Sha256("").value_or("")),
+              "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+    EXPECT_EQ(HexText(signatures->Sha256("abc").value_or("")),
+              "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+}
+
 TEST(HexText, BytesAndBack) {
     EXPECT_EQ(HexText(std::string("\x00\x7f\xff\x10", 4)), "007fff10");
     EXPECT_EQ(BytesOfHex("007FfF10"), std::string("\x00\x7f\xff\x10", 4));

@@ -3,7 +3,7 @@
 # threats planted among the 32-bit programs (C:\Program Files (x86), C:\windows\syswow64 and
 # HKLM\Software\Wow6432Node), named by definitions in the ordinary [progfil], [system] and HKLM\Software
 # form, are listed with their real locations and removed, a read-only file included, which a restore
-# brings back read-only.
+# brings back read-only, and the removal as administrator (gscan remove-listed) removes it again.
 # Arguments: gscan.exe, gsdefs.exe.
 set -uo pipefail
 source "$(dirname "$0")/../../scripts/lib/setup.sh"
@@ -71,6 +71,25 @@ status=$?
 restored="$programs32/Gloom Wow/gloomwow.exe"
 [ -f "$restored" ] || fail "gloomwow.exe did not come back"
 [ -f "$restored" ] && [[ "$(stat -c %A "$restored")" != *w* ]] || fail "gloomwow.exe came back writable"
+
+# The removal as administrator that a standard user's program starts: "gscan remove-listed" carries out
+# only the job whose SHA-256 it is given, into the user's own quarantine.
+appdata="$("$wine" cmd /c echo %APPDATA% 2>/dev/null | tr -d '\r')\\AntiSpywareDAT"
+target='C:\Program Files (x86)\Gloom Wow\gloomwow.exe'
+printf 'Grimsweep removal job\r\ndata\t%s\r\nrow\tfiles\t0\t%s\tGloom Wow\r\nrow\tremoval\t3\tGloom Wow\t%s\r\n' \
+    "$appdata" "$target" "$target" >"$data/ElevatedRemoval.txt"
+job="$appdata\\ElevatedRemoval.txt"
+digest="$(sha256sum "$data/ElevatedRemoval.txt" | cut -d' ' -f1)"
+other="$(printf 'another job' | sha256sum | cut -d' ' -f1)"
+"$wine" "$gscan" remove-listed "$job" "$other" >"$plain/listed.txt" 2>&1
+status=$?
+[ "$status" -eq 2 ] && [ -f "$restored" ] || fail "a job with another digest ended with $status"
+"$wine" "$gscan" remove-listed "$job" "$digest" >"$plain/listed.txt" 2>&1
+status=$?
+[ "$status" -eq 0 ] || { fail "gscan remove-listed ended with $status"; tr -d '\r' <"$plain/listed.txt"; }
+[ ! -e "$restored" ] || fail "gscan remove-listed left gloomwow.exe"
+[ "$(grep -c 'gloomwow' "$data/quarantine/QuarantineIndex.txt" 2>/dev/null)" -ge 2 ] ||
+    fail "the second removal of gloomwow.exe is not in the user's quarantine index"
 
 if [ "$failures" -gt 0 ]; then
     echo "$failures check(s) failed" >&2

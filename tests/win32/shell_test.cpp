@@ -6,6 +6,7 @@
 #include "common/text.h"
 #include "core/path_macros.h"
 #include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_system.h"
 
 namespace grimsweep::win32 {
 namespace {
@@ -38,5 +39,18 @@ TEST(Win32Shell, MacrosExpandAgainstTheRealFolders) {
     EXPECT_EQ(user.back(), '\\');
 }
 
+// Wine gives its programs an elevated administrator's token, and carries out "runas" without a question:
+// the elevated run is real here, Windows' consent prompt is not.
+TEST(Win32Shell, AProgramRunsAsAdministratorAndItsExitCodeComesBack) {
+    Win32Shell shell;
+    EXPECT_TRUE(shell.RunsElevated());
+    const std::string cmd = Win32System().SystemFolder() + "\\cmd.exe";
+    const ElevatedRun run = shell.RunAsAdministrator(cmd, "/c ping -n 2 127.0.0.1 >nul & exit 7", [] {});
+    EXPECT_EQ(run.status, ElevatedRunStatus::Finished);
+    EXPECT_EQ(run.exitCode, 7u);
+    EXPECT_EQ(shell.RunAsAdministrator("C:\\no such folder\\none.exe", "", {}).status, ElevatedRunStatus::Failed);
+}
+
 } // namespace
 } // namespace grimsweep::win32
+

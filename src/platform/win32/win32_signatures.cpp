@@ -141,13 +141,13 @@ bool Win32Signatures::Verify(std::string_view publicKey, std::string_view messag
                                                 static_cast<ULONG>(copy.size()), 0));
 }
 
-} // namespace grimsweep::win32
-
-namespace grimsweep {
-
 std::optional<std::string> Win32Signatures::Sha256(std::string_view bytes) {
     return Digest(bytes);
 }
+
+} // namespace grimsweep::win32
+
+namespace grimsweep {
 
 std::unique_ptr<ISignatures> MakePlatformSignatures() {
     return std::make_unique<win32::Win32Signatures>();
