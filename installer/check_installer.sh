@@ -53,6 +53,8 @@ fi
 cmp -s "$program/Localization.xml" "$(dirname "$setup")/bin/Localization.xml" || fail "Localization.xml differs"
 [ -f "$menu/Grimsweep.lnk" ] || fail "no Start-menu entry in $menu"
 value_present "$uninstall_key" UninstallString || fail "the uninstaller is not listed in Add/Remove Programs"
+key_present 'HKLM\SOFTWARE\Lanternfish Software\Grimsweep\Settings' || fail "the machine key was not created"
+! value_present "$run_key" grimsweep || fail "a Run value nobody chose was written"
 for definition in FileDefinition DirectoryDefinition RegistryDefinition ExeDefinition BlockedCookies Safety; do
     [ -s "$data/$definition.dat" ] || fail "$definition.dat is not in the data folder $data"
 done
@@ -76,8 +78,10 @@ mv "$prefix/data-before" "$data"
 # Newer definitions are never replaced by a second install.
 cp "$data/Safety.dat" "$prefix/Safety.dat"
 printf 'newer' >"$data/Safety.dat"
-"$wine" "$setup" /S || fail "the second install ended with exit code $?"
+"$wine" "$setup" /S /RUNATLOGON || fail "the second install ended with exit code $?"
 [ "$(cat "$data/Safety.dat")" = newer ] || fail "a second install replaced the definitions in the data folder"
+"$wine" reg query "$run_key" /v grimsweep 2>/dev/null | tr -d '\r' | grep -qF '"C:\Program Files\Grimsweep\grimsweep"' ||
+    fail "/RUNATLOGON did not write the all-users Run value"
 cp "$prefix/Safety.dat" "$data/Safety.dat"
 
 # The Start-menu entry starts the program (a first start: it waits in its language window).
@@ -94,7 +98,6 @@ status=$?
 [ -f "$WINEPREFIX/demo-helper.pid" ] && kill "$(cat "$WINEPREFIX/demo-helper.pid")" 2>/dev/null
 
 # Silent uninstall: the uninstaller runs from a copy of itself, so the test waits for its work.
-"$wine" reg add "$run_key" /v grimsweep /t REG_SZ /d '"C:\Program Files\Grimsweep\grimsweep"' /f >/dev/null 2>&1
 "$wine" "$program/uninstall.exe" /S
 wait_for '! key_present "$uninstall_key" && [ ! -e "$program" ]' 60 || fail "the uninstaller did not finish"
 [ ! -e "$program" ] || fail "program files are left: $(ls "$program")"

@@ -1,10 +1,14 @@
 ; Grimsweep's Windows installer. Built by the windows preset with makensis:
 ;   makensis -DBIN=<folder of the programs> -DDEFINITIONS=<folder of the encoded sample definitions>
 ;            -DINI=<Grimsweep.ini> -DOUTFILE=<grimsweep-setup.exe> [-DHELP=<Help.chm>] grimsweep.nsi
-; Runs silently with /S; the uninstaller too (it then keeps the data folder).
+; Runs silently with /S; the uninstaller too (it then keeps the data folder). /RUNATLOGON chooses the
+; start at every user's logon in a silent install, as its box on the components page does.
 Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
+
+!include "FileFunc.nsh"
+!include "Sections.nsh"
 
 !define PRODUCT "Grimsweep"
 !define COMPANY "Lanternfish Software"
@@ -20,21 +24,18 @@ InstallDir "$PROGRAMFILES64\${PRODUCT}"
 ShowInstDetails show
 ShowUninstDetails show
 
+Page components
 Page directory
 Page instfiles
 UninstPage uninstConfirm
 UninstPage instfiles
-
-; A 64-bit installer: it runs only on 64-bit Windows, and sees the 64-bit registry.
-Function .onInit
-    SetRegView 64
-FunctionEnd
 
 Function un.onInit
     SetRegView 64
 FunctionEnd
 
 Section "Program"
+    SectionIn RO
     SetOutPath "$INSTDIR"
     SetOverwrite on
     File "${BIN}\grimsweep.exe"
@@ -96,7 +97,28 @@ definitions_done:
     WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+
+    ; The machine key, which a standard user can read but never create: the program keeps its
+    ; machine-wide marks there when it may, and in the user's own key otherwise.
+    WriteRegStr HKLM "${MACHINE_KEY}\Settings" "Installed" "${VERSION}"
 SectionEnd
+
+; The value a user's "Run at Startup" box writes, for every user of the machine: only an administrator
+; may write it, and the installer runs as one.
+Section /o "Start ${PRODUCT} when anyone logs on" SecRunAtLogon
+    WriteRegStr HKLM "${RUN_KEY}" "grimsweep" '"$INSTDIR\grimsweep"'
+SectionEnd
+
+; A 64-bit installer: it runs only on 64-bit Windows, and sees the 64-bit registry.
+Function .onInit
+    SetRegView 64
+    ${GetParameters} $0
+    ClearErrors
+    ${GetOptions} $0 "/RUNATLOGON" $1
+    IfErrors run_choice_done
+    !insertmacro SelectSection ${SecRunAtLogon}
+run_choice_done:
+FunctionEnd
 
 Section "Uninstall"
     ; A running copy would keep its files.
