@@ -82,6 +82,9 @@ printf 'newer' >"$data/Safety.dat"
 [ "$(cat "$data/Safety.dat")" = newer ] || fail "a second install replaced the definitions in the data folder"
 "$wine" reg query "$run_key" /v grimsweep 2>/dev/null | tr -d '\r' | grep -qF '"C:\Program Files\Grimsweep\grimsweep"' ||
     fail "/RUNATLOGON did not write the all-users Run value"
+# What a standard user's program starts as administrator when its box is unticked.
+"$wine" "$program/gscan.exe" run-at-logon off >/dev/null 2>&1 || fail "gscan run-at-logon off failed"
+! value_present "$run_key" grimsweep || fail "gscan run-at-logon off left the all-users Run value"
 cp "$prefix/Safety.dat" "$data/Safety.dat"
 
 # The Start-menu entry starts the program (a first start: it waits in its language window).

@@ -10,6 +10,7 @@
 #include "core/run_at_startup.h"
 #include "core/settings_keys.h"
 #include "definitions/definition_status.h"
+#include "removal/elevated_removal.h"
 #include "scan/drive_list.h"
 #include "update/service_addresses.h"
 
@@ -26,6 +27,30 @@ bool Ticked(const ui::Control& control) {
 }
 bool Selected(const ui::Control& control) {
     return control.Value() != 0;
+}
+
+constexpr std::string_view kMsgAdminRunAtLogon = "MSG_ADMIN_RUN";
+constexpr std::string_view kMsgRunAtLogonStays = "MSG_ADMIN_RUN_STAYS";
+
+// The machine's Run value, which the installer writes for every user, goes only with an administrator's
+// rights: asks once to remove it as administrator. True when no Run value is left.
+bool RemoveRunValueAsAdministrator(Context& context, const std::string& executable) {
+    IShell& shell = context.machine.shell;
+    const MessageCatalogue& messages = context.messages;
+    if (!shell.RunsElevated() &&
+        context.host.ShowMessageBox({messages.getMessages(kMsgAdminRunAtLogon), context.brand.programName,
+                                     MessageBoxButtons::YesNo, MessageBoxIcon::Question}) ==
+            MessageBoxAnswer::Yes) {
+        shell.RunAsAdministrator(context.ApplicationFile(kConsoleProgramName),
+                                 std::string(kRunAtLogonCommand) + " off",
+                                 [&context] { context.host.PumpMessages(); });
+    }
+    if (!RunAtStartupPresent(context.machine.registry, executable)) {
+        return true;
+    }
+    context.host.ShowMessageBox({messages.getMessages(kMsgRunAtLogonStays), context.brand.programName,
+                                 MessageBoxButtons::Ok, MessageBoxIcon::Information});
+    return false;
 }
 
 } // namespace
@@ -60,6 +85,14 @@ void MainWindow::ApplySettingsToControls() {
     option(kScanAllDrives, kScanAllDrivesDefault);
     Attempt([&] { Control(kScanKnownOnly).SetValue(1); });
     check(kRunAtStartup, kSectionOptions, kRunAtStartupControlDefault);
+    // Before the user ever chose, the box shows whether the program starts at logon (the installer may
+    // have set it up for every user).
+    Attempt([&] {
+        if (store.Read(kSectionOptions, kRunAtStartup, "").empty() &&
+            RunAtStartupPresent(context_.machine.registry, context_.machine.system.OwnExecutablePath())) {
+            Control(kRunAtStartup).SetValue(1);
+        }
+    });
     check(kSweepMemory, kSectionOptions, kSweepMemoryDefault);
     check(kScanRegistry, kSectionOptions, kScanRegistryDefault);
     check(kScanCookies, kSectionOptions, kScanCookiesDefault);
@@ -178,8 +211,11 @@ void MainWindow::WireOptionHandlers() {
                 Control(kRunAtStartup).SetValue(0);
                 store.WriteCheck(kSectionOptions, kRunAtStartup, 0);
             }
-        } else {
-            RemoveRunAtStartup(registry, executable);
+        } else if (!RemoveRunAtStartup(registry, executable) &&
+                   !RemoveRunValueAsAdministrator(context_, executable)) {
+            // It still starts at logon: the box says so.
+            Control(kRunAtStartup).SetValue(1);
+            store.WriteCheck(kSectionOptions, kRunAtStartup, 1);
         }
     };
 

@@ -26,10 +26,22 @@ bool WriteRunAtStartup(IRegistry& registry, const std::string& executablePath) {
     return false;
 }
 
-void RemoveRunAtStartup(IRegistry& registry, const std::string& executablePath) {
+bool RemoveRunAtStartup(IRegistry& registry, const std::string& executablePath) {
     for (const RegistryRoot root : {RegistryRoot::LocalMachine, RegistryRoot::CurrentUser}) {
         registry.DeleteValue(root, std::string(kRunKeyPath), RunKeyEntryFor(executablePath).valueName);
     }
+    return !RunAtStartupPresent(registry, executablePath);
+}
+
+bool RunAtStartupPresent(IRegistry& registry, const std::string& executablePath) {
+    const std::string name = RunKeyEntryFor(executablePath).valueName;
+    for (const RegistryRoot root : {RegistryRoot::LocalMachine, RegistryRoot::CurrentUser}) {
+        RegistryValue value;
+        if (registry.QueryValue(root, std::string(kRunKeyPath), name, kKeyQueryValue, value) == kRegistryOk) {
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace grimsweep

@@ -21,7 +21,14 @@ RunKeyEntry RunKeyEntryFor(const std::string& executablePath);
 // Creates or replaces the value, in the machine's Run key or else the user's; false when neither could
 // be written.
 bool WriteRunAtStartup(IRegistry& registry, const std::string& executablePath);
-// Removes the value from both Run keys; a refused delete is ignored.
-void RemoveRunAtStartup(IRegistry& registry, const std::string& executablePath);
+// Removes the value from both Run keys; true when neither holds it any more. The machine's value, which
+// the installer may have written for every user, stays for a user who may not change it.
+bool RemoveRunAtStartup(IRegistry& registry, const std::string& executablePath);
+// Whether either Run key holds the program's value.
+bool RunAtStartupPresent(IRegistry& registry, const std::string& executablePath);
+
+// "gscan run-at-logon off": removes the value of grimsweep.exe beside it, started as administrator by a
+// user's program when the machine's value is to go.
+inline constexpr std::string_view kRunAtLogonCommand = "run-at-logon";
 
 } // namespace grimsweep

@@ -20,6 +20,7 @@
 #include "app/console_update.h"
 #include "core/context.h"
 #include "core/path_macros.h"
+#include "core/run_at_startup.h"
 #include "core/settings_keys.h"
 #include "definitions/definition_status.h"
 #include "definitions/exclusion_list.h"
@@ -52,6 +53,13 @@ int wmain(int argc, wchar_t** argv) {
             return kListedRemovalRefused;
         }
         return RemoveListedItems(context, win32::Narrow(argv[2]), win32::Narrow(argv[3]), std::cout);
+    }
+    // Started as administrator by a user's program to remove the Run value every user's logon starts.
+    if (command == L"run-at-logon") {
+        const bool off = argc == 3 && std::wstring(argv[2]) == L"off";
+        const std::string own = machine.system.OwnExecutablePath();
+        const std::string program = own.substr(0, own.rfind('\\') + 1) + "grimsweep.exe";
+        return off && RemoveRunAtStartup(machine.registry, program) ? 0 : 1;
     }
     // A new user of the machine starts from the definitions shipped beside the program.
     const int filled = FillFromSharedDefinitions(machine.files, context.dataFolder,
