@@ -16,28 +16,13 @@ trap 'grimsweep_wine_stop; rm -rf "$prefix"' EXIT
 grimsweep_wine_prefix "$prefix"
 # On Xvfb there is no window manager for the uninstaller's window to wait for.
 [ -z "${DISPLAY:-}" ] || grimsweep_wine_without_window_manager
-wine="$(grimsweep_wine_binary)"
-failures=0
-fail() {
-    echo "FAILED: $*" >&2
-    failures=$((failures + 1))
-}
-unix_path() { "$wine" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
-key_present() { "$wine" reg query "$1" >/dev/null 2>&1; }
-value_present() { "$wine" reg query "$1" /v "$2" >/dev/null 2>&1; }
-wait_for() { # condition command, seconds
-    local deadline=$((SECONDS + $2))
-    until eval "$1"; do
-        [ $SECONDS -lt $deadline ] || return 1
-        sleep 1
-    done
-}
+source "$(dirname "$0")/../scripts/lib/wine-checks.sh"
 
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Grimsweep'
 run_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
 program="$(unix_path 'C:\Program Files\Grimsweep')"
 menu="$(unix_path 'C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Grimsweep')"
-appdata_windows="$("$wine" cmd /c echo %APPDATA% 2>/dev/null | tr -d '\r')"
+appdata_windows="$(appdata_windows)"
 data="$(unix_path "$appdata_windows\\AntiSpywareDAT")"
 
 "$wine" "$setup" /S || fail "the installer ended with exit code $?"
@@ -124,5 +109,4 @@ else
     echo "No display: the uninstall answered by hand is not checked."
 fi
 
-[ "$failures" -eq 0 ] && echo "The installer installs, starts, scans and uninstalls as it should."
-exit "$failures"
+finish_checks "The installer installs, starts, scans and uninstalls as it should."

@@ -13,7 +13,7 @@ prefix="$(mktemp -d /tmp/grimsweep-protected-removal.XXXXXX)"
 plain="$(mktemp -d /tmp/grimsweep-protected-definitions.XXXXXX)"
 trap 'grimsweep_wine_stop; rm -rf "$prefix" "$plain"' EXIT
 grimsweep_wine_prefix "$prefix"
-wine="$(grimsweep_wine_binary)"
+source "$(dirname "$0")/../../scripts/lib/wine-checks.sh"
 # Wine links the profile's Documents, Desktop, Music, ... to the Linux home folder. This test must not be
 # able to reach that folder whatever the removal does, so here they are plain folders.
 for link in "$prefix"/drive_c/users/*/*; do
@@ -21,17 +21,9 @@ for link in "$prefix"/drive_c/users/*/*; do
         rm "$link" && mkdir "$link"
     fi
 done
-failures=0
-fail() {
-    echo "FAILED: $*" >&2
-    failures=$((failures + 1))
-}
-unix_path() { "$wine" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
-value_present() { "$wine" reg query "$1" /v "$2" >/dev/null 2>&1; }
-key_present() { "$wine" reg query "$1" >/dev/null 2>&1; }
 tree_count() { find "$1" 2>/dev/null | wc -l; }
 
-appdata="$("$wine" cmd /c echo %APPDATA% 2>/dev/null | tr -d '\r')"
+appdata="$(appdata_windows)"
 data="$(unix_path "$appdata\\AntiSpywareDAT")"
 windows="$(unix_path 'C:\windows')"
 documents="$(unix_path "$("$wine" cmd /c echo %USERPROFILE% 2>/dev/null | tr -d '\r')\\Documents")"
@@ -68,12 +60,7 @@ EOF
 printf 'grimsweep-none.exe=Nobody|[drive]Nowhere\n' >"$plain/ExeDefinition.txt"
 printf 'grimsweep-none.example\n' >"$plain/BlockedCookies.txt"
 printf 'SEXE|grimsweep-none.exe=1.0|\n' >"$plain/Safety.txt"
-mkdir -p "$data"
-for name in FileDefinition DirectoryDefinition RegistryDefinition ExeDefinition BlockedCookies Safety; do
-    "$wine" "$gsdefs" encode "Z:$plain/$name.txt" "Z:$plain/$name.dat" >/dev/null 2>&1 ||
-        fail "gsdefs could not encode $name"
-    cp "$plain/$name.dat" "$data/$name.dat"
-done
+encode_definitions "$gsdefs" "$plain" "$data"
 
 system32_before="$(tree_count "$windows/system32")"
 windows_before="$(tree_count "$windows")"
@@ -109,8 +96,4 @@ done
 ! key_present 'HKCU\Software\Gloom Spy' || fail "the Gloom Spy key stayed"
 ! value_present 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' GloomSpy || fail "the GloomSpy Run value stayed"
 
-if [ "$failures" -gt 0 ]; then
-    echo "$failures check(s) failed" >&2
-    exit 1
-fi
-echo "protected places and keys stayed; the ordinary items went"
+finish_checks "protected places and keys stayed; the ordinary items went"

@@ -18,17 +18,11 @@ serve_pid=""
 trickle_pid=""
 trap 'kill $serve_pid $trickle_pid 2>/dev/null; grimsweep_wine_stop; rm -rf "$prefix" "$work"' EXIT
 grimsweep_wine_prefix "$prefix"
-wine="$(grimsweep_wine_binary)"
-failures=0
-fail() {
-    echo "FAILED: $*" >&2
-    failures=$((failures + 1))
-}
-unix_path() { "$wine" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
+source "$(dirname "$0")/../../scripts/lib/wine-checks.sh"
 windows_path() { "$wine" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
 [ -x "$gsdefs" ] || { echo "no Linux gsdefs at $gsdefs (build the native preset first)" >&2; exit 1; }
 
-data="$(unix_path "$("$wine" cmd /c echo %APPDATA% 2>/dev/null | tr -d '\r')\\AntiSpywareDAT")"
+data="$(unix_path "$(appdata_windows)\\AntiSpywareDAT")"
 [ -n "$data" ] || { echo "the prefix has no profile" >&2; exit 1; }
 mkdir -p "$data"
 program="$prefix/drive_c/grimsweep-signed"
@@ -142,5 +136,4 @@ trickle_seconds=$((SECONDS - trickle_started))
 [ "$trickle_seconds" -le 150 ] || fail "the trickled update took $trickle_seconds s"
 echo "a trickling server ended gscan update after $trickle_seconds s"
 
-[ "$failures" -eq 0 ] && echo "signed update: every case as expected"
-exit $((failures > 0))
+finish_checks "signed update: every case as expected"

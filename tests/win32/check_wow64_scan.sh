@@ -13,16 +13,9 @@ prefix="$(mktemp -d /tmp/grimsweep-wow64.XXXXXX)"
 plain="$(mktemp -d /tmp/grimsweep-wow64-definitions.XXXXXX)"
 trap 'grimsweep_wine_stop; rm -rf "$prefix" "$plain"' EXIT
 grimsweep_wine_prefix "$prefix"
-wine="$(grimsweep_wine_binary)"
-failures=0
-fail() {
-    echo "FAILED: $*" >&2
-    failures=$((failures + 1))
-}
-unix_path() { "$wine" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
-key_present() { "$wine" reg query "$1" >/dev/null 2>&1; }
+source "$(dirname "$0")/../../scripts/lib/wine-checks.sh"
 
-data="$(unix_path "$("$wine" cmd /c echo %APPDATA% 2>/dev/null | tr -d '\r')\\AntiSpywareDAT")"
+data="$(unix_path "$(appdata_windows)\\AntiSpywareDAT")"
 programs32="$(unix_path 'C:\Program Files (x86)')"
 syswow64="$(unix_path 'C:\windows\syswow64')"
 [ -n "$data" ] && [ -d "$programs32" ] && [ -d "$syswow64" ] || { echo "the prefix has no 32-bit folders" >&2; exit 1; }
@@ -41,12 +34,7 @@ printf 'grimsweep-none=Nobody|[drive]Nowhere|x\n' >"$plain/DirectoryDefinition.t
 printf 'grimsweep-none.exe=Nobody|[drive]Nowhere\n' >"$plain/ExeDefinition.txt"
 printf 'grimsweep-none.example\n' >"$plain/BlockedCookies.txt"
 printf 'SEXE|grimsweep-none.exe=1.0|\n' >"$plain/Safety.txt"
-mkdir -p "$data"
-for name in FileDefinition DirectoryDefinition RegistryDefinition ExeDefinition BlockedCookies Safety; do
-    "$wine" "$gsdefs" encode "Z:$plain/$name.txt" "Z:$plain/$name.dat" >/dev/null 2>&1 ||
-        fail "gsdefs could not encode $name"
-    cp "$plain/$name.dat" "$data/$name.dat"
-done
+encode_definitions "$gsdefs" "$plain" "$data"
 
 "$wine" "$gscan" scan >"$plain/scan.txt" 2>&1
 status=$?
@@ -74,7 +62,7 @@ restored="$programs32/Gloom Wow/gloomwow.exe"
 
 # The removal as administrator that a standard user's program starts: "gscan remove-listed" carries out
 # only the job whose SHA-256 it is given, into the user's own quarantine.
-appdata="$("$wine" cmd /c echo %APPDATA% 2>/dev/null | tr -d '\r')\\AntiSpywareDAT"
+appdata="$(appdata_windows)\\AntiSpywareDAT"
 target='C:\Program Files (x86)\Gloom Wow\gloomwow.exe'
 printf 'Grimsweep removal job\r\ndata\t%s\r\nrow\tfiles\t0\t%s\tGloom Wow\r\nrow\tremoval\t3\tGloom Wow\t%s\r\n' \
     "$appdata" "$target" "$target" >"$data/ElevatedRemoval.txt"
@@ -91,8 +79,4 @@ status=$?
 [ "$(grep -c 'gloomwow' "$data/quarantine/QuarantineIndex.txt" 2>/dev/null)" -ge 2 ] ||
     fail "the second removal of gloomwow.exe is not in the user's quarantine index"
 
-if [ "$failures" -gt 0 ]; then
-    echo "$failures check(s) failed" >&2
-    exit 1
-fi
-echo "32-bit threats listed with their real places and removed"
+finish_checks "32-bit threats listed with their real places and removed"
