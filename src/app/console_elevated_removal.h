@@ -16,8 +16,8 @@ namespace grimsweep {
 enum ConsoleListedRemovalResult : int {
     kListedRemovalDone = 0,       // every listed item went
     kListedRemovalIncomplete = 1, // something stayed; printed
-    kListedRemovalRefused = static_cast<int>(kRemovalJobRefused), // no job, or not the one the program
-                                                                   // wrote: nothing was touched
+    // No job, or not the one the program wrote: nothing was touched.
+    kListedRemovalRefused = static_cast<int>(kRemovalJobRefused),
 };
 
 int RemoveListedItems(Context& context, const std::string& jobPath, std::string_view digestHex,

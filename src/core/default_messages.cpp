@@ -70,13 +70,15 @@ const std::vector<DefaultMessage>& DefaultMessages() {
                                    "definitions were not changed."},
         {"MSG_UPDATE_FAILED", "Live Update could not download the new [ProgramName] definitions whole. Your "
                               "definitions were not changed; please try again later."},
-        {"MSG_ADMIN_ASK", "Some items could not be removed with the rights of this user account. Do you want to "
-                          "remove them as administrator? Windows will ask for an administrator's permission."},
+        {"MSG_ADMIN_ASK",
+         "Some items could not be removed with the rights of this user account. Do you want to "
+         "remove them as administrator? Windows will ask for an administrator's permission."},
         {"MSG_ADMIN_DECLINED", "needs an administrator's rights, which were not given; not removed"},
         {"MSG_ADMIN_FAILED", "the removal as administrator could not start; not removed"},
-        {"MSG_ADMIN_RUN", "[ProgramName] is set to start when anyone logs on to this computer, which only an "
-                          "administrator can change. Do you want to change it as administrator? Windows will ask "
-                          "for an administrator's permission."},
+        {"MSG_ADMIN_RUN",
+         "[ProgramName] is set to start when anyone logs on to this computer, which only an "
+         "administrator can change. Do you want to change it as administrator? Windows will ask "
+         "for an administrator's permission."},
         {"MSG_ADMIN_RUN_STAYS", "[ProgramName] still starts when anyone logs on to this computer: only an "
                                 "administrator can change that."},
         {"MSG_LANGUAGE_NOT_SAVED", "The downloaded language file could not be saved in your data folder. The "

@@ -26,7 +26,8 @@ std::vector<std::string_view> Split(std::string_view line) {
     std::vector<std::string_view> fields;
     for (std::size_t start = 0;;) {
         const std::size_t tab = line.find(kSeparator, start);
-        fields.push_back(line.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start));
+        fields.push_back(
+            line.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start));
         if (tab == std::string_view::npos) {
             return fields;
         }
@@ -101,7 +102,8 @@ std::optional<RemovalJob> ParseRemovalJob(std::string_view text) {
             }
         }
         const std::string icon(fields[2]);
-        if (!known || icon.empty() || icon.size() > 2 || icon.find_first_not_of("0123456789") != std::string::npos) {
+        if (!known || icon.empty() || icon.size() > 2 ||
+            icon.find_first_not_of("0123456789") != std::string::npos) {
             return std::nullopt;
         }
         entry.row.smallIcon = std::stoi(icon);
@@ -140,7 +142,8 @@ ElevatedRemovalResult RunRemovalAsAdministrator(Context& context, const RemovalJ
     files.DeleteFile(path);
     switch (run.status) {
     case ElevatedRunStatus::Finished:
-        return run.exitCode == kRemovalJobRefused ? ElevatedRemovalResult::Failed : ElevatedRemovalResult::Ran;
+        return run.exitCode == kRemovalJobRefused ? ElevatedRemovalResult::Failed
+                                                  : ElevatedRemovalResult::Ran;
     case ElevatedRunStatus::Declined:
         return ElevatedRemovalResult::Declined;
     case ElevatedRunStatus::Failed:

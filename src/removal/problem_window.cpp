@@ -94,7 +94,9 @@ bool ProblemWindow::Add(const std::string& location, std::string_view reason) {
 }
 
 void ProblemWindow::Remove(const std::string& location) {
-    form_.Get(kProblemList).RemoveRowsIf([&](const ui::ListRow& row) { return EqualsFolded(row.text, location); });
+    form_.Get(kProblemList).RemoveRowsIf([&](const ui::ListRow& row) {
+        return EqualsFolded(row.text, location);
+    });
     needAdministrator_.erase(FoldFileName(location));
 }
 
@@ -117,9 +119,10 @@ void ProblemWindow::Show() {
     // The advice to close programs and try again in Safe Mode is for files that could not be deleted,
     // not for places the removal refused to touch.
     const auto& rows = form_.Get(kProblemList).Rows();
-    const bool onlyRefused = !rows.empty() && std::all_of(rows.begin(), rows.end(), [&](const ui::ListRow& row) {
-        return !row.SubItem(1).empty() && needAdministrator_.count(FoldFileName(row.text)) == 0;
-    });
+    const bool onlyRefused =
+        !rows.empty() && std::all_of(rows.begin(), rows.end(), [&](const ui::ListRow& row) {
+            return !row.SubItem(1).empty() && needAdministrator_.count(FoldFileName(row.text)) == 0;
+        });
     form_.Get("lblText", 0).SetVisible(!onlyRefused);
     form_.Get("lblText", 1).SetVisible(!onlyRefused);
     form_.Get("lblText", 2).SetVisible(onlyRefused);

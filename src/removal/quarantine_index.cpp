@@ -128,8 +128,8 @@ std::string IndexLine(const QuarantineItem& item) {
         return Joined({kQuarantinedTag, QuarantineKindName(item.kind), item.backupName, item.origin,
                        item.valueName, item.when, number});
     }
-    return Joined({kQuarantinedTag, QuarantineKindName(item.kind), item.backupName, item.origin, item.valueName,
-                   item.when, number, std::to_string(kept)});
+    return Joined({kQuarantinedTag, QuarantineKindName(item.kind), item.backupName, item.origin,
+                   item.valueName, item.when, number, std::to_string(kept)});
 }
 
 std::string RestoredLine(std::uint64_t number, std::string_view when) {

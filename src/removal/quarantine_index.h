@@ -8,7 +8,8 @@
 // Kinds: File, Folder, Cookie, Value, Key. The origin of a file, folder or cookie is its full path; of a
 // registry entry the root's name and the key path ("HKEY_CURRENT_USER\Software\Gloom"), and its backup is
 // a .reg file. A file that was read-only, hidden or system has its attributes, in decimal, as the last
-// field, so that Restore can put them back; other lines end at the number. "%", tab, CR and LF inside a field are written as %25, %09, %0D and %0A.
+// field, so that Restore can put them back; other lines end at the number. "%", tab, CR and LF inside a field
+// are written as %25, %09, %0D and %0A.
 #pragma once
 
 #include <cstdint>

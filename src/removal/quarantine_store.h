@@ -49,9 +49,9 @@ public:
         std::string source; // the path, or kRegistryBackupKeyPrefix and the entry
         bool folder = false;
         std::uint32_t attributes = 0; // a file's read-only, hidden and system flags before its delete
-        bool removed = false; // the item itself was deleted
-        bool logged = false;  // its record is in the log (folders have none)
-        bool indexed = false; // its line is in the index
+        bool removed = false;         // the item itself was deleted
+        bool logged = false;          // its record is in the log (folders have none)
+        bool indexed = false;         // its line is in the index
         bool Recorded() const { return logged && indexed; }
     };
     Backup* Known(const std::string& source);

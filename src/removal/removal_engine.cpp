@@ -317,7 +317,8 @@ void RemovalEngine::OfferAdministrator() {
     }
     for (const Survivor& survivor : survivors_) {
         ui::Control& list = ListOf(survivor.list);
-        if (result == ElevatedRemovalResult::Ran && !SurvivorPresent(survivor.list, list.Rows().at(survivor.row))) {
+        if (result == ElevatedRemovalResult::Ran &&
+            !SurvivorPresent(survivor.list, list.Rows().at(survivor.row))) {
             // It went: its rows go with the ticked ones, and it counts as removed.
             problems_.Remove(survivor.problem);
             SetTick(list, survivor.row, true);
@@ -325,9 +326,10 @@ void RemovalEngine::OfferAdministrator() {
                 SetTick(lists_.Removal(), *survivor.removalRow, true);
             }
         } else if (result != ElevatedRemovalResult::Ran) {
-            problems_.NeedsAdministrator(survivor.problem, messages.getMessages(result == ElevatedRemovalResult::Declined
-                                                                                    ? kMsgAdminDeclined
-                                                                                    : kMsgAdminFailed));
+            problems_.NeedsAdministrator(survivor.problem,
+                                         messages.getMessages(result == ElevatedRemovalResult::Declined
+                                                                  ? kMsgAdminDeclined
+                                                                  : kMsgAdminFailed));
         }
     }
     if (problems_.Entries().empty()) {

@@ -46,8 +46,9 @@ protected:
         const std::string job = parameters.substr(open + 1, close - open - 1);
         const std::string digest = parameters.substr(close + 2);
         if (changeJob) {
-            sim.files.PutFile(job, sim.files.Contents(job) + "row\tfiles\t0\tC:%5CDocuments%20and%20Settings" +
-                                                             "%5CTester%5Cletter.doc\tGloom Data\r\n");
+            sim.files.PutFile(job, sim.files.Contents(job) +
+                                       "row\tfiles\t0\tC:%5CDocuments%20and%20Settings" +
+                                       "%5CTester%5Cletter.doc\tGloom Data\r\n");
         }
         sim.files.SetReadOnlyTree("C:\\Program Files", false);
         sim.registry.AllowAccess(RegistryRoot::LocalMachine, "SOFTWARE");
@@ -100,7 +101,8 @@ TEST_P(ElevatedRemovalTest, WhatNeedsAnAdministratorGoesOnlyWithOneAndWhatStayed
         return;
     }
     const std::string reason = context->messages.getMessages(
-        c.windows == Windows::NotAsked || c.windows == Windows::Declined ? kMsgAdminDeclined : kMsgAdminFailed);
+        c.windows == Windows::NotAsked || c.windows == Windows::Declined ? kMsgAdminDeclined
+                                                                         : kMsgAdminFailed);
     const std::vector<std::string> stayed = Removal().Problems().EntriesWithReasons();
     ASSERT_EQ(stayed.size(), 3u);
     for (const std::string& entry : stayed) {
@@ -123,7 +125,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(RemovalJob, CellsRoundTripAndAnythingElseIsNoJob) {
     RemovalJob job;
     job.dataFolder = "C:\\Users\\Ana Maria\\AppData\\Roaming\\AntiSpywareDAT";
-    job.rows.push_back({JobList::Registry, ui::ListRow{"-2147483646", {"SOFTWARE\\G\tloom", "", "100%\r\n"}, 2}});
+    job.rows.push_back(
+        {JobList::Registry, ui::ListRow{"-2147483646", {"SOFTWARE\\G\tloom", "", "100%\r\n"}, 2}});
     const auto back = ParseRemovalJob(RemovalJobText(job));
     ASSERT_TRUE(back.has_value());
     EXPECT_EQ(back->dataFolder, job.dataFolder);
@@ -133,8 +136,9 @@ TEST(RemovalJob, CellsRoundTripAndAnythingElseIsNoJob) {
     EXPECT_EQ(back->rows[0].row.smallIcon, 2);
     EXPECT_TRUE(back->rows[0].row.checked);
     const std::string text = RemovalJobText(job);
-    for (const std::string& bad : {std::string(), "x" + text, text + "row\tprinters\t0\tx\r\n",
-                                   text + "row\tfiles\t0\t%zz\r\n", std::string("Grimsweep removal job\r\n")}) {
+    for (const std::string& bad :
+         {std::string(), "x" + text, text + "row\tprinters\t0\tx\r\n", text + "row\tfiles\t0\t%zz\r\n",
+          std::string("Grimsweep removal job\r\n")}) {
         EXPECT_FALSE(ParseRemovalJob(bad).has_value()) << bad;
     }
 }

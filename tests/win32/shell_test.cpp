@@ -48,9 +48,9 @@ TEST(Win32Shell, AProgramRunsAsAdministratorAndItsExitCodeComesBack) {
     const ElevatedRun run = shell.RunAsAdministrator(cmd, "/c ping -n 2 127.0.0.1 >nul & exit 7", [] {});
     EXPECT_EQ(run.status, ElevatedRunStatus::Finished);
     EXPECT_EQ(run.exitCode, 7u);
-    EXPECT_EQ(shell.RunAsAdministrator("C:\\no such folder\\none.exe", "", {}).status, ElevatedRunStatus::Failed);
+    EXPECT_EQ(shell.RunAsAdministrator("C:\\no such folder\\none.exe", "", {}).status,
+              ElevatedRunStatus::Failed);
 }
 
 } // namespace
 } // namespace grimsweep::win32
-

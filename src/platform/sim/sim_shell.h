@@ -31,7 +31,7 @@ public:
 
     std::vector<std::string> opened;   // "verb|target"
     std::vector<std::string> commands; // command lines run
-    bool elevated = true; // a standard user's program is not
+    bool elevated = true;              // a standard user's program is not
     std::function<ElevatedRun(const std::string& program, const std::string& parameters)> administrator;
     std::vector<std::string> elevatedRuns; // "program parameters"
     bool iconShown = false;

@@ -111,7 +111,8 @@ ElevatedRun Win32Shell::RunAsAdministrator(const std::string& program, const std
     info.nShow = SW_HIDE;
     ElevatedRun run;
     if (!ShellExecuteExW(&info)) {
-        run.status = GetLastError() == ERROR_CANCELLED ? ElevatedRunStatus::Declined : ElevatedRunStatus::Failed;
+        run.status =
+            GetLastError() == ERROR_CANCELLED ? ElevatedRunStatus::Declined : ElevatedRunStatus::Failed;
         return run;
     }
     if (!info.hProcess) {
