@@ -20,6 +20,15 @@ wait_for() { # condition command, seconds
     done
 }
 
+# gscan_folder GSCAN MACRO: the Unix path of the folder a path macro ("cookies") stands for, as gscan's
+# machine report gives it.
+gscan_folder() {
+    local windows
+    windows="$("$wine" "$1" 2>/dev/null | tr -d '\r' |
+        awk -v m="  [$2]" 'index($0, m) == 1 { sub(/^ *\[[a-z]+\] */, ""); print; exit }')"
+    [ -n "$windows" ] && unix_path "$windows"
+}
+
 # encode_definitions GSDEFS_EXE PLAIN DATA: each of the six definition files PLAIN/<name>.txt encoded by
 # gsdefs.exe into PLAIN/<name>.dat and copied into the data folder DATA.
 encode_definitions() {
