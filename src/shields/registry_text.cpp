@@ -5,26 +5,29 @@
 
 namespace grimsweep {
 
-bool ReadRegistryString(IRegistry& registry, RegistryRoot root, const std::string& keyPath,
-                        const std::string& valueName, std::string& text) {
+RegistryTextRead ReadRegistryString(IRegistry& registry, RegistryRoot root, const std::string& keyPath,
+                                    const std::string& valueName, std::string& text) {
     RegistryValue value;
     // The shield reads the page from a key it can also write back to: one it could only read would raise
     // an alert whose restore must fail.
     const RegistryStatus status =
         QueryRegistryValue(registry, root, keyPath, valueName, value, kKeyFullAccess);
     if (status == kRegistryUnreadType) {
-        return true;
+        return RegistryTextRead::Read;
     }
     if (status != kRegistryOk) {
         text.clear();
-        return false;
+        return status == kRegistryNotFound ? RegistryTextRead::Missing : RegistryTextRead::Unreadable;
     }
     text = value.type == RegistryValueType::Dword ? std::to_string(value.number) : std::move(value.text);
-    return true;
+    return RegistryTextRead::Read;
 }
 
 void WriteRegistryValue(IRegistry& registry, const std::string& keyPath, const std::string& valueName,
                         const std::string& value, RegistryValueType type) {
+    if (registry.OpenKey(RegistryRoot::CurrentUser, keyPath, kKeyFullAccess) == kRegistryNotFound) {
+        registry.CreateKey(RegistryRoot::CurrentUser, keyPath);
+    }
     if (registry.OpenKey(RegistryRoot::CurrentUser, keyPath, kKeyFullAccess) != kRegistryOk) {
         return;
     }

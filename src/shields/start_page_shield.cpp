@@ -50,13 +50,19 @@ void StartPageShield::Check() {
     if (!store.ReadTruth(kSectionOptions, kHomePageShieldOn, kHomePageShieldOnDefault)) {
         return;
     }
-    // A page that cannot be read is no change: nothing is asked, written or stored until it can.
+    // A page that cannot be read is no change: nothing is asked, written or stored until it can. A missing
+    // one is an empty page, which differs from any protected page.
     std::string current(kBlankPage);
-    if (!ReadRegistryString(context_.machine.registry, RegistryRoot::CurrentUser, std::string(kStartPageKey),
-                            std::string(kStartPageValue), current)) {
+    if (ReadRegistryString(context_.machine.registry, RegistryRoot::CurrentUser, std::string(kStartPageKey),
+                           std::string(kStartPageValue), current) == RegistryTextRead::Unreadable) {
         return;
     }
     currentStartPage_ = std::move(current);
+    // The user kept an empty page with No: nothing more is asked until the page changes.
+    if (emptyPageKept_ && currentStartPage_.empty()) {
+        return;
+    }
+    emptyPageKept_ = false;
     protectedStartPage_ = store.Read(kSectionOptions, kHomepage, kHomepageDefault);
     if (protectedStartPage_.empty() && !currentStartPage_.empty()) {
         // First run: whatever page is set is accepted.
@@ -84,7 +90,9 @@ void StartPageShield::RestoreStartPage() {
 }
 
 void StartPageShield::AcceptStartPage() {
+    // An empty page is not stored: the next tick would take any page as a first run's and accept it.
     if (currentStartPage_.empty()) {
+        emptyPageKept_ = true;
         return;
     }
     context_.settings.Write(kSectionOptions, kHomepage, currentStartPage_);

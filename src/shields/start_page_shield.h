@@ -62,6 +62,7 @@ private:
     std::uint16_t tickCount_ = 0;
     bool ticking_ = false;
     std::string currentStartPage_;
+    bool emptyPageKept_ = false; // No was answered for a missing or empty page
     std::string protectedStartPage_;
 };
 

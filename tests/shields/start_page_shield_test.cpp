@@ -188,13 +188,12 @@ TEST_F(StartPageShieldTest, AnUnreadablePageNeverAlertsNorStoresAnEmptyProtected
     EXPECT_EQ(Homepage(), "<unset>");
     context.settings.Write(kSectionOptions, kHomepage, "http://home.example/");
     Option(kAskBeforeRestoring, true);
-    shield.Tick();
     SetPage("http://hijack.example/");
     sim.registry.DenyAccess(kUser, kKey, kKeySetValue);
     shield.Tick();
     EXPECT_EQ(alerts, 0);
     EXPECT_EQ(Homepage(), "http://home.example/");
-    EXPECT_EQ(timerSwitches, "-+-+-+-+") << "the timers come back on after a skipped tick";
+    EXPECT_EQ(timerSwitches, "-+-+-+") << "the timers come back on after a skipped tick";
     EXPECT_TRUE(timer->Enabled());
 
     // An empty page that can be read is never stored as the protected one.
@@ -208,13 +207,37 @@ TEST_F(StartPageShieldTest, AnUnreadablePageNeverAlertsNorStoresAnEmptyProtected
     EXPECT_EQ(Homepage(), "http://first.example/");
 }
 
-TEST_F(StartPageShieldTest, NoAnswerOnAnEmptyPageKeepsTheProtectedPage) {
+// A page gone (no value, or no key at all) is a change like any other; No keeps the protected page and
+// asks nothing more until the page changes again, and Yes brings the page back, key and all.
+TEST_F(StartPageShieldTest, AMissingOrEmptyPageAlertsAndNoKeepsQuietUntilThePageChanges) {
     context.settings.Write(kSectionOptions, kHomepage, "http://home.example/");
-    SetPage("");
-    answer = "cmdNo";
+    for (const char* gone : {"value", "key", "empty"}) {
+        alerts = 0;
+        SetPage("http://home.example/");
+        if (std::string(gone) == "value") {
+            sim.registry.DeleteValue(kUser, kKey, kValue);
+        } else if (std::string(gone) == "key") {
+            sim.registry.DeleteKeyTree(kUser, kKey);
+        } else {
+            SetPage("");
+        }
+        answer = "cmdNo";
+        shield.Tick();
+        EXPECT_EQ(alerts, 1) << gone;
+        EXPECT_TRUE(question.ends_with("Click No to change your homepage to:\r\n")) << gone << question;
+        shield.Tick();
+        shield.Tick();
+        EXPECT_EQ(alerts, 1) << gone << ": asked once";
+        EXPECT_EQ(Homepage(), "http://home.example/");
+        SetPage("http://hijack.example/");
+        shield.Tick();
+        EXPECT_EQ(alerts, 2) << gone << ": a new page is asked about again";
+        context.settings.Write(kSectionOptions, kHomepage, "http://home.example/");
+    }
+    sim.registry.DeleteKeyTree(kUser, kKey);
+    answer = "cmdYes";
     shield.Tick();
-    EXPECT_EQ(alerts, 1);
-    EXPECT_EQ(Homepage(), "http://home.example/");
+    EXPECT_EQ(StartPageIn(sim.registry), "http://home.example/") << "Yes writes the key back";
 }
 
 // The registry reads the shield makes, on values of every kind.
@@ -231,24 +254,30 @@ TEST(RegistryText, StringsExpandableStringsAndNumbersReadAsTextOtherTypesLeaveTh
     binary.bytes = "ab";
     registry.SetValue(kUser, "K", "B", binary);
 
+    using enum RegistryTextRead;
     std::string text = "about:blank";
-    EXPECT_TRUE(ReadRegistryString(registry, kUser, "K", "S", text));
+    EXPECT_EQ(ReadRegistryString(registry, kUser, "K", "S", text), Read);
     EXPECT_EQ(text.size(), 5000u);
-    EXPECT_TRUE(ReadRegistryString(registry, kUser, "K", "E", text));
+    EXPECT_EQ(ReadRegistryString(registry, kUser, "K", "E", text), Read);
     EXPECT_EQ(text, "%SystemDrive%\\start.htm") << "not expanded";
-    EXPECT_TRUE(ReadRegistryString(registry, kUser, "K", "N", text));
+    EXPECT_EQ(ReadRegistryString(registry, kUser, "K", "N", text), Read);
     EXPECT_EQ(text, "4294967295");
     text = "about:blank";
-    EXPECT_TRUE(ReadRegistryString(registry, kUser, "K", "B", text));
+    EXPECT_EQ(ReadRegistryString(registry, kUser, "K", "B", text), Read);
     EXPECT_EQ(text, "about:blank");
-    EXPECT_FALSE(ReadRegistryString(registry, kUser, "K", "Missing", text));
+    EXPECT_EQ(ReadRegistryString(registry, kUser, "K", "Missing", text), Missing);
     EXPECT_EQ(text, "");
+    text = "x";
+    EXPECT_EQ(ReadRegistryString(registry, kUser, "No key", "S", text), Missing);
+    EXPECT_EQ(text, "");
+    registry.DenyAccess(kUser, "K", kKeySetValue);
+    EXPECT_EQ(ReadRegistryString(registry, kUser, "K", "S", text), Unreadable);
 }
 
 TEST(RegistryText, WritesGoOnlyToAKeyThatOpensWithFullAccess) {
     sim::SimRegistry registry;
     WriteRegistryValue(registry, "Absent", "V", "page", RegistryValueType::String);
-    EXPECT_FALSE(registry.KeyExists(kUser, "Absent")) << "no key is made";
+    EXPECT_EQ(registry.Value(kUser, "Absent", "V")->text, "page") << "a missing key is made";
     registry.CreateKey(kUser, "K");
     WriteRegistryValue(registry, "K", "V", "page", RegistryValueType::String);
     WriteRegistryValue(registry, "K", "N", "42", RegistryValueType::Dword);

@@ -89,10 +89,11 @@ TEST_F(StartPageShieldWineTest, APageChangedByRegExeIsNoticedAndSilentModeWrites
 }
 
 TEST_F(StartPageShieldWineTest, LongStringsExpandableStringsAndNumbersAreReadWhole) {
+    using enum RegistryTextRead;
     const std::string longPage = "http://home.example/?" + std::string(5000, 'q');
     ASSERT_TRUE(RegAdd("/t REG_SZ /d \"" + longPage + "\""));
     std::string text;
-    ASSERT_TRUE(ReadRegistryString(machine.registry, RegistryRoot::CurrentUser, kKey, kValue, text));
+    ASSERT_EQ(ReadRegistryString(machine.registry, RegistryRoot::CurrentUser, kKey, kValue, text), Read);
     EXPECT_EQ(text, longPage);
 
     // A long protected page goes back whole.
@@ -104,19 +105,19 @@ TEST_F(StartPageShieldWineTest, LongStringsExpandableStringsAndNumbersAreReadWho
     EXPECT_EQ(StartPage(), longPage);
 
     ASSERT_TRUE(RegAdd("/t REG_EXPAND_SZ /d \"%SystemDrive%\\start.htm\""));
-    ASSERT_TRUE(ReadRegistryString(machine.registry, RegistryRoot::CurrentUser, kKey, kValue, text));
+    ASSERT_EQ(ReadRegistryString(machine.registry, RegistryRoot::CurrentUser, kKey, kValue, text), Read);
     EXPECT_EQ(text, "%SystemDrive%\\start.htm") << "read as stored, not expanded";
 
     ASSERT_TRUE(RegAdd("/t REG_DWORD /d 42"));
-    ASSERT_TRUE(ReadRegistryString(machine.registry, RegistryRoot::CurrentUser, kKey, kValue, text));
+    ASSERT_EQ(ReadRegistryString(machine.registry, RegistryRoot::CurrentUser, kKey, kValue, text), Read);
     EXPECT_EQ(text, "42");
 
-    // Gone: the read fails and the tick leaves the protected page alone.
+    // Gone: the read says so, and the silent shield writes the protected page back.
     ASSERT_EQ(machine.registry.DeleteValue(RegistryRoot::CurrentUser, kKey, kValue), kRegistryOk);
-    EXPECT_FALSE(ReadRegistryString(machine.registry, RegistryRoot::CurrentUser, kKey, kValue, text));
+    EXPECT_EQ(ReadRegistryString(machine.registry, RegistryRoot::CurrentUser, kKey, kValue, text), Missing);
     shield.Tick();
     EXPECT_EQ(Homepage(), longPage);
-    EXPECT_EQ(StartPage(), "");
+    EXPECT_EQ(StartPage(), longPage);
 }
 
 } // namespace
