@@ -96,7 +96,10 @@ bool HoldsCompleteLanguageGroups(std::string_view text) {
             return false;
         }
     }
-    return true;
+    constexpr std::string_view kRootEnd = "</XML_DIZ_INFO>";
+    const std::size_t last = text.find_last_not_of(" \t\r\n");
+    return last != std::string_view::npos && last + 1 >= kRootEnd.size() &&
+           EqualsFolded(text.substr(last + 1 - kRootEnd.size(), kRootEnd.size()), kRootEnd);
 }
 
 std::optional<std::vector<std::string>> LanguageItemLines(std::string_view text, std::string_view language) {

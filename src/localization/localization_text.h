@@ -30,8 +30,9 @@ struct LanguageGroup {
 // after its start is read: a cut-off file gives the groups before the cut.
 std::vector<LanguageGroup> LanguageGroups(std::string_view text);
 
-// True when the text holds at least one group and every group it starts is whole: end tag, name and
-// items. What a download must hold before it may replace the file.
+// True when the text holds at least one group, every group it starts is whole (end tag, name and items)
+// and the file's root element is closed at its end, blanks after it aside. What a download must hold
+// before it may replace the file: an answer cut after its last group is no whole file either.
 bool HoldsCompleteLanguageGroups(std::string_view text);
 
 // The item lines of the first whole group named `language` (ignoring case); nothing when there is none.

@@ -117,9 +117,9 @@ TEST_F(LanguageWindowTest, ADownloadReplacesTheFileOnlyWhenItHoldsWholeLanguages
     const std::string french = kFile.substr(0, kFile.rfind("</XML_DIZ_INFO>")) +
                                Group("Français", "\t\t<FRMMAIN_CMDSCAN>Analyser</FRMMAIN_CMDSCAN>\r\n") +
                                "</XML_DIZ_INFO>";
-    // Cut off in the middle, without the items tag, a server error page, nothing at all.
-    for (const std::string& bad :
-         {french.substr(0, french.size() - 60), std::string("<html>404</html>"), std::string()}) {
+    // Cut off in the middle or after its last language, a server error page, nothing at all.
+    for (const std::string& bad : {french.substr(0, french.size() - 60), french.substr(0, french.size() - 15),
+                                   std::string("<html>404</html>"), std::string()}) {
         sim.http.bodies[kServiceUrl] = bad;
         const std::size_t boxes = host->Shown().size();
         WithLanguageWindow([&] { Picker().Window().Get("Command1").Click(); });
