@@ -7,11 +7,14 @@
 namespace grimsweep {
 
 bool ShowHelp(Context& context) {
-    const std::string help = context.ApplicationFile(kHelpFileName);
-    if (!FileExists(context.machine.files, help)) {
+    const auto open = [&context](std::string_view name) {
+        const std::string path = context.ApplicationFile(name);
+        return FileExists(context.machine.files, path) &&
+               context.machine.shell.OpenWithDefaultHandler(path, "open");
+    };
+    if (!open(kHelpFileName) && !open(kHelpPagesIndex)) {
         return false;
     }
-    context.machine.shell.OpenWithDefaultHandler(help, "open");
     context.settings.Write(settings::kSectionSettings, settings::kShowHelp, "0");
     return true;
 }

@@ -98,13 +98,24 @@ TEST_F(MainWindowTest, WebsiteOpensWithSchemeAndKeepsTheProgramAliveUntilItClose
     EXPECT_TRUE(host->quitRequested);
 }
 
-TEST_F(MainWindowTest, FirstRunHelpWaitsForTheHelpFile) {
+// The help opens as Help.chm, or as the plain pages where no viewer opens that; the first-run mark waits
+// for one of them to open.
+TEST_F(MainWindowTest, FirstRunHelpWaitsForAViewerToOpen) {
     Open();
+    const std::string chm = "C:\\Program Files\\Grimsweep\\Help.chm";
+    const std::string pages = "C:\\Program Files\\Grimsweep\\help\\index.html";
+    EXPECT_FALSE(ShowHelp(*context)) << "no help at all";
+    sim.files.PutFile(chm, "ITSF");
+    sim.shell.unopenable = {chm};
+    EXPECT_FALSE(ShowHelp(*context)) << "no viewer, no pages";
     EXPECT_EQ(Setting(kSectionSettings, kShowHelp), "<unset>");
-    sim.files.PutFile("C:\\Program Files\\Grimsweep\\Help.chm", "ITSF");
+    sim.files.PutFile(pages, "<html>");
     EXPECT_TRUE(ShowHelp(*context));
-    EXPECT_EQ(sim.shell.opened.back(), "open|C:\\Program Files\\Grimsweep\\Help.chm");
+    EXPECT_EQ(sim.shell.opened.back(), "open|" + pages);
     EXPECT_EQ(Setting(kSectionSettings, kShowHelp), "0");
+    sim.shell.unopenable.clear();
+    EXPECT_TRUE(ShowHelp(*context));
+    EXPECT_EQ(sim.shell.opened.back(), "open|" + chm);
 }
 
 TEST_F(MainWindowTest, AboutShowsTheBrandAndSkinColoursFollowTheControlType) {

@@ -52,7 +52,7 @@ std::optional<std::string> SimShell::SpecialFolderPathFromIdList(int csidl) {
 
 bool SimShell::OpenWithDefaultHandler(const std::string& target, const std::string& verb) {
     opened.push_back(verb + "|" + target);
-    return true;
+    return unopenable.count(target) == 0;
 }
 
 ElevatedRun SimShell::RunAsAdministrator(const std::string& program, const std::string& parameters,

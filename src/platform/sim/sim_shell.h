@@ -3,6 +3,7 @@
 #pragma once
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,7 @@ public:
     std::map<int, std::string> folders;
     int folderLookups = 0; // how many lookups were made, to check that callers cache them
 
+    std::set<std::string> unopenable;  // targets no handler opens
     std::vector<std::string> opened;   // "verb|target"
     std::vector<std::string> commands; // command lines run
     bool elevated = true;              // a standard user's program is not
