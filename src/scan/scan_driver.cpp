@@ -10,6 +10,7 @@
 #include "definitions/definition_status.h"
 #include "definitions/safe_list.h"
 #include "scan/status_text.h"
+#include "ui/list_columns.h"
 #include "ui/ui_host.h"
 
 namespace grimsweep {
@@ -17,6 +18,9 @@ namespace grimsweep {
 namespace {
 
 using namespace settings;
+
+// A removal row's check box and small icon, left of its text.
+constexpr int kCheckAndIconTwips = 600;
 
 // The busy marker's place when a scan starts, and its offset beside a counter's caption.
 constexpr int kCircleStartLeft = 1215;
@@ -143,6 +147,8 @@ void ScanDriver::StartScan() {
             Hook(hooks.submitData);
         }
     });
+    // Every threat and location shows whole: the columns widen to their texts (the list scrolls sideways).
+    Attempt([&] { ui::FitColumnsToText(lists_.Removal(), kCheckAndIconTwips); });
     Attempt([&] {
         ui::Control& remove = Control("cmdRemove");
         remove.SetVisible(true);

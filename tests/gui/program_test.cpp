@@ -298,6 +298,15 @@ TEST(ProgramGui, ScanPanelAboutTrayPopupAndIconsAsANewUserMeetsThem) {
         WaitUntil([&] { return VisibleForm(process.dwProcessId, L"About Grimsweep") == nullptr; }, 5000));
     Sleep(300);
 
+    // The caption's minimise button sends the window to the notification area too (it has no taskbar
+    // button then), and a double click on the icon (its callback on the main window) brings it back.
+    SendMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }, 3000)) << "minimised into the tray";
+    PostMessageW(main, WM_MOUSEMOVE, 0, 515); // WM_LBUTTONDBLCLK on the icon
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) && !IsIconic(main); }, 3000))
+        << "back from the tray";
+    Sleep(300);
+
     // One click on Send to Tray acts, as on Windows: the window goes to the notification area.
     ClickCentre(FindChild(main, L"Send to Tray"));
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }, 3000)) << "the first click must act";
