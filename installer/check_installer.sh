@@ -53,6 +53,7 @@ done
 mv "$data" "$prefix/data-before"
 "$wine" "$program/gscan.exe" >"$prefix/first-start.txt" 2>&1
 grep -q "Filled from shipped.*6" "$prefix/first-start.txt" || fail "the first start did not fill the data folder"
+grep -q "Welcome to Grimsweep" "$prefix/first-start.txt" || fail "gscan does not greet with the brand's name"
 for definition in FileDefinition DirectoryDefinition RegistryDefinition ExeDefinition BlockedCookies Safety; do
     cmp -s "$program/Definitions/$definition.dat" "$data/$definition.dat" ||
         fail "$definition.dat was not filled into the emptied data folder"

@@ -1,6 +1,7 @@
 // The interface language: loaded at start-up, switched from the language window, which the Options
 // panel's Language button opens.
 #include "app/main_window.h"
+#include "app/main_window_controls.h"
 #include "core/settings_keys.h"
 
 namespace grimsweep {
@@ -38,6 +39,10 @@ void MainWindow::SwitchLanguage(const std::string& language) {
     }
     ApplyCatalogueTexts();
     Control("Label22").SetCaption(context_.messages.getMessages(kMsgCaption2));
+    ShowLastUpdate();
+    RefreshStatusPanel();
+    Control(kStatusPanel).SetCaption(context_.Message("MSG_STATUS_TITLE"));
+    scheduler_->NameDays();
 }
 
 void MainWindow::ApplyCatalogueTexts() {

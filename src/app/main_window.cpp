@@ -130,7 +130,7 @@ bool MainWindow::LoadFirstSteps() {
     LoadExclusions(context_, definitions_.exclusions);
     // 9. The Status panel first.
     HideAllPanels();
-    Control(kStatusPanel).SetCaption(brand.programName + std::string(kStatusPanelCaptionSuffix));
+    Control(kStatusPanel).SetCaption(context_.Message("MSG_STATUS_TITLE"));
     Control(kStatusPanel).SetVisible(true);
     return true;
 }
@@ -176,6 +176,11 @@ void MainWindow::LoadRemainingSteps() {
     });
     // 18. Skin and welcome text.
     Attempt([&] {
+        // The scan commands' labels stood in for buttons a skin drew without captions. This program's skin
+        // colours real buttons that carry their own words, which the labels would only say twice.
+        for (std::string_view label : {"lblStart", "lblPause", "lblStop"}) {
+            Control(label).SetVisible(false);
+        }
         if (brand.skinningEnabled) {
             ApplySkin(form_, skin_);
         }
@@ -272,12 +277,19 @@ void MainWindow::RefreshStatusPanel() {
             ReadDefinitionsDate(context_.machine.files, context_.machine.system, context_.dataFolder) +
             std::string(kPst));
     Control("lblDefRemoved").SetCaption(store.Read(kSectionSettings, kDefRemoved, kDefRemovedDefault));
-    Control("lblLastScan").SetCaption(store.Read(kSectionSettings, kLastScan, kLastScanDefault));
-    Control("lblLastFullScan").SetCaption(store.Read(kSectionSettings, kLastFullScan, kLastScanDefault));
+    // A scan that never ran says so in the language in use.
+    const auto lastScan = [&](std::string_view key) {
+        const std::string when = store.Read(kSectionSettings, key, kLastScanDefault);
+        return when == kLastScanDefault ? context_.Message("MSG_NEVER") : when;
+    };
+    Control("lblLastScan").SetCaption(lastScan(kLastScan));
+    Control("lblLastFullScan").SetCaption(lastScan(kLastFullScan));
 }
 
 void MainWindow::SendToTray() {
+    sendingToTray_ = true;
     form_.SetState(ui::WindowState::Minimized);
+    sendingToTray_ = false;
     form_.Hide();
     popup_.Window().Find("mnuMaxmimaize")->SetEnabled(true);
     tray_.ShowIcon(form_);
@@ -333,6 +345,11 @@ void MainWindow::OnResize() {
         SetBackgroundTimers(true);
         Control("tmrScroll").SetEnabled(false);
         form_.SetShowInTaskList(false);
+        // Minimised by the user (the caption button, the taskbar): without its taskbar button the window
+        // could only be found again from the notification area, so it goes there as Send to Tray sends it.
+        if (form_.State() == ui::WindowState::Minimized && form_.Visible() && !sendingToTray_ && !unloaded_) {
+            SendToTray();
+        }
         return;
     }
     Control("tmrScroll").SetEnabled(true);
@@ -383,7 +400,8 @@ void MainWindow::Layout() {
         columnsWidth += column.width;
     }
     const int listWidth = removal.Position().width;
-    if (columnsWidth > listWidth && removal.Columns().size() == 3) {
+    // Only while the list is empty: a scan's results keep the widths that show them whole.
+    if (columnsWidth > listWidth && removal.Columns().size() == 3 && removal.Rows().empty()) {
         removal.SetColumnWidth(0, listWidth / 4);
         removal.SetColumnWidth(1, listWidth / 2);
         removal.SetColumnWidth(2, listWidth / 4);

@@ -30,7 +30,6 @@
 
 namespace grimsweep {
 
-inline constexpr std::string_view kStatusPanelCaptionSuffix = " Status";
 inline constexpr std::string_view kPst = " PST";
 inline constexpr std::string_view kMsgCaption = "MSG_CAPTION";
 inline constexpr std::string_view kMsgCaption2 = "MSG_CAPTION2";
@@ -73,6 +72,8 @@ public:
     void ShowPanel(std::string_view panel);
     // Copies the stored settings into the option controls; every control's handler runs as on a click.
     void ApplySettingsToControls();
+    // "Signatures Last Updated On" and the definitions date, in the language in use.
+    void ShowLastUpdate();
     // The Results panel's Exclude command: asks, appends the ticked removal rows to the exclusion list
     // and takes them and their partner rows off the lists.
     void ExcludeTickedRows();
@@ -143,6 +144,7 @@ private:
     std::unique_ptr<LanguageWindow> languageWindow_;
     std::int32_t definitionsTotal_ = 0;
     bool unloaded_ = false;
+    bool sendingToTray_ = false; // SendToTray's own minimise is no user's
 };
 
 } // namespace grimsweep

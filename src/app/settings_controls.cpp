@@ -20,8 +20,6 @@ namespace {
 
 using namespace settings;
 
-constexpr std::string_view kLastUpdatePrefix = "Signatures Last Updated On ";
-
 bool Ticked(const ui::Control& control) {
     return control.Value() == 1;
 }
@@ -54,6 +52,14 @@ bool RemoveRunValueAsAdministrator(Context& context, const std::string& executab
 }
 
 } // namespace
+
+void MainWindow::ShowLastUpdate() {
+    Control("lblLastUpdate")
+        .SetCaption(
+            context_.Message("MSG_LAST_UPDATE") + " " +
+            ReadDefinitionsDate(context_.machine.files, context_.machine.system, context_.dataFolder) +
+            std::string(kPst));
+}
 
 void MainWindow::ApplySettingsToControls() {
     // Each control is one step: a control whose handler fails leaves the ones after it unharmed.
@@ -97,13 +103,7 @@ void MainWindow::ApplySettingsToControls() {
     check(kScanRegistry, kSectionOptions, kScanRegistryDefault);
     check(kScanCookies, kSectionOptions, kScanCookiesDefault);
     check(kSendData, kSectionOptions, kSendDataDefault);
-    Attempt([&] {
-        Control("lblLastUpdate")
-            .SetCaption(
-                std::string(kLastUpdatePrefix) +
-                ReadDefinitionsDate(context_.machine.files, context_.machine.system, context_.dataFolder) +
-                std::string(kPst));
-    });
+    Attempt([&] { ShowLastUpdate(); });
     Attempt(
         [&] { Control("lblUnverified").SetVisible(ReadServiceAddresses(context_).definitionKey.empty()); });
     Attempt([&] { scheduler_->LoadSchedule(); });

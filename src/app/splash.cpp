@@ -1,6 +1,7 @@
 #include "app/splash.h"
 
 #include "app/main_window.h"
+#include "core/settings_keys.h"
 #include "shell/skin.h"
 
 namespace grimsweep {
@@ -21,7 +22,12 @@ Splash::Splash(Context& context, MainWindow& mainWindow)
         form_.SetCaption(brand.programName);
         form_.Get("lblSplashName").SetCaption(brand.programName);
         form_.Get("lblSplashName").SetBold(true);
-        form_.Get("lblSplashLoading").SetCaption("Loading...");
+        // The splash comes before the window's language is loaded: it reads its one text itself.
+        Languages& languages = mainWindow_.Localization();
+        languages.LoadLanguage(context_.settings.Read(settings::kSectionSettings, settings::kLanguage,
+                                                      settings::kLanguageDefault));
+        const std::string loading = languages.LookUpItem("MSG_LOADING");
+        form_.Get("lblSplashLoading").SetCaption(loading.empty() ? std::string("Loading...") : loading);
         if (brand.skinningEnabled) {
             ApplySkin(form_, mainWindow_.SkinInUse());
         }

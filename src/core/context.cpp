@@ -1,5 +1,6 @@
 #include "core/context.h"
 
+#include "common/text.h"
 #include "core/path_macros.h"
 
 namespace grimsweep {
@@ -28,6 +29,12 @@ std::string Context::ApplicationFolder() const {
 
 std::string Context::ApplicationFile(std::string_view name) const {
     return ApplicationFolder() + "\\" + std::string(name);
+}
+
+std::string Context::Message(std::string_view key) const {
+    std::string text = ReplaceAllIgnoreCase(messages.getMessages(key), "[ProgramName]", brand.programName);
+    text = ReplaceAllIgnoreCase(text, "[CompanyName]", brand.companyName);
+    return ReplaceAllIgnoreCase(text, "[Website]", brand.website);
 }
 
 } // namespace grimsweep

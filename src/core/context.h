@@ -33,6 +33,9 @@ public:
     std::string ApplicationFolder() const;
     // application folder & "\" & name
     std::string ApplicationFile(std::string_view name) const;
+    // The catalogue's message with the brand's names in place of "[ProgramName]", "[CompanyName]" and
+    // "[Website]", for texts the program sets as it runs (a language file's texts have them already).
+    std::string Message(std::string_view key) const;
 
     Machine machine;
     IUiHost& host;

@@ -106,8 +106,60 @@ const std::vector<DefaultMessage>& DefaultMessages() {
         // The language window's caption and its download confirmation.
         {"MSG_TITLELANGUAGE", "Language Selection"},
         {"MSG_DOWNLOADED", "The latest language file has been downloaded."},
+        // Window captions and texts that the program sets as it runs.
+        {"MSG_DELETE_FAILED", "Delete Failed"},
+        {"MSG_ABOUT", "About [ProgramName]"},
+        {"MSG_VERSION", "Version"},
+        {"MSG_LAST_UPDATE", "Signatures Last Updated On"},
+        {"MSG_SIGNATURES_UPDATED", "All [ProgramName] signatures have been updated automatically.  You are "
+                                   "now protected from new malicious applications."},
+        {"MSG_DEFS_CONNECTING", "Connecting to the definition server, please wait."},
+        {"MSG_DOWNLOADED_BYTES", "Downloaded [Bytes] bytes."},
+        {"MSG_APPLYING", "Applying new updates..."},
+        {"MSG_REMOVING_OUTDATED", "Removing outdated definitions: checking entry [Entry]"},
+        {"MSG_RESTORE_TITLE", "Restore from Quarantine"},
+        {"MSG_RESTORE_NOTHING", "Tick the items to restore first."},
+        {"MSG_RESTORE_BUSY", "Restore can run once the scan or removal has finished."},
+        {"MSG_RESTORE_REPLACE", "is there already. Replace it with the copy from the quarantine?"},
+        {"MSG_RESTORED", "Restored:"},
+        {"MSG_NOT_RESTORED", "Not restored:"},
+        {"MSG_RESTORE_KEPT", "[Count] entries already there were kept"},
+        {"MSG_RESTORE_NO_BACKUP", "its backup is no longer in the quarantine"},
+        {"MSG_RESTORE_THERE", "something is already there and was not replaced"},
+        {"MSG_RESTORE_COPY", "the copy could not be made"},
+        {"MSG_RESTORE_IMPORT", "the registry backup could not be imported"},
+        {"MSG_RESTORE_LOG", "the quarantine log cannot be written"},
+        {"MSG_RESTORE_ORIGIN", "its original location is not known"},
+        {"MSG_RESTORE_NAME", "its record does not name a backup inside the quarantine folder"},
+        {"MSG_KIND_FILE", "file"},
+        {"MSG_KIND_FOLDER", "folder"},
+        {"MSG_KIND_COOKIE", "cookie"},
+        {"MSG_KIND_VALUE", "registry value"},
+        {"MSG_KIND_KEY", "registry key"},
+        {"MSG_STATUS_TITLE", "[ProgramName] Status"},
+        {"MSG_NEVER", "Never"},
+        {"MSG_DAY_MONDAY", "Monday"},
+        {"MSG_DAY_TUESDAY", "Tuesday"},
+        {"MSG_DAY_WEDNESDAY", "Wednesday"},
+        {"MSG_DAY_THURSDAY", "Thursday"},
+        {"MSG_DAY_FRIDAY", "Friday"},
+        {"MSG_DAY_SATURDAY", "Saturday"},
+        {"MSG_DAY_SUNDAY", "Sunday"},
+        {"MSG_DAY_DAILY", "Daily"},
+        {"MSG_DAY_DATETIME", "Date & Time"},
+        {"MSG_LOADING", "Loading..."},
+        {"MSG_LOG_TITLE", "[ProgramName] Log"},
     };
     return messages;
+}
+
+bool ContinuesSentence(std::string_view key) {
+    for (const DefaultMessage& message : DefaultMessages()) {
+        if (message.key == key) {
+            return !message.text.empty() && message.text.front() >= 'a' && message.text.front() <= 'z';
+        }
+    }
+    return false;
 }
 
 } // namespace grimsweep

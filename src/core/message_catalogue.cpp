@@ -22,7 +22,7 @@ std::string MessageCatalogue::getMessages(std::string_view key) const {
             break;
         }
         if (EqualsIgnoreCase(entry.key, key)) {
-            return UpperFirst(entry.message);
+            return ContinuesSentence(entry.key) ? entry.message : UpperFirst(entry.message);
         }
     }
     return {};

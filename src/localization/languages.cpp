@@ -4,6 +4,7 @@
 
 #include "common/case_folding.h"
 #include "common/text.h"
+#include "core/default_messages.h"
 #include "localization/localization_template.h"
 #include "localization/window_items.h"
 #include "platform/text_files.h"
@@ -52,15 +53,19 @@ std::string Languages::LookUpItem(std::string_view name) const {
     std::string text = ReplaceAllIgnoreCase(*found, "[ProgramName]", context_.brand.programName);
     text = ReplaceAllIgnoreCase(text, "[CompanyName]", context_.brand.companyName);
     text = ReplaceAllIgnoreCase(text, "[Website]", context_.brand.website);
-    return UpperFirst(text);
+    return ContinuesSentence(name) ? text : UpperFirst(text);
 }
 
 void Languages::ChangeLanguage(ui::Form& window, const std::string& name) {
+    ChangeMessages(name);
+    TranslateWindow(window);
+}
+
+void Languages::ChangeMessages(const std::string& name) {
     LoadLanguage(name);
     if (items_.LineCount() < 2) {
         LoadLanguage(std::string(kEnglish));
     }
-    TranslateWindow(window);
     context_.messages.ReplaceFromLanguage([this](const std::string& key) { return LookUpItem(key); });
 }
 

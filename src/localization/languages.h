@@ -28,6 +28,8 @@ public:
     // Loads the language (English when it leaves fewer than two item lines) and translates the window's
     // controls and the catalogue.
     void ChangeLanguage(ui::Form& window, const std::string& name);
+    // The same for the catalogue alone, as a program without windows speaks.
+    void ChangeMessages(const std::string& name);
     // The same for a multi-document parent window.
     void ChangeLanguageMDI(ui::Form& window, const std::string& name);
     // Translates the window's controls with the lines loaded now; missing or empty items leave a text as

@@ -24,6 +24,7 @@
 #include "core/settings_keys.h"
 #include "definitions/definition_status.h"
 #include "definitions/exclusion_list.h"
+#include "localization/languages.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_machine.h"
 #include "scan/standard_stages.h"
@@ -45,6 +46,9 @@ int wmain(int argc, wchar_t** argv) {
     Context context(machine.View(), host);
     context.EstablishDataFolder();
     context.messages.RegisterDefaults();
+    // The user's language and the brand, as the program's window speaks them.
+    Languages(context).ChangeMessages(
+        context.settings.Read(settings::kSectionSettings, settings::kLanguage, settings::kLanguageDefault));
     const std::wstring command = argc >= 2 ? std::wstring(argv[1]) : std::wstring();
     // Started as administrator by a user's removal: it works in that user's data folder, named by the job.
     if (command == L"remove-listed") {

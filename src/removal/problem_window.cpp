@@ -49,6 +49,7 @@ ProblemWindow::ProblemWindow(Context& context, const Skin& skin)
     copy.Move(6480, 4260, 1320, 420);
     copy.onClick = [this] { CopyList(); };
     form_.onLoad = [this] {
+        form_.SetCaption(context_.Message("MSG_DELETE_FAILED"));
         form_.SetIconResource(std::string(kWindowIconResource));
         if (context_.brand.skinningEnabled) {
             ApplySkin(form_, skin_);
@@ -126,6 +127,7 @@ void ProblemWindow::Show() {
     form_.Get("lblText", 0).SetVisible(!onlyRefused);
     form_.Get("lblText", 1).SetVisible(!onlyRefused);
     form_.Get("lblText", 2).SetVisible(onlyRefused);
+    form_.SetCaption(context_.Message("MSG_DELETE_FAILED"));
     form_.Show(false);
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/text.h"
 #include "core/context.h"
 #include "removal/quarantine_restore.h"
 #include "ui/list_icons.h"
@@ -10,15 +11,8 @@ namespace grimsweep {
 
 namespace {
 
-constexpr std::string_view kCaption = "Restore from Quarantine";
 constexpr std::string_view kIntro =
     "Tick the items to put back where they were removed from. The copies stay in the quarantine.";
-constexpr std::string_view kNothingTicked = "Tick the items to restore first.";
-constexpr std::string_view kBusy = "Restore can run once the scan or removal has finished.";
-constexpr std::string_view kReplaceQuestion =
-    "is there already. Replace it with the copy from the quarantine?";
-constexpr std::string_view kRestoredHeading = "Restored:";
-constexpr std::string_view kNotRestoredHeading = "Not restored:";
 constexpr std::string_view kLineEnd = "\r\n";
 
 int IconOf(QuarantineKind kind) {
@@ -34,6 +28,28 @@ int IconOf(QuarantineKind kind) {
         break;
     }
     return ui::kIconFile;
+}
+
+// Why an item did not come back, in the language in use.
+std::string_view WhyNotRestored(RestoreStatus status) {
+    switch (status) {
+    case RestoreStatus::MissingBackup:
+        return "MSG_RESTORE_NO_BACKUP";
+    case RestoreStatus::TargetExists:
+        return "MSG_RESTORE_THERE";
+    case RestoreStatus::ImportFailed:
+        return "MSG_RESTORE_IMPORT";
+    case RestoreStatus::NotRecordable:
+        return "MSG_RESTORE_LOG";
+    case RestoreStatus::BadOrigin:
+        return "MSG_RESTORE_ORIGIN";
+    case RestoreStatus::BadBackupName:
+        return "MSG_RESTORE_NAME";
+    case RestoreStatus::Restored:
+    case RestoreStatus::CopyFailed:
+        break;
+    }
+    return "MSG_RESTORE_COPY";
 }
 
 } // namespace
@@ -67,8 +83,37 @@ void RestoreWindow::Show(const ui::Form& owner) {
     form_.Show(true);
 }
 
+// What the item was, as the user knew it: "Start Page (registry value)", "gloom.exe (file)". The backup's
+// own name ("Start Page.reg", "gloom (2).exe") is the quarantine's business.
+std::string RestoreWindow::ItemText(const QuarantineItem& item) const {
+    const auto lastName = [](const std::string& path) {
+        const std::size_t slash = path.find_last_of('\\');
+        return slash == std::string::npos ? path : path.substr(slash + 1);
+    };
+    std::string name = lastName(item.origin);
+    std::string_view kind = "MSG_KIND_FILE";
+    switch (item.kind) {
+    case QuarantineKind::Folder:
+        kind = "MSG_KIND_FOLDER";
+        break;
+    case QuarantineKind::Cookie:
+        kind = "MSG_KIND_COOKIE";
+        break;
+    case QuarantineKind::Value:
+        name = item.valueName.empty() ? std::string("(Default)") : item.valueName;
+        kind = "MSG_KIND_VALUE";
+        break;
+    case QuarantineKind::Key:
+        kind = "MSG_KIND_KEY";
+        break;
+    case QuarantineKind::File:
+        break;
+    }
+    return name + " (" + context_.Message(kind) + ")";
+}
+
 void RestoreWindow::OnLoad() {
-    form_.SetCaption(std::string(kCaption));
+    form_.SetCaption(context_.Message("MSG_RESTORE_TITLE"));
     form_.SetIconResource(std::string(kWindowIconResource));
     Refresh();
     if (context_.brand.skinningEnabled) {
@@ -88,7 +133,7 @@ void RestoreWindow::Refresh() {
     rows.reserve(items_.size());
     for (const QuarantineItem& item : items_) {
         ui::ListRow row;
-        row.text = item.backupName;
+        row.text = ItemText(item);
         row.subItems = {OriginText(item), item.when};
         row.smallIcon = IconOf(item.kind);
         rows.push_back(std::move(row));
@@ -101,7 +146,7 @@ void RestoreWindow::Refresh() {
 
 bool RestoreWindow::AskReplace(const std::string& target) {
     const MessageBoxRequest question{
-        target + std::string(kLineEnd) + std::string(kLineEnd) + std::string(kReplaceQuestion),
+        target + std::string(kLineEnd) + std::string(kLineEnd) + context_.Message("MSG_RESTORE_REPLACE"),
         context_.brand.programName, MessageBoxButtons::YesNo, MessageBoxIcon::Question};
     return context_.host.ShowMessageBox(question) == MessageBoxAnswer::Yes;
 }
@@ -118,14 +163,14 @@ void RestoreWindow::RestoreTicked() {
     }
     if (ticked.empty()) {
         MessageBoxRequest box = notice;
-        box.text = std::string(kNothingTicked);
+        box.text = context_.Message("MSG_RESTORE_NOTHING");
         context_.host.ShowMessageBox(box);
         return;
     }
     BusyScope hold(busy_, BusyTask::Removal);
     if (!hold.Held()) {
         MessageBoxRequest box = notice;
-        box.text = std::string(kBusy);
+        box.text = context_.Message("MSG_RESTORE_BUSY");
         context_.host.ShowMessageBox(box);
         return;
     }
@@ -141,11 +186,14 @@ void RestoreWindow::RestoreTicked() {
         if (outcome.Restored()) {
             restored += outcome.target;
             if (outcome.keptEntries > 0) {
-                restored += " (" + std::to_string(outcome.keptEntries) + " entries already there were kept)";
+                restored += " (" +
+                            ReplaceAllIgnoreCase(context_.Message("MSG_RESTORE_KEPT"), "[Count]",
+                                                 std::to_string(outcome.keptEntries)) +
+                            ")";
             }
             restored += kLineEnd;
         } else {
-            notRestored += outcome.target + ": " + std::string(RestoreStatusText(outcome.status)) +
+            notRestored += outcome.target + ": " + context_.Message(WhyNotRestored(outcome.status)) +
                            std::string(kLineEnd);
         }
         context_.host.PumpMessages();
@@ -153,10 +201,10 @@ void RestoreWindow::RestoreTicked() {
     close.SetEnabled(true);
     std::string summary;
     if (!restored.empty()) {
-        summary += std::string(kRestoredHeading) + std::string(kLineEnd) + restored;
+        summary += context_.Message("MSG_RESTORED") + std::string(kLineEnd) + restored;
     }
     if (!notRestored.empty()) {
-        summary += (summary.empty() ? "" : std::string(kLineEnd)) + std::string(kNotRestoredHeading) +
+        summary += (summary.empty() ? "" : std::string(kLineEnd)) + context_.Message("MSG_NOT_RESTORED") +
                    std::string(kLineEnd) + notRestored;
     }
     MessageBoxRequest box = notice;

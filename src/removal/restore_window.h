@@ -37,6 +37,7 @@ public:
     const std::vector<QuarantineItem>& Items() const { return items_; }
 
 private:
+    std::string ItemText(const QuarantineItem& item) const;
     void OnLoad();
     bool AskReplace(const std::string& target);
 

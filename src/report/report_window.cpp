@@ -59,7 +59,7 @@ void ReportWindow::OnLoad() {
         }
         text.SetText(std::move(shown));
     }
-    form_.SetCaption(context_.brand.programName + std::string(kReportWindowCaptionSuffix));
+    form_.SetCaption(context_.Message("MSG_LOG_TITLE"));
     form_.SetIconResource(std::string(kWindowIconResource));
     if (context_.brand.skinningEnabled) {
         ApplySkin(form_, skin_);

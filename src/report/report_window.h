@@ -12,7 +12,6 @@
 namespace grimsweep {
 
 inline constexpr std::string_view kReportWindowName = "frmReport";
-inline constexpr std::string_view kReportWindowCaptionSuffix = " Log";
 
 // The text box's text for the report file's lines (UTF-8): a line that is blank after trimming adds one
 // CR LF, any other line is added as it is. The report puts an empty line after each of its lines, so

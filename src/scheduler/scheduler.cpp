@@ -1,5 +1,6 @@
 #include "scheduler/scheduler.h"
 
+#include <iterator>
 #include <string>
 #include <utility>
 
@@ -75,10 +76,7 @@ Scheduler::Scheduler(Context& context, ui::Form& mainWindow, bool& autoDelete,
       date_(mainWindow.Get(kDatePicker)), time_(mainWindow.Get(kTimePicker)),
       apply_(mainWindow.Get(kApplyButton)), autoDeleteBox_(mainWindow.Get(kAutoDeleteBox)),
       timer_(mainWindow.Get(kSchedulerTimer)), scanNow_(mainWindow.Get(kScanNowButton)) {
-    days_.ClearItems();
-    for (std::string_view name : kScheduleDayNames) {
-        days_.AddItem(std::string(name));
-    }
+    NameDays();
     enable_.onClick = [this] { OnEnableClicked(); };
     days_.onClick = [this] { OnDayChosen(); };
     date_.onChange = [this] { apply_.SetEnabled(true); };
@@ -90,6 +88,20 @@ Scheduler::Scheduler(Context& context, ui::Form& mainWindow, bool& autoDelete,
         context_.settings.WriteCheck(kSectionSettings, kAutoDelete, autoDeleteBox_.Value());
     };
     timer_.onTimer = [this] { Tick(); };
+}
+
+void Scheduler::NameDays() {
+    // The entries change their words, not their places: the stored day is an index.
+    const int chosen = days_.ListIndex();
+    auto handler = std::move(days_.onClick);
+    days_.onClick = nullptr;
+    days_.ClearItems();
+    for (std::size_t day = 0; day < std::size(kScheduleDayNames); ++day) {
+        const std::string name = context_.Message(kScheduleDayMessages[day]);
+        days_.AddItem(name.empty() ? std::string(kScheduleDayNames[day]) : name);
+    }
+    days_.SetListIndex(chosen);
+    days_.onClick = std::move(handler);
 }
 
 void Scheduler::Tick() {
@@ -147,6 +159,7 @@ void Scheduler::SaveSchedule() {
 }
 
 void Scheduler::LoadSchedule() {
+    NameDays();
     const SettingsStore& store = context_.settings;
     autoDeleteBox_.SetValue(store.ReadNumber(kSectionSettings, kAutoDelete, kAutoDeleteDefault) == 1 ? 1 : 0);
     if (store.Read(kSectionOptions, kScheduleDay, kScheduleDayDefault) == kScheduleDayDefault) {

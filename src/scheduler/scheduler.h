@@ -17,9 +17,14 @@ namespace grimsweep {
 inline constexpr std::string_view kMsgDate = "MSG_DATE";
 
 // The entries of the day list, by index.
+// The day list's entries by index, and their catalogue messages: the list holds them in the language in
+// use, in English before a language is loaded.
 inline constexpr std::string_view kScheduleDayNames[] = {"Monday",      "Tuesday",  "Wednesday", "Thursday",
                                                          "Friday",      "Saturday", "Sunday",    "Daily",
                                                          "Date & Time", "Never"};
+inline constexpr std::string_view kScheduleDayMessages[] = {
+    "MSG_DAY_MONDAY",   "MSG_DAY_TUESDAY", "MSG_DAY_WEDNESDAY", "MSG_DAY_THURSDAY", "MSG_DAY_FRIDAY",
+    "MSG_DAY_SATURDAY", "MSG_DAY_SUNDAY",  "MSG_DAY_DAILY",     "MSG_DAY_DATETIME", "MSG_NEVER"};
 inline constexpr int kScheduleSunday = 6;
 inline constexpr int kScheduleDaily = 7;
 inline constexpr int kScheduleDateAndTime = 8;
@@ -43,6 +48,8 @@ public:
     // One tick of tmrScheduler: starts the scan when the schedule is due and no scan runs, at most once
     // in each due second.
     void Tick();
+    // Fills the day list with the day names of the language in use, keeping the chosen entry.
+    void NameDays();
     // "Apply": stores the schedule shown in the controls.
     void SaveSchedule();
     // Shows the stored schedule in the controls.

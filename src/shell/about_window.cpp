@@ -30,13 +30,13 @@ void AboutWindow::Show(const ui::Form& owner) {
 
 void AboutWindow::OnLoad() {
     const BrandValues& brand = context_.brand;
-    form_.SetCaption("About " + brand.programName);
+    form_.SetCaption(context_.Message("MSG_ABOUT"));
     form_.SetIconResource(std::string(kWindowIconResource));
     form_.Get("picLogo").SetPicture(std::string(kWindowIconResource));
     form_.Get("lblProgram").SetCaption(brand.programName);
     form_.Get("lblProgram").SetBold(true);
     form_.Get("lblCompany").SetCaption(brand.companyName);
-    form_.Get("lblVersion").SetCaption("Version " + brand.VersionText());
+    form_.Get("lblVersion").SetCaption(context_.Message("MSG_VERSION") + " " + brand.VersionText());
     form_.Get("lblWebsite").SetCaption(brand.website);
     if (brand.skinningEnabled) {
         ApplySkin(form_, skin_);

@@ -35,7 +35,7 @@ UpdateOutcome FetchAndApplyUpdates(Context& context, const std::string& serviceA
     const auto stopped = [&] { return cancelled && cancelled(); };
     UpdateOutcome outcome;
     if (status) {
-        status->SetCaption(std::string(kConnectingStatus));
+        status->SetCaption(context.Message("MSG_DEFS_CONNECTING"));
     }
     context.host.PumpMessages();
     IFileSystem& files = context.machine.files;

@@ -18,7 +18,6 @@ class Control;
 inline constexpr std::string_view kCurrentDatePage = "/asp/currentDateNEW.asp";
 inline constexpr std::string_view kDefinitionsPage = "/asp/getDefsNEW.asp";
 inline constexpr std::string_view kDatePage = "/asp/date.asp";
-inline constexpr std::string_view kConnectingStatus = "Connecting to the definition server, please wait.";
 
 // "?prog=" product + "&comp=" company, each value percent-encoded (its UTF-8 bytes).
 std::string ProductQuery(const Context& context);

@@ -54,7 +54,7 @@ void DownloadWindow::OnLoad() {
     form_.Get("tmrBlink").SetEnabled(true);
     form_.Get("picDown").SetVisible(false);
     form_.Get("picUp").SetVisible(true);
-    form_.Get("lblProduct").SetCaption("Connecting to server/downloading.....");
+    form_.Get("lblProduct").SetCaption(context_.Message("MSG_DOWNLOADING"));
     tray_.RemoveIcon(form_);
     tray_.ShowIcon(form_);
     tray_.ChangeToolTip(form_, std::string(kDownloadTrayTip));
@@ -70,9 +70,9 @@ void DownloadWindow::Blink() {
     if (down.Visible()) {
         down.SetVisible(false);
         up.SetVisible(true);
-        headline.SetCaption("Connecting to server.....");
+        headline.SetCaption(context_.Message("MSG_CONNECTING"));
     } else {
-        headline.SetCaption("Checking for Definitions.....");
+        headline.SetCaption(context_.Message("MSG_CHECKING"));
         down.SetVisible(true);
         up.SetVisible(false);
     }
@@ -80,13 +80,13 @@ void DownloadWindow::Blink() {
         counter_ = 0;
     }
     if (counter_ == 0) {
-        headline.SetCaption("Connecting to the Server.");
+        headline.SetCaption(context_.Message("MSG_CONNECTING2"));
     } else if ((counter_ >= 2 && counter_ <= 5) || (counter_ >= 10 && counter_ <= 14)) {
-        headline.SetCaption("Sending and receiving data, please wait.");
+        headline.SetCaption(context_.Message("MSG_SENDING"));
     } else if (counter_ == 6) {
-        headline.SetCaption("Successfully sent the request.");
+        headline.SetCaption(context_.Message("MSG_SENT"));
     } else if (counter_ == 8) {
-        headline.SetCaption("Receiving a response from the Server.");
+        headline.SetCaption(context_.Message("MSG_RECEIVING"));
     }
     ++counter_;
 }

@@ -1,5 +1,6 @@
 #include "update/http_fetch.h"
 
+#include "common/text.h"
 #include "core/context.h"
 #include "ui/control.h"
 
@@ -20,7 +21,8 @@ std::optional<std::string> FetchUrlBody(Context& context, const std::string& url
             context.host.PumpMessages(); // waiting for the server: the window keeps answering
         } else if (++chunks > 1) {
             if (status) {
-                status->SetCaption("Downloaded " + std::to_string(received) + " bytes.");
+                status->SetCaption(ReplaceAllIgnoreCase(context.Message("MSG_DOWNLOADED_BYTES"), "[Bytes]",
+                                                        std::to_string(received)));
             }
             context.host.PumpMessages();
         }

@@ -47,10 +47,7 @@ void UpdateNotice::Show(const std::string& message) {
 void UpdateNotice::OnLoad() {
     Timer("tmrEnablePopDownTimer").SetEnabled(false);
     Timer("tmrPopDown").SetEnabled(false);
-    form_.Get("lblUpdateInfo")
-        .SetCaption("All " + context_.brand.programName +
-                    " signatures have been updated automatically.  You are now protected from new malicious "
-                    "applications.");
+    form_.Get("lblUpdateInfo").SetCaption(context_.Message("MSG_SIGNATURES_UPDATED"));
     const ScreenRect taskbar = context_.host.TaskbarRect();
     const ScreenRect desktop = context_.host.DesktopRect();
     const int taskbarHeight = static_cast<int>(std::lround((taskbar.bottom - taskbar.top) * kHeightFactor));

@@ -222,7 +222,9 @@ std::string Rewritten(Context& context, const FileUpdate& update, const std::vec
     const auto stays = [&](std::string_view line, std::size_t present) {
         ++lineNumber;
         if (lineNumber % kRewriteStatusEvery == 0) {
-            ShowStatus(context, status, std::string(kRemovingStatus) + std::to_string(lineNumber));
+            ShowStatus(context, status,
+                       ReplaceAllIgnoreCase(context.Message("MSG_REMOVING_OUTDATED"), "[Entry]",
+                                            std::to_string(lineNumber)));
         }
         if (line.empty()) {
             return false;
@@ -295,7 +297,7 @@ void PlanFile(Context& context, std::string_view file, const std::vector<UpdateR
             pending.Add(FoldedBody(record.body), order);
         }
     }
-    ShowStatus(context, status, std::string(kApplyingStatus));
+    ShowStatus(context, status, context.Message("MSG_APPLYING"));
     if (!pending.Empty()) {
         ++changes;
         update.updated = Rewritten(context, update, added, pending, status);

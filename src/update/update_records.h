@@ -22,8 +22,6 @@ inline constexpr std::string_view kActionDelete = "DEL";
 // A definition file's new contents are written beside it under its name with this suffix, then put in
 // its place.
 inline constexpr std::string_view kPendingUpdateSuffix = ".new";
-inline constexpr std::string_view kApplyingStatus = "Applying new updates...";
-inline constexpr std::string_view kRemovingStatus = "Removing outdated definitions: checking entry ";
 // The rewrite reports its progress every this many lines.
 inline constexpr int kRewriteStatusEvery = 100;
 

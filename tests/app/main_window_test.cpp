@@ -1,6 +1,7 @@
 #include "app/main_window_controls.h"
 #include "app/main_window_fixture.h"
 #include "core/run_at_startup.h"
+#include "ui/list_columns.h"
 
 namespace grimsweep {
 namespace {
@@ -97,20 +98,37 @@ TEST_F(MainWindowTest, TimersFollowTheWindowState) {
     }
 }
 
+// The scan commands' labels would say the words of the buttons beside them a second time.
+TEST_F(MainWindowTest, TheScanButtonsStandWithoutTheirLabels) {
+    Open();
+    for (const char* label : {"lblStart", "lblPause", "lblStop"}) {
+        EXPECT_FALSE(Control(label).Visible()) << label;
+    }
+    EXPECT_TRUE(Control("cmdScanNow").Visible());
+}
+
+// Send to Tray and the caption's minimise button both put the program in the notification area.
 TEST_F(MainWindowTest, SendToTrayAndBackRecordsWhereTheUserLeftTheProgram) {
     Open();
-    Control("Command5").Click();
-    EXPECT_FALSE(window->Window().Visible());
-    EXPECT_TRUE(sim.shell.iconShown);
-    EXPECT_EQ(sim.shell.iconTip, "Grimsweep");
-    EXPECT_TRUE(window->Tray().bRunningInTray);
-    EXPECT_EQ(Setting(kSectionSettings, kMinimized), "Yes");
+    for (const bool caption : {false, true}) {
+        sim.shell.iconShown = false;
+        if (caption) {
+            window->Window().SetState(ui::WindowState::Minimized);
+        } else {
+            Control("Command5").Click();
+        }
+        EXPECT_FALSE(window->Window().Visible()) << caption;
+        EXPECT_TRUE(sim.shell.iconShown) << caption;
+        EXPECT_EQ(sim.shell.iconTip, "Grimsweep");
+        EXPECT_TRUE(window->Tray().bRunningInTray);
+        EXPECT_EQ(Setting(kSectionSettings, kMinimized), "Yes");
 
-    // A double click on the icon restores the window.
-    window->OnTrayMessage(kTrayLeftDoubleClick);
-    EXPECT_TRUE(window->Window().Visible());
-    EXPECT_EQ(window->Window().State(), ui::WindowState::Normal);
-    EXPECT_EQ(Setting(kSectionSettings, kMinimized), "No");
+        // A double click on the icon restores the window.
+        window->OnTrayMessage(kTrayLeftDoubleClick);
+        EXPECT_TRUE(window->Window().Visible());
+        EXPECT_EQ(window->Window().State(), ui::WindowState::Normal);
+        EXPECT_EQ(Setting(kSectionSettings, kMinimized), "No");
+    }
 
     // Left in the tray, the next start goes straight there without showing the window.
     Control("Command5").Click();
@@ -199,6 +217,31 @@ TEST_F(MainWindowTest, LayoutFollowsTheWindowSize) {
     const int listWidth = Control(kRemovalList).Position().width;
     ASSERT_GT(4200, listWidth);
     EXPECT_EQ(columns[1].width, listWidth / 2);
+
+    // A scan's results keep the widths that show them whole: the list scrolls sideways instead.
+    ui::Control& removal = Control(kRemovalList);
+    removal.AddRow(
+        {"Cookie: root@www.pebblepop[2].txt", {"C:\\Users\\root\\AppData\\Roaming\\cookie.txt", ""}, 1});
+    ui::FitColumnsToText(removal, 600);
+    const int fitted = columns[1].width;
+    EXPECT_GE(fitted, 40 * ui::kTwipsPerCharacter) << "the location whole";
+    window->Window().Move(0, 0, 6000, 7200);
+    EXPECT_EQ(columns[1].width, fitted);
+}
+
+// Each column widens to its widest text, counted in characters, and never narrows.
+TEST(ListColumns, EachColumnTakesItsWidestTextAndNeverNarrows) {
+    HeadlessHost host;
+    ui::Form form(host, "frmColumns");
+    ui::Control& list = form.Add("lvw", ui::ControlType::ListView);
+    list.AddColumn("Threat", 1400);
+    list.AddColumn("Location", 5000);
+    list.AddRow({"Überwachung", {"C:\\x"}, 0});
+    list.AddRow({"Gloom", {"C:\\y"}, 0});
+    ui::FitColumnsToText(list, 600);
+    EXPECT_EQ(list.Columns()[0].width, 11 * ui::kTwipsPerCharacter + ui::kCellPaddingTwips + 600)
+        << "code points, not bytes";
+    EXPECT_EQ(list.Columns()[1].width, 5000) << "a wide column stays";
 }
 
 } // namespace

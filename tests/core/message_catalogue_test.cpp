@@ -13,7 +13,8 @@ TEST(MessageCatalogue, DefaultsAreFoundIgnoringCaseWithFirstLetterUpperCased) {
     EXPECT_EQ(catalogue.Count(), DefaultMessages().size());
     EXPECT_EQ(catalogue.KeyAt(0), "MSG_THANK1");
     EXPECT_EQ(catalogue.getMessages("msg_sure"), "Are you sure?");
-    EXPECT_EQ(catalogue.getMessages("MSG_COMPLETE"), "Complete");
+    EXPECT_EQ(catalogue.getMessages("MSG_COMPLETE"), "complete") << "it continues a sentence: its own case";
+    EXPECT_EQ(catalogue.getMessages("MSG_RESULTS_THANK"), "submitted.  Thank you!");
     EXPECT_EQ(catalogue.getMessages("MSG_NOSUCHKEY"), "");
     EXPECT_EQ(catalogue.getMessages("MSG_TITLELANGUAGE"), "Language Selection");
     // Placeholders and the texts' own wording stay as written.

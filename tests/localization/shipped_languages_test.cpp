@@ -1,7 +1,11 @@
 // The shipped Localization.xml against the program itself: every item and message of the template the
 // program writes from its windows is in every shipped language, and switching to each leaves no window
 // with a placeholder or an English fallback where a translation belongs.
+#include <algorithm>
+#include <cctype>
 #include <fstream>
+#include <map>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -105,6 +109,93 @@ TEST_F(ShippedLanguagesTest, SwitchingToEachLanguageAndBackTranslatesWithTheBran
         }
     }
     EXPECT_EQ(context->messages.getMessages("MSG_SURE"), "Are you sure?");
+}
+
+// Words that are the same in English and the language, names, and the marks of a date: a text made only
+// of them (and of digits and signs) may stand as it is.
+const std::set<std::string> kSameInBoth = {
+    "OK",   "Ok",      "Status", "cookie", "Version",   "Cookie",      "Start",    "Pause",
+    "Stop", "Details", "Live",   "Update", "Adware",    "Spyware",     "Internet", "Diagnostic",
+    "AM",   "PM",      "PST",    "X",      "Grimsweep", "Lanternfish", "Software"};
+
+bool MayStandAsItIs(const std::string& text) {
+    std::string word;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        const unsigned char c = i < text.size() ? static_cast<unsigned char>(text[i]) : ' ';
+        if (std::isalpha(c) != 0 || c >= 0x80) {
+            word += static_cast<char>(c);
+            continue;
+        }
+        if (!word.empty()) {
+            if (kSameInBoth.count(word) == 0) {
+                return false;
+            }
+            word.clear();
+        }
+    }
+    return true;
+}
+
+// Every text a user can read in every window, by where it is: form captions, control captions, tabs and
+// list columns, each window loaded so that its own load step has set its texts.
+std::map<std::string, std::string> VisibleTexts(HeadlessHost& host, const ui::Form& main) {
+    std::map<std::string, std::string> texts;
+    for (ui::Form* form : ui::WindowsOf(host)) {
+        // A window's load step sets its texts in the language in use, as when the user opens it again.
+        if (form != &main && form->Loaded()) {
+            form->Unload();
+        }
+        form->Load();
+        texts[form->Name()] = form->Caption();
+        for (const auto& control : form->Controls()) {
+            const std::string where = form->Name() + "." + control->Name() + std::to_string(control->Index());
+            texts[where] = control->Caption();
+            for (std::size_t n = 0; n < control->Columns().size(); ++n) {
+                texts[where + ".column" + std::to_string(n)] = control->Columns()[n].caption;
+            }
+            for (std::size_t n = 0; n < control->Tabs().size(); ++n) {
+                texts[where + ".tab" + std::to_string(n)] = control->Tabs()[n];
+            }
+        }
+    }
+    return texts;
+}
+
+// German and French users meet no English: no window text and no message is left as the English one.
+TEST_F(ShippedLanguagesTest, GermanAndFrenchLeaveNoEnglishTextInAnyWindowOrMessage) {
+    sim.files.PutFile("C:\\Program Files\\Grimsweep\\Localization.xml", ShippedFile());
+    Open();
+    const auto choose = [&](const std::string& language) {
+        context->settings.Write(settings::kSectionSettings, settings::kLanguage, language);
+        window->LanguagePicker().onLanguageChosen(language);
+    };
+    choose("English");
+    const std::map<std::string, std::string> english = VisibleTexts(*host, window->Window());
+    std::map<std::string, std::string> englishMessages;
+    for (std::size_t i = 0; i < context->messages.Count(); ++i) {
+        const std::string& key = context->messages.KeyAt(i);
+        englishMessages[key] = context->messages.getMessages(key);
+    }
+    for (const std::string language : {"Deutsch", "Français"}) {
+        choose(language);
+        std::vector<std::string> stillEnglish;
+        for (const auto& [where, text] : VisibleTexts(*host, window->Window())) {
+            const auto before = english.find(where);
+            // The language list names each language in its own words.
+            if (before != english.end() && text == before->second && !MayStandAsItIs(text) &&
+                !where.starts_with("frmLanguage.Combo1") &&
+                text.find(context->brand.website) == std::string::npos) {
+                stillEnglish.push_back(where + " \"" + text + "\"");
+            }
+        }
+        for (const auto& [key, text] : englishMessages) {
+            if (context->messages.getMessages(key) == text && !MayStandAsItIs(text)) {
+                stillEnglish.push_back(key + " \"" + text + "\"");
+            }
+        }
+        EXPECT_TRUE(stillEnglish.empty())
+            << language << " shows English: " << ::testing::PrintToString(stillEnglish);
+    }
 }
 
 } // namespace

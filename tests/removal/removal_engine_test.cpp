@@ -121,7 +121,7 @@ TEST_F(RemovalTest, TickedItemsOfEveryKindGoIntoTheQuarantineOnceAndUntickedOnes
     EXPECT_EQ(sim.restorePoints.begun[0], (context->brand.programName + " Restore Point " + t).substr(0, 63));
     EXPECT_EQ(sim.restorePoints.lastType, 6u);
     EXPECT_EQ(sim.restorePoints.ended, (std::vector<std::int64_t>{1}));
-    EXPECT_EQ(Control("lblDeletingPercentageCompleted").Caption(), "100% Complete");
+    EXPECT_EQ(Control("lblDeletingPercentageCompleted").Caption(), "100% complete");
     EXPECT_FALSE(Control("pgbDeleteSpywaresFound").Visible());
     EXPECT_TRUE(Control("Command4").Enabled());
 

@@ -45,7 +45,9 @@ TEST_F(RestoreWindowTest, ListsTheItemsNotYetRestoredNewestFirst) {
     EXPECT_TRUE(List().CheckBoxes());
     ASSERT_EQ(List().Columns().size(), 3u);
     EXPECT_EQ(List().Columns()[1].caption, "Original location");
-    EXPECT_EQ(Names(), (std::vector<std::string>{"Gloom.reg", "user@three.txt", "Two"}));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"(Default) (registry value)", "user@three.txt (cookie)",
+                                                 "Two (folder)"}))
+        << "each item by its own name and kind, not its backup's";
     const ui::ListRow& value = List().Rows()[0];
     EXPECT_EQ(value.SubItem(1), "HKEY_CURRENT_USER\\Software\\Gloom\\(Default)");
     EXPECT_EQ(value.smallIcon, ui::kIconRegistry);
@@ -71,8 +73,8 @@ TEST_F(RestoreWindowTest, RestoreAsksBeforeReplacingThenReportsOnceAndRefreshes)
     Quarantine("C:\\Apps\\left.txt");
     sim.files.PutFile("C:\\Apps\\taken.ini", "new");
     window.Window().Load();
-    Tick("free.dll");
-    Tick("taken.ini");
+    Tick("free.dll (file)");
+    Tick("taken.ini (file)");
     host.Answer(MessageBoxAnswer::No);
 
     RestoreButton().Click();
@@ -85,17 +87,17 @@ TEST_F(RestoreWindowTest, RestoreAsksBeforeReplacingThenReportsOnceAndRefreshes)
                        "something is already there and was not replaced\r\n");
     EXPECT_EQ(sim.files.Contents("C:\\Apps\\taken.ini"), "new");
     EXPECT_EQ(sim.files.Contents("C:\\Apps\\free.dll"), "free");
-    EXPECT_EQ(Names(), (std::vector<std::string>{"left.txt", "taken.ini"}))
+    EXPECT_EQ(Names(), (std::vector<std::string>{"left.txt (file)", "taken.ini (file)"}))
         << "the restored item left the list";
     EXPECT_FALSE(List().Rows()[1].checked);
     EXPECT_FALSE(sim.files.Exists("C:\\Apps\\left.txt")) << "an unticked item stays in the quarantine";
 
-    Tick("taken.ini");
+    Tick("taken.ini (file)");
     host.Answer(MessageBoxAnswer::Yes);
     RestoreButton().Click();
     EXPECT_EQ(sim.files.Contents("C:\\Apps\\taken.ini"), "old");
     EXPECT_EQ(host.Shown().back().text, "Restored:\r\nC:\\Apps\\taken.ini\r\n");
-    EXPECT_EQ(Names(), std::vector<std::string>{"left.txt"});
+    EXPECT_EQ(Names(), std::vector<std::string>{"left.txt (file)"});
 }
 
 TEST_F(RestoreWindowTest, NothingIsRestoredWithoutATickOrWhileAScanOrRemovalRuns) {
@@ -106,7 +108,7 @@ TEST_F(RestoreWindowTest, NothingIsRestoredWithoutATickOrWhileAScanOrRemovalRuns
     ASSERT_EQ(host.Shown().size(), 1u);
     EXPECT_EQ(host.Shown()[0].buttons, MessageBoxButtons::Ok);
 
-    Tick("one.exe");
+    Tick("one.exe (file)");
     ASSERT_TRUE(busy.Begin(BusyTask::Scan));
     RestoreButton().Click();
     EXPECT_EQ(host.Shown().size(), 2u);

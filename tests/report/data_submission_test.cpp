@@ -189,7 +189,7 @@ TEST_F(DataSubmissionTest, SubmittingAFileNameShowsTheOutcomeAndClearsTheBox) {
         Control(kSubmitNameBox).SetText("bad.exe");
         sim.http.bodies[ManualRequest("bad.exe")] = accepted;
         Control(kSubmitCommand).Click();
-        EXPECT_EQ(Control(kSubmitResultLabel).Caption(), "Results: bad.exe Submitted.  Thank you!")
+        EXPECT_EQ(Control(kSubmitResultLabel).Caption(), "Results: bad.exe submitted.  Thank you!")
             << accepted;
         EXPECT_EQ(Control(kSubmitNameBox).Text(), "");
     }

@@ -106,7 +106,7 @@ TEST_F(DataSubmissionTest, AManualSubmissionIsTakenAndThanked) {
     submission.SubmitFileName();
     EXPECT_TRUE(Log().ends_with("%7C\n")) << "the manual submission's separator";
     EXPECT_EQ(LoggedNames(), std::vector<std::string>{name});
-    EXPECT_EQ(form.Get(kSubmitResultLabel).Caption(), "Results: " + name + " Submitted.  Thank you!");
+    EXPECT_EQ(form.Get(kSubmitResultLabel).Caption(), "Results: " + name + " submitted.  Thank you!");
     EXPECT_EQ(form.Get(kSubmitNameBox).Text(), "");
 }
 
