@@ -94,10 +94,20 @@ void InspectFolderAt(ScanRun& run, const DirectoryDefinition& record) {
     ListFinding(run, folder, record.threat, record.details, ui::kIconFolder, true);
 }
 
+// A place the safe list protects is protected in both views: the same program among the 32-bit programs
+// is that program too.
+bool SafePlace(ScanRun& run, const std::string& path) {
+    const auto local = LocalPath(run, path);
+    return local && run.definitions.safeList.IsSafeItem(*local);
+}
+
 // The definition's place, and on 64-bit Windows the same place among the 32-bit programs: each that is
 // present is a finding of its own, named by where it really is.
 void InspectFile(ScanRun& run, const FileDefinition& record) {
     InspectFileAt(run, record);
+    if (SafePlace(run, record.fullPath)) {
+        return;
+    }
     for (std::string& path : run.macros.Counterparts32(record.fullPath)) {
         FileDefinition counterpart = record;
         counterpart.fullPath = std::move(path);
@@ -107,6 +117,9 @@ void InspectFile(ScanRun& run, const FileDefinition& record) {
 
 void InspectFolder(ScanRun& run, const DirectoryDefinition& record) {
     InspectFolderAt(run, record);
+    if (SafePlace(run, record.folder)) {
+        return;
+    }
     for (std::string& path : run.macros.Counterparts32(record.folder)) {
         DirectoryDefinition counterpart = record;
         counterpart.folder = std::move(path);

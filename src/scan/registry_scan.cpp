@@ -86,7 +86,10 @@ void InspectRecord(ScanRun& run, const RegistryDefinition& record, bool wow64) {
     constexpr std::string_view kSoftware = "software\\";
     constexpr std::string_view kWowNode = "software\\wow6432node";
     const std::string_view key = record.keyPath;
-    if (wow64 && record.root == RegistryRoot::LocalMachine && key.size() > kSoftware.size() &&
+    // What the safe list protects is protected in both views.
+    const bool safe =
+        run.definitions.safeList.IsSafeItem(record.hiveName + "\\" + record.keyPath + record.valueName);
+    if (wow64 && !safe && record.root == RegistryRoot::LocalMachine && key.size() > kSoftware.size() &&
         EqualsIgnoreCase(key.substr(0, kSoftware.size()), kSoftware) &&
         !EqualsIgnoreCase(key.substr(0, std::min(key.size(), kWowNode.size())), kWowNode)) {
         RegistryDefinition counterpart = record;

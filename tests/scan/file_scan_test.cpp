@@ -66,6 +66,17 @@ TEST_F(FileScanTest, ThirtyTwoBitProgramsAreFoundInTheirOwnFoldersUnderTheirReal
     sim.files.PutFolder("C:\\Program Files (x86)\\Gloom");
     ScanFolderLines({"Gloom=Gloom|[progfil]\\Gloom|Adware"});
     EXPECT_EQ(lists.Removal().Rows().back().subItems[0], "C:\\Program Files (x86)\\Gloom");
+
+    // What the safe list protects is protected in both views: a whole folder named by a definition and
+    // kept by the safe list is never listed from the 32-bit side.
+    lists.Clear();
+    sim.files.PutFolder("C:\\Program Files\\Common Files");
+    sim.files.PutFolder("C:\\Program Files (x86)\\Common Files");
+    sim.files.PutFile("C:\\Program Files (x86)\\Clear\\clear.exe", version_bytes::WideResource("Clear Inc"));
+    definitions.safeList.Assign({"C:\\Program Files\\Common Files", "C:\\Program Files\\Clear\\clear.exe"});
+    ScanFolderLines({"Common=Gloom|[progfil]\\Common Files"});
+    ScanFileLines({"clear.exe=Gloom|[progfil]\\Clear|Adware"});
+    EXPECT_TRUE(lists.Removal().Rows().empty()) << lists.Removal().Rows()[0].subItems[0];
 }
 
 TEST_F(FileScanTest, SafeThenExcludedThenMicrosoftFilesAreLeftOut) {

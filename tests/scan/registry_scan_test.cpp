@@ -146,6 +146,13 @@ TEST_F(RegistryScanTest, ThirtyTwoBitKeysAreFoundUnderWow6432Node) {
     ASSERT_EQ(lists.Removal().Rows().size(), 2u);
     EXPECT_EQ(lists.Removal().Rows()[0].subItems[0], "HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Gloom");
     EXPECT_EQ(state.counters.registryEntries, 2);
+
+    // A key the safe list keeps is kept in both views.
+    lists.Clear();
+    sim.registry.CreateKey(kMachine, "SOFTWARE\\Wow6432Node\\Clear");
+    definitions.safeList.Assign({"HKEY_LOCAL_MACHINE\\Software\\Clear"});
+    Scan({"2^Software\\Clear^^=Gloom Key"});
+    EXPECT_TRUE(lists.Removal().Rows().empty());
 }
 
 TEST_F(RegistryScanTest, CountsValidRecordsAndReportsTheirLowerCasePath) {
