@@ -1,5 +1,7 @@
 // Switching the real grimsweep.exe to German from its language window: the captions, tabs, list column
 // headers, menus and messages of the running program change at once.
+#include <winsock2.h>
+
 #include "platform/win32/windows_api.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include "gui/mouse.h"
+#include "gui/program_actions.h"
 #include "gui/program_driver.h"
 #include "localization/localization_text.h"
 #include "platform/win32/wide_text.h"
@@ -19,21 +22,22 @@
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_system.h"
 #include "screenshot.h"
+#include "services_file.h"
 
 namespace grimsweep::gui {
 namespace {
 
 using namespace program;
 
-// The German texts of the shipped file beside the program.
-class GermanTexts {
+// The texts of one language of the shipped file beside the program.
+class LanguageTexts {
 public:
-    GermanTexts() {
+    explicit LanguageTexts(const std::string& language) {
         const std::string own = win32::Win32System().OwnExecutablePath();
         win32::Win32FileSystem files;
         const auto bytes = files.ReadFile(own.substr(0, own.rfind('\\') + 1) + "Localization.xml");
         if (bytes) {
-            if (auto lines = LanguageItemLines(DecodeLocalizationBytes(*bytes), "Deutsch")) {
+            if (auto lines = LanguageItemLines(DecodeLocalizationBytes(*bytes), language)) {
                 items_ = TranslationItems(std::move(*lines));
             }
         }
@@ -101,7 +105,7 @@ private:
 };
 
 TEST(LanguageGui, SwitchingToGermanChangesCaptionsTabsColumnsMenusAndMessagesAtOnce) {
-    const GermanTexts german;
+    const LanguageTexts german("Deutsch");
     ASSERT_EQ(german("FRMMAIN_CMDSETTINGS"), L"Einstellungen") << "the shipped file lies beside the program";
     win32::Win32Registry registry;
     StartAsReturningUser(registry);
@@ -192,6 +196,109 @@ TEST(LanguageGui, SwitchingToGermanChangesCaptionsTabsColumnsMenusAndMessagesAtO
 
     CloseProgram(main, process);
     // The next test starts an English user again.
+    StartAsReturningUser(registry);
+}
+
+// A definition service that takes the connection and never answers: Live Update's window stays up.
+class SilentService {
+public:
+    SilentService() {
+        WSADATA data;
+        started_ = WSAStartup(MAKEWORD(2, 2), &data) == 0;
+        socket_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        int length = sizeof address;
+        listening_ = socket_ != INVALID_SOCKET &&
+                     bind(socket_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+                     listen(socket_, 4) == 0 &&
+                     getsockname(socket_, reinterpret_cast<sockaddr*>(&address), &length) == 0;
+        port_ = ntohs(address.sin_port);
+    }
+    ~SilentService() {
+        if (socket_ != INVALID_SOCKET) {
+            closesocket(socket_);
+        }
+        if (started_) {
+            WSACleanup();
+        }
+    }
+    SilentService(const SilentService&) = delete;
+    SilentService& operator=(const SilentService&) = delete;
+    bool Listening() const { return listening_; }
+    std::string Address() const { return "http://127.0.0.1:" + std::to_string(port_) + "/"; }
+
+private:
+    bool started_ = false;
+    bool listening_ = false;
+    SOCKET socket_ = INVALID_SOCKET;
+    int port_ = 0;
+};
+
+// A German and a French user meet the Results panel, the Restore window and Live Update's window in
+// their language; each is saved as a screenshot (language_<language>_<window>.png).
+TEST(LanguageGui, ResultsRestoreAndDownloadWindowsInGermanAndFrench) {
+    win32::Win32Registry registry;
+    win32::Win32FileSystem files;
+    const SilentService silent;
+    ASSERT_TRUE(silent.Listening());
+    const ServicesFile ini(files, silent.Address());
+    for (const auto& [language, shot] : {std::pair<std::string, std::string>{"Deutsch", "german"},
+                                         std::pair<std::string, std::string>{"Fran\xC3\xA7"
+                                                                             "ais",
+                                                                             "french"}}) {
+        const LanguageTexts texts(language);
+        StartAsReturningUser(registry);
+        registry.SetValue(RegistryRoot::CurrentUser, kUserKey + "\\Settings", "Language",
+                          RegistryValue::String(language));
+        std::wstring title = texts("MSG_CAPTION");
+        title.replace(title.find(L"[ProgramName]"), 13, L"Grimsweep");
+        title.replace(title.find(L"[CompanyName]"), 13, L"Lanternfish Software");
+        const auto [process, main] = StartToMainWindow(L"", title, texts("FRMMAIN_COMMAND5"));
+        ASSERT_NE(main, nullptr) << language;
+
+        EXPECT_TRUE(ClickUntil(main, texts("FRMMAIN_CMDRESULTS"), [&] {
+            return FindChild(main, texts("FRMMAIN_COMMAND4")) != nullptr;
+        })) << language;
+        RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        Sleep(300);
+        EXPECT_TRUE(SaveWindowPng(main, "language_" + shot + "_results.png"));
+
+        // Quarantine is the third menu on the bar, Restore... its third item.
+        HWND restore = nullptr;
+        ChooseMenuItem(main, 2, 2);
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                return (restore = VisibleForm(process.dwProcessId, texts("MSG_RESTORE_TITLE"))) != nullptr;
+            },
+            10000))
+            << language << ": the Restore window's caption";
+        if (restore) {
+            EXPECT_NE(FindChild(restore, texts("FRMRESTORE_CMDRESTORE")), nullptr);
+            Sleep(300);
+            EXPECT_TRUE(SaveWindowPng(restore, "language_" + shot + "_restore.png"));
+            EXPECT_TRUE(
+                ClickUntil(restore, texts("FRMRESTORE_CMDCLOSE"), [&] { return !IsWindowVisible(restore); }));
+        }
+
+        // Live Update waits for the silent service: its window, in the language, until Cancel.
+        HWND download = nullptr;
+        EXPECT_TRUE(ClickUntil(main, texts("FRMMAIN_CMDUPDATE"),
+                               [&] {
+                                   download = FormShowing(process.dwProcessId, texts("FRMDOWNLOAD_CMDCANCEL"),
+                                                          texts("FRMDOWNLOAD_CMDCANCEL"));
+                                   return download != nullptr;
+                               }))
+            << language << ": Live Update's window";
+        if (download) {
+            Sleep(1500); // its headline changes as it waits
+            EXPECT_TRUE(SaveWindowPng(download, "language_" + shot + "_download.png"));
+            EXPECT_TRUE(ClickUntil(download, texts("FRMDOWNLOAD_CMDCANCEL"),
+                                   [&] { return !IsWindow(download) || !IsWindowVisible(download); }));
+        }
+        CloseProgram(main, process);
+    }
     StartAsReturningUser(registry);
 }
 

@@ -216,17 +216,19 @@ inline void CloseProgram(HWND main, const PROCESS_INFORMATION& process) {
 }
 
 // The main window, once its load has ended and its navigation shows.
-inline HWND WaitForMainWindow(DWORD processId) {
+// The main window by its caption and its Send to Tray button's, English unless told otherwise.
+inline HWND WaitForMainWindow(DWORD processId, const std::wstring& title = kMainWindowTitle,
+                              const std::wstring& sendToTray = L"Send to Tray") {
     HWND main = nullptr;
     WaitUntil(
         [&] {
             main = nullptr;
             for (HWND window : VisibleForms(processId)) {
-                if (TextOf(window) == kMainWindowTitle) {
+                if (TextOf(window) == title) {
                     main = window;
                 }
             }
-            return main && FindChild(main, L"Send to Tray") != nullptr;
+            return main && FindChild(main, sendToTray) != nullptr;
         },
         30000);
     return main;
@@ -239,10 +241,12 @@ struct RunningProgram {
 };
 
 // Starts the program (see StartProgram) and waits for its main window.
-inline RunningProgram StartToMainWindow(const std::wstring& program = L"") {
+inline RunningProgram StartToMainWindow(const std::wstring& program = L"",
+                                        const std::wstring& title = kMainWindowTitle,
+                                        const std::wstring& sendToTray = L"Send to Tray") {
     RunningProgram running{StartProgram(program), nullptr};
     if (running.process.hProcess) {
-        running.main = WaitForMainWindow(running.process.dwProcessId);
+        running.main = WaitForMainWindow(running.process.dwProcessId, title, sendToTray);
     }
     return running;
 }

@@ -26,6 +26,7 @@
 #include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_system.h"
 #include "screenshot.h"
+#include "services_file.h"
 #include "update/service_addresses.h"
 #include "win32/helper_programs.h"
 #include "win32/local_definition_service.h"
@@ -489,22 +490,6 @@ private:
     bool started_ = false;
     bool held_ = false;
     SOCKET socket_ = INVALID_SOCKET;
-};
-
-// Grimsweep.ini beside grimsweep.exe for as long as the object lives.
-class ServicesFile {
-public:
-    ServicesFile(IFileSystem& files, const std::string& definitions)
-        : files_(files), path_(win32::BesideTestProgram(std::string(kServicesFileName).c_str())) {
-        files_.WriteFile(path_, "[Services]\r\nDefinitions=" + definitions + "\r\n");
-    }
-    ~ServicesFile() { files_.DeleteFile(path_); }
-    ServicesFile(const ServicesFile&) = delete;
-    ServicesFile& operator=(const ServicesFile&) = delete;
-
-private:
-    IFileSystem& files_;
-    std::string path_;
 };
 
 TEST(ProgramGui, LiveUpdateFromTheButtonAppliesThePublishedRecordsAndRunLiveUpdateNowFindsNothingNewer) {
