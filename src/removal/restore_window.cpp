@@ -5,6 +5,7 @@
 #include "common/text.h"
 #include "core/context.h"
 #include "removal/quarantine_restore.h"
+#include "ui/list_columns.h"
 #include "ui/list_icons.h"
 
 namespace grimsweep {
@@ -14,6 +15,8 @@ namespace {
 constexpr std::string_view kIntro =
     "Tick the items to put back where they were removed from. The copies stay in the quarantine.";
 constexpr std::string_view kLineEnd = "\r\n";
+// A row's check box and small icon, left of its text.
+constexpr int kCheckAndIconTwips = 600;
 
 int IconOf(QuarantineKind kind) {
     switch (kind) {
@@ -141,6 +144,8 @@ void RestoreWindow::Refresh() {
     ui::Control& list = form_.Get(kRestoreList);
     list.ClearRows();
     list.AddRows(std::move(rows));
+    // Each item and its place whole: the columns widen to them and the list scrolls sideways.
+    ui::FitColumnsToText(list, kCheckAndIconTwips);
     form_.Get(kRestoreCommand).SetEnabled(!items_.empty());
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "quarantine_fixture.h"
+#include "ui/list_columns.h"
 #include "ui/list_icons.h"
 
 namespace grimsweep {
@@ -48,6 +49,7 @@ TEST_F(RestoreWindowTest, ListsTheItemsNotYetRestoredNewestFirst) {
     EXPECT_EQ(Names(), (std::vector<std::string>{"(Default) (registry value)", "user@three.txt (cookie)",
                                                  "Two (folder)"}))
         << "each item by its own name and kind, not its backup's";
+    EXPECT_GE(List().Columns()[0].width, 26 * ui::kTwipsPerCharacter) << "the longest item shows whole";
     const ui::ListRow& value = List().Rows()[0];
     EXPECT_EQ(value.SubItem(1), "HKEY_CURRENT_USER\\Software\\Gloom\\(Default)");
     EXPECT_EQ(value.smallIcon, ui::kIconRegistry);
