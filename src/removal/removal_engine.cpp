@@ -119,6 +119,7 @@ void RemovalEngine::RunRemoval() {
     }
     outcome_ = RemovalOutcome{};
     survivors_.clear();
+    refusedRemovalRows_.clear();
     const MessageCatalogue& messages = context_.messages;
     Attempt([&] { store_.EnsureFolder(); });
     store_.ForgetRemoval();
@@ -269,6 +270,8 @@ void RemovalEngine::KeepSurvivor(const std::string& problem, std::string_view re
     Untick(list, row);
     if (reason.empty()) {
         survivors_.push_back(std::move(survivor));
+    } else if (survivor.removalRow) {
+        refusedRemovalRows_.insert(*survivor.removalRow);
     }
 }
 
@@ -315,14 +318,25 @@ void RemovalEngine::OfferAdministrator() {
         }
         result = RunRemovalAsAdministrator(context_, job);
     }
-    for (const Survivor& survivor : survivors_) {
-        ui::Control& list = ListOf(survivor.list);
-        if (result == ElevatedRemovalResult::Ran &&
-            !SurvivorPresent(survivor.list, list.Rows().at(survivor.row))) {
+    // A threat's removal row goes only when nothing of it stayed: neither an item the removal refused to
+    // touch nor one still there after the administrator's removal.
+    std::vector<bool> gone(survivors_.size(), false);
+    std::set<std::size_t> staying = refusedRemovalRows_;
+    for (std::size_t i = 0; i < survivors_.size(); ++i) {
+        const Survivor& survivor = survivors_[i];
+        gone[i] = result == ElevatedRemovalResult::Ran &&
+                  !SurvivorPresent(survivor.list, ListOf(survivor.list).Rows().at(survivor.row));
+        if (!gone[i] && survivor.removalRow) {
+            staying.insert(*survivor.removalRow);
+        }
+    }
+    for (std::size_t i = 0; i < survivors_.size(); ++i) {
+        const Survivor& survivor = survivors_[i];
+        if (gone[i]) {
             // It went: its rows go with the ticked ones, and it counts as removed.
             problems_.Remove(survivor.problem);
-            SetTick(list, survivor.row, true);
-            if (survivor.removalRow) {
+            SetTick(ListOf(survivor.list), survivor.row, true);
+            if (survivor.removalRow && staying.count(*survivor.removalRow) == 0) {
                 SetTick(lists_.Removal(), *survivor.removalRow, true);
             }
         } else if (result != ElevatedRemovalResult::Ran) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -116,6 +117,7 @@ private:
         std::string problem;
     };
     std::vector<Survivor> survivors_;
+    std::set<std::size_t> refusedRemovalRows_; // removal rows of items the removal refused to touch
 };
 
 } // namespace grimsweep

@@ -16,6 +16,8 @@ const std::string kMachineFile = "C:\\Program Files\\Gloom\\gloom.dat";
 const std::string kMachineKey = "SOFTWARE\\Gloom";
 const std::string kOwnFile = "C:\\Documents and Settings\\Tester\\gloom.txt";
 const std::string kService = "C:\\Program Files\\Gloom\\gloomsvc.exe"; // another user runs it
+// A second file of the same threat, which even an administrator cannot delete.
+const std::string kLockedFile = "C:\\Program Files\\Gloom\\locked.dat";
 const std::string kLetter = "C:\\Documents and Settings\\Tester\\letter.doc";
 
 enum class Windows { NotAsked, Declined, CannotStart, Runs, JobChanged };
@@ -32,6 +34,9 @@ protected:
         sim.registry.PutString(RegistryRoot::LocalMachine, kMachineKey, "Level", "3");
         sim.BecomeStandardUser();
         PlantFile(kMachineFile, "gloom data", "Gloom Data");
+        sim.files.PutFile(kLockedFile, "locked");
+        sim.files.FailNext(sim::FileOp::Delete, kLockedFile, 1000);
+        Lists().AddFileRow(kLockedFile, "Gloom Data");
         Lists().AddRemovalRow("Gloom Key", ui::kIconRegistry, "HKEY_LOCAL_MACHINE\\" + kMachineKey, "");
         Lists().AddRegistryRow(RegistryRoot::LocalMachine, kMachineKey, "Level", "Gloom Key");
         PlantFile(kOwnFile, "gloom text", "Gloom Text");
@@ -93,10 +98,13 @@ TEST_P(ElevatedRemovalTest, WhatNeedsAnAdministratorGoesOnlyWithOneAndWhatStayed
     EXPECT_EQ(sim.registry.Value(RegistryRoot::LocalMachine, kMachineKey, "Level").has_value(), !removed);
     EXPECT_EQ(sim.files.Exists(kService), !removed);
     EXPECT_EQ(sim.processes.IsRunning("gloomsvc.exe"), !removed) << "only an administrator stops it";
+    EXPECT_TRUE(sim.files.Exists(kLockedFile));
     if (removed) {
-        EXPECT_TRUE(Problems().empty());
-        EXPECT_TRUE(Texts("lvwPicRemoveListOfSpywareFoundAndToBeRemoved").empty());
-        EXPECT_EQ(Removal().LastOutcome().removed, 4);
+        EXPECT_EQ(Problems(), std::vector<std::string>{kLockedFile});
+        EXPECT_EQ(Texts("lvwPicRemoveListOfSpywareFoundAndToBeRemoved"),
+                  std::vector<std::string>{"Gloom Data"})
+            << "a threat stays listed while anything of it stayed";
+        EXPECT_EQ(Removal().LastOutcome().removed, 3);
         EXPECT_EQ(ReadQuarantineIndex(*context).size(), 4u) << "every backup in the user's own quarantine";
         return;
     }
@@ -104,7 +112,7 @@ TEST_P(ElevatedRemovalTest, WhatNeedsAnAdministratorGoesOnlyWithOneAndWhatStayed
         c.windows == Windows::NotAsked || c.windows == Windows::Declined ? kMsgAdminDeclined
                                                                          : kMsgAdminFailed);
     const std::vector<std::string> stayed = Removal().Problems().EntriesWithReasons();
-    ASSERT_EQ(stayed.size(), 3u);
+    ASSERT_EQ(stayed.size(), 4u);
     for (const std::string& entry : stayed) {
         EXPECT_TRUE(entry.ends_with(" - " + reason)) << entry;
     }
