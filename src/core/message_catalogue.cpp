@@ -10,6 +10,7 @@ void MessageCatalogue::setMessage(std::string_view key, std::string_view message
         if (!entry.inUse) {
             entry.key = std::string(key);
             entry.message = std::string(message);
+            entry.continuesSentence = ContinuesSentence(key);
             entry.inUse = true;
             return;
         }
@@ -22,7 +23,7 @@ std::string MessageCatalogue::getMessages(std::string_view key) const {
             break;
         }
         if (EqualsIgnoreCase(entry.key, key)) {
-            return ContinuesSentence(entry.key) ? entry.message : UpperFirst(entry.message);
+            return entry.continuesSentence ? entry.message : UpperFirst(entry.message);
         }
     }
     return {};

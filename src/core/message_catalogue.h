@@ -33,6 +33,7 @@ private:
     struct Entry {
         std::string key;
         std::string message;
+        bool continuesSentence = false; // keeps its own case (ContinuesSentence)
         bool inUse = false;
     };
     std::array<Entry, kCapacity> entries_;

@@ -5,6 +5,7 @@
 
 #include "common/hex_text.h"
 #include "common/percent_encoding.h"
+#include "common/text.h"
 #include "core/context.h"
 
 namespace grimsweep {
@@ -21,19 +22,6 @@ constexpr std::array<std::pair<JobList, std::string_view>, 4> kListNames = {{
     {JobList::Cookies, "cookies"},
     {JobList::Removal, "removal"},
 }};
-
-std::vector<std::string_view> Split(std::string_view line) {
-    std::vector<std::string_view> fields;
-    for (std::size_t start = 0;;) {
-        const std::size_t tab = line.find(kSeparator, start);
-        fields.push_back(
-            line.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start));
-        if (tab == std::string_view::npos) {
-            return fields;
-        }
-        start = tab + 1;
-    }
-}
 
 std::string Quoted(const std::string& path) {
     return "\"" + path + "\"";
@@ -80,7 +68,10 @@ std::optional<RemovalJob> ParseRemovalJob(std::string_view text) {
             first = false;
             continue;
         }
-        const std::vector<std::string_view> fields = Split(line);
+        const std::vector<std::string> fields = Split(line, std::string_view(&kSeparator, 1));
+        if (fields.empty()) {
+            return std::nullopt;
+        }
         if (fields[0] == kDataTag && fields.size() == 2) {
             const auto folder = PercentDecode(fields[1]);
             if (!folder || folder->empty()) {

@@ -102,29 +102,26 @@ bool SafePlace(ScanRun& run, const std::string& path) {
 }
 
 // The definition's place, and on 64-bit Windows the same place among the 32-bit programs: each that is
-// present is a finding of its own, named by where it really is.
-void InspectFile(ScanRun& run, const FileDefinition& record) {
-    InspectFileAt(run, record);
-    if (SafePlace(run, record.fullPath)) {
+// present is a finding of its own, named by where it really is. `place` is the record's path member.
+template <typename Record, typename InspectAt>
+void InspectBothViews(ScanRun& run, const Record& record, std::string Record::*place, InspectAt inspectAt) {
+    inspectAt(run, record);
+    if (SafePlace(run, record.*place)) {
         return;
     }
-    for (std::string& path : run.macros.Counterparts32(record.fullPath)) {
-        FileDefinition counterpart = record;
-        counterpart.fullPath = std::move(path);
-        InspectFileAt(run, counterpart);
+    for (std::string& path : run.macros.Counterparts32(record.*place)) {
+        Record counterpart = record;
+        counterpart.*place = std::move(path);
+        inspectAt(run, counterpart);
     }
 }
 
+void InspectFile(ScanRun& run, const FileDefinition& record) {
+    InspectBothViews(run, record, &FileDefinition::fullPath, InspectFileAt);
+}
+
 void InspectFolder(ScanRun& run, const DirectoryDefinition& record) {
-    InspectFolderAt(run, record);
-    if (SafePlace(run, record.folder)) {
-        return;
-    }
-    for (std::string& path : run.macros.Counterparts32(record.folder)) {
-        DirectoryDefinition counterpart = record;
-        counterpart.folder = std::move(path);
-        InspectFolderAt(run, counterpart);
-    }
+    InspectBothViews(run, record, &DirectoryDefinition::folder, InspectFolderAt);
 }
 
 } // namespace
