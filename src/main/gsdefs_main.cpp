@@ -1,12 +1,15 @@
 // gsdefs: the definition author's tool. Encodes and decodes definition files, checks the six files of a
-// folder line by line, counts their definitions, publishes update records into a folder and serves that
-// folder as a local definition service for Live Update.
+// folder line by line, counts their definitions, publishes update records into a folder, serves that
+// folder as a local definition service for Live Update, and renders it as a static site for nginx.
+#include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <map>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -21,10 +24,13 @@
 #include "definitions/definition_files.h"
 #include "definitions/definition_status.h"
 #include "definitions/line_code.h"
+#include "main/bounded_log.h"
 #include "main/definition_server.h"
+#include "main/site_folder.h"
 #include "platform/signatures.h"
 #include "update/definition_publisher.h"
 #include "update/definition_signing.h"
+#include "update/definition_site.h"
 
 namespace {
 
@@ -43,8 +49,14 @@ constexpr const char* kUsage =
     "                                  none when a line is malformed or holds \"@\" or DEL, which would\n"
     "                                  travel as the separators \"=\" and \"|\". With --key every answer\n"
     "                                  of the service is signed again; without, it is served unsigned\n"
-    "       gsdefs serve DIR [--port N] [--address A]\n"
-    "                                  answer Live Update from DIR over HTTP (127.0.0.1:8080)\n"
+    "       gsdefs serve DIR [--port N] [--address A] [--log-limit BYTES]\n"
+    "                                  answer Live Update from DIR over HTTP (127.0.0.1:8080); the\n"
+    "                                  submissions go to DIR/getData.log, which is renamed getData.log.1\n"
+    "                                  (replacing the one before) when it would pass BYTES (4 MiB)\n"
+    "       gsdefs site DIR SITE [--port N]\n"
+    "                                  render every answer of DIR as files under SITE, with SITE/nginx.conf\n"
+    "                                  for \"nginx -p SITE -c nginx.conf\" on 127.0.0.1:N (8080); run again\n"
+    "                                  after each publication: the site is replaced in one step\n"
     "IN and OUT default to standard input and output; \"-\" names them too.\n";
 
 std::optional<std::string> ReadWhole(const std::filesystem::path& path) {
@@ -216,34 +228,97 @@ int Publish(const std::filesystem::path& folder, const std::string& date,
     return 0;
 }
 
-int Serve(const std::vector<std::string>& args) {
-    std::string address = "127.0.0.1";
-    int port = 8080;
-    for (std::size_t i = 3; i < args.size(); i += 2) {
-        if (i + 1 >= args.size() || (args[i] != "--port" && args[i] != "--address")) {
+// The submission log's size before it is rotated.
+constexpr std::uintmax_t kDefaultLogLimit = 4 * 1024 * 1024;
+
+// A whole decimal number in [low, high], or nothing.
+std::optional<std::uintmax_t> NumberIn(const std::string& text, std::uintmax_t low, std::uintmax_t high) {
+    std::uintmax_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < low || value > high) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// The options after the first `fixed` arguments, "--name value" each; nothing (with the usage shown)
+// for an option not in `known` or one without its value.
+std::optional<std::map<std::string, std::string>> Options(const std::vector<std::string>& args,
+                                                          std::size_t fixed,
+                                                          std::initializer_list<std::string_view> known) {
+    std::map<std::string, std::string> options;
+    for (std::size_t i = fixed; i < args.size(); i += 2) {
+        if (i + 1 >= args.size() || std::find(known.begin(), known.end(), args[i]) == known.end()) {
             std::cerr << kUsage;
+            return std::nullopt;
+        }
+        options[args[i]] = args[i + 1];
+    }
+    return options;
+}
+
+// The --port option (or 8080), from `lowest` up; nothing, with the reason shown, for anything else.
+std::optional<int> PortOption(const std::map<std::string, std::string>& options, int lowest) {
+    const auto found = options.find("--port");
+    if (found == options.end()) {
+        return 8080;
+    }
+    const auto port = NumberIn(found->second, static_cast<std::uintmax_t>(lowest), 65535);
+    if (!port) {
+        std::cerr << "gsdefs: not a port: " << found->second << "\n";
+        return std::nullopt;
+    }
+    return static_cast<int>(*port);
+}
+
+grimsweep::ServiceFolder FolderReader(const std::filesystem::path& folder) {
+    return {[folder](std::string_view name) { return ReadWhole(folder / std::string(name)); }, {}};
+}
+
+int Serve(const std::vector<std::string>& args) {
+    const auto options = Options(args, 3, {"--port", "--address", "--log-limit"});
+    const auto port = options ? PortOption(*options, 0) : std::nullopt;
+    if (!port) {
+        return 2;
+    }
+    const std::string address = options->contains("--address") ? options->at("--address") : "127.0.0.1";
+    std::uintmax_t logLimit = kDefaultLogLimit;
+    if (options->contains("--log-limit")) {
+        const auto limit = NumberIn(options->at("--log-limit"), 1, UINTMAX_MAX);
+        if (!limit) {
+            std::cerr << "gsdefs: not a size in bytes: " << options->at("--log-limit") << "\n";
             return 2;
         }
-        if (args[i] == "--address") {
-            address = args[i + 1];
-            continue;
-        }
-        const std::string& value = args[i + 1];
-        const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), port);
-        if (error != std::errc() || end != value.data() + value.size() || port < 0 || port > 65535) {
-            std::cerr << "gsdefs: not a port: " << value << "\n";
-            return 2;
-        }
+        logLimit = *limit;
     }
     const std::filesystem::path folder = args[2];
-    const grimsweep::ServiceFolder service{
-        [folder](std::string_view name) { return ReadWhole(folder / std::string(name)); },
-        [folder](std::string_view name, std::string_view text) {
-            std::ofstream out(folder / std::string(name), std::ios::binary | std::ios::app);
-            out << text;
-            return static_cast<bool>(out.flush());
-        }};
-    return grimsweep::ServeDefinitions(service, address, port);
+    grimsweep::BoundedLog log(folder / std::string(grimsweep::kDataLogFile), logLimit);
+    grimsweep::ServiceFolder service = FolderReader(folder);
+    service.append = [&log](std::string_view name, std::string_view text) {
+        return name == grimsweep::kDataLogFile && log.Append(text);
+    };
+    return grimsweep::ServeDefinitions(service, address, *port);
+}
+
+int Site(const std::vector<std::string>& args) {
+    const auto options = Options(args, 4, {"--port"});
+    // nginx listens on the port its configuration names: the system cannot choose one.
+    const auto port = options ? PortOption(*options, 1) : std::nullopt;
+    if (!port) {
+        return 2;
+    }
+    const std::filesystem::path folder = args[2];
+    if (!std::filesystem::exists(folder / std::string(grimsweep::kPublishedFile))) {
+        std::cerr << "gsdefs: " << folder.string() << " holds no publications; no site rendered\n";
+        return 2;
+    }
+    std::string error;
+    if (!grimsweep::ReplaceSite(args[3], grimsweep::RenderSiteContent(FolderReader(folder)), "nginx.conf",
+                                grimsweep::NginxConfig(*port), error)) {
+        std::cerr << "gsdefs: " << error << "; the site stays as it was\n";
+        return 2;
+    }
+    return 0;
 }
 
 } // namespace
@@ -275,6 +350,9 @@ int main(int argc, char** argv) {
     }
     if (args.size() >= 3 && args[1] == "serve") {
         return Serve(args);
+    }
+    if (args.size() >= 4 && args[1] == "site") {
+        return Site(args);
     }
     std::cerr << kUsage;
     return 2;

@@ -34,6 +34,22 @@ std::string RecordsFrom(const std::vector<Publication>& publications,
     return RecordsAfter(publications, from.value_or(LocalDateTime{0, 1, 1}));
 }
 
+// `records` with the signature the signatures file holds for answers counting from `from` (and, when
+// `until` is set, up to it); the records alone when the file has none.
+std::string WithStoredSignature(const std::string& records, std::string_view signaturesText,
+                                const std::string& from, const std::optional<std::string>& until) {
+    for (const std::string& line : Split(signaturesText, "\n")) {
+        const std::vector<std::string> fields = Split(line, "\t");
+        if (fields.size() != 4 || fields[0] != from || (until && fields[1] != *until)) {
+            continue;
+        }
+        if (const auto signature = BytesOfHex(fields[3])) {
+            return WithSignatureRecord(records, AnswerSpan{fields[0], fields[1], fields[2]}, *signature);
+        }
+    }
+    return records;
+}
+
 } // namespace
 
 std::string KeyFileText(const P256KeyPair& pair) {
@@ -86,7 +102,16 @@ std::optional<std::string> SignatureLines(const std::vector<Publication>& public
         }
         lines += span.from + "\t" + span.until + "\t" + span.to + "\t" + HexText(*signature) + "\n";
     }
-    return lines;
+    // Clients at a date the service cannot place (a static copy of the service answers from files named
+    // by date): every record, for any date before the newest. Applying the whole history in order
+    // brings such a client to the same definitions as the answers above.
+    const AnswerSpan anyDate{std::string(), std::string(), to};
+    const auto signature =
+        signatures.Sign(key, SignedMessage(anyDate, RecordsFrom(publications, std::nullopt)));
+    if (!signature) {
+        return std::nullopt;
+    }
+    return lines + "\t\t" + to + "\t" + HexText(*signature) + "\n";
 }
 
 std::string RecordsAnswer(const std::vector<Publication>& publications, std::string_view signaturesText,
@@ -100,18 +125,15 @@ std::string RecordsAnswer(const std::vector<Publication>& publications, std::str
         }
         from = date;
     }
-    const std::string fromText = from ? UsDateTimeText(*from) : std::string();
-    for (const std::string& line : Split(signaturesText, "\n")) {
-        const std::vector<std::string> fields = Split(line, "\t");
-        if (fields.size() != 4 || fields[0] != fromText) {
-            continue;
-        }
-        const auto signature = BytesOfHex(fields[3]);
-        if (signature) {
-            return WithSignatureRecord(records, AnswerSpan{fields[0], fields[1], fields[2]}, *signature);
-        }
-    }
-    return records;
+    return WithStoredSignature(records, signaturesText, from ? UsDateTimeText(*from) : std::string(), {});
+}
+
+std::string AnyDateAnswer(const std::vector<Publication>& publications, std::string_view signaturesText) {
+    const std::string records = RecordsFrom(publications, std::nullopt);
+    // A store signed before such answers were made has none: its answer for clients before the first
+    // publication carries the same records.
+    const std::string answer = WithStoredSignature(records, signaturesText, {}, std::string());
+    return answer != records ? answer : WithStoredSignature(records, signaturesText, {}, {});
 }
 
 } // namespace grimsweep

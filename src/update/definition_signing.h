@@ -23,8 +23,9 @@ std::optional<P256KeyPair> ParseKeyFile(std::string_view text);
 // "DefinitionKey=" and the public key in hex: the line for the program's Grimsweep.ini.
 std::string DefinitionKeyLine(const P256KeyPair& pair);
 
-// The signatures file for a store: an answer for clients before the first publication and one from
-// every publication date. Nothing when the key cannot sign.
+// The signatures file for a store: an answer for clients before the first publication, one from every
+// publication date, and last one for clients at any date (from and until empty). Nothing when the key
+// cannot sign.
 std::optional<std::string> SignatureLines(const std::vector<Publication>& publications,
                                           ISignatures& signatures, const P256KeyPair& key);
 
@@ -32,5 +33,8 @@ std::optional<std::string> SignatureLines(const std::vector<Publication>& public
 // it; without one when the file has none (an unsigned service).
 std::string RecordsAnswer(const std::vector<Publication>& publications, std::string_view signaturesText,
                           const LocalDateTime& after);
+// Every record, with the signature for clients at any date; a store signed before that answer existed
+// gives its answer for clients before the first publication instead.
+std::string AnyDateAnswer(const std::vector<Publication>& publications, std::string_view signaturesText);
 
 } // namespace grimsweep

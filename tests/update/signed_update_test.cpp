@@ -12,6 +12,7 @@
 #include "update/definition_service.h"
 #include "update/definition_signature.h"
 #include "update/definition_signing.h"
+#include "update/definition_site.h"
 #include "update/service_dates.h"
 #include "update/update_records.h"
 
@@ -150,6 +151,47 @@ TEST_F(SignedUpdateTest, DefinitionFilesThatCannotBeReplacedAreAFailureOfTheirOw
     EXPECT_EQ(outcome.failure, UpdateFailure::NotSaved);
     EXPECT_EQ(Files(), before);
     EXPECT_EQ(StoredDate(), "9/15/2006");
+}
+
+TEST_F(SignedUpdateTest, TheStaticSiteHasAnAnswerThatEveryClientDateAccepts) {
+    std::string signatures = Signatures(key);
+    const ServiceFolder folder{[&](std::string_view name) -> std::optional<std::string> {
+                                   return name == kPublishedFile    ? std::optional(store)
+                                          : name == kSignaturesFile ? std::optional(signatures)
+                                                                    : std::nullopt;
+                               },
+                               {}};
+    const auto render = [&] {
+        std::map<std::string, std::string> site;
+        for (SiteFile& file : RenderSiteContent(folder)) {
+            site[file.path] = std::move(file.text);
+        }
+        return site;
+    };
+    std::map<std::string, std::string> site = render();
+    EXPECT_EQ(site[std::string(kSiteDateFile)], "11/1/2006 4:00:00 PM");
+    // Before the first publication, on each older one, between two, and a date the client could not read.
+    for (const char* date :
+         {"8/1/2006", "9/1/2006 4:00:00 PM", "9/15/2006", "10/1/2006 4:00:00 PM", "1/1/100"}) {
+        const std::string client = UsDateTimeText(ParseUsDateTime(date).value());
+        // The web server's choice: the file named by the client's date, else the one for any date.
+        const auto named = site.find(SiteRecordsFile(client));
+        if (named != site.end()) {
+            EXPECT_EQ(named->second, Answer(client, signatures)) << "as the service answers " << date;
+        }
+        const UpdateOutcome outcome =
+            UpdateFrom(client, named != site.end() ? named->second : site.at(std::string(kSiteAnyDateFile)),
+                       HexText(key.publicKey));
+        EXPECT_EQ(outcome.failure, UpdateFailure::None) << date;
+        EXPECT_EQ(StoredDate(), "11/1/2006 4:00:00 PM") << date;
+    }
+    EXPECT_EQ(site.count(SiteRecordsFile("9/15/2006 12:00:00 AM")), 0u);
+    // A store signed before the answer for any date existed: clients before the first publication still
+    // accept the site's fallback.
+    signatures.erase(signatures.rfind('\n', signatures.size() - 2) + 1);
+    site = render();
+    EXPECT_EQ(UpdateFrom("8/1/2006", site.at(std::string(kSiteAnyDateFile)), HexText(key.publicKey)).failure,
+              UpdateFailure::None);
 }
 
 TEST(DefinitionKeyFile, KeysSurviveTheirFileAndAnythingElseIsRefused) {
