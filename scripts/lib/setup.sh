@@ -10,9 +10,12 @@ GRIMSWEEP_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 # regional settings.
 # fp-utils: chmcmd, which compiles the help pages into Help.chm.
 # libssl-dev: OpenSSL's libcrypto, with which gsdefs signs definition updates on Linux.
+# libcpp-httplib-dev, pkg-config: the HTTP server of gsdefs serve on Linux.
+# nginx-light: the web server of the definition site that gsdefs site renders; curl and wrk: its test and
+# load benchmark.
 GRIMSWEEP_PACKAGES=(cmake ninja-build g++ clang libgtest-dev googletest libbenchmark-dev unicode-data
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 fonts-wine xvfb xauth imagemagick
-    xdotool locales nsis fp-utils libssl-dev)
+    xdotool locales nsis fp-utils libssl-dev libcpp-httplib-dev pkg-config nginx-light curl wrk)
 
 grimsweep_install_packages() {
     local missing=()

@@ -1,8 +1,12 @@
 // The anonymous data submission over the real management query (WMI) and WinINet under Wine, against
-// gsdefs.exe serve on 127.0.0.1, which appends every collection query to getData.log.
+// gsdefs.exe serve on 127.0.0.1, which appends every collection query to getData.log. The nginx site
+// test runs them against nginx instead: GRIMSWEEP_COLLECTION_SERVICE names its address and
+// GRIMSWEEP_COLLECTION_LOG its submission log.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <optional>
 
 #include "win32/helper_programs.h"
 #include "win32/local_definition_service.h"
@@ -48,7 +52,34 @@ protected:
     void CollectAt(const std::string& address) {
         ASSERT_TRUE(files.WriteFile(servicesFile, "[Services]\r\nCollection=" + address + "\r\n"));
     }
-    std::string Log() { return files.ReadFile(folder + "\\" + std::string(kDataLogFile)).value_or(""); }
+    // Starts the collection service and points the program at it.
+    void StartService() {
+        const char* external = std::getenv("GRIMSWEEP_COLLECTION_SERVICE");
+        const char* externalLog = std::getenv("GRIMSWEEP_COLLECTION_LOG");
+        if (external && externalLog) {
+            logPath = externalLog;
+            logStart = files.ReadFile(logPath).value_or("").size();
+            CollectAt(external);
+            return;
+        }
+        service.emplace(folder);
+        ASSERT_FALSE(service->Address().empty());
+        logPath = folder + "\\" + std::string(kDataLogFile);
+        CollectAt(service->Address());
+    }
+    // What this test added to the service's log. A web server may write its log line just after its
+    // answer: the line is awaited for a moment.
+    std::string Log() {
+        std::string added;
+        for (int wait = 0; wait < 40; ++wait) {
+            added = files.ReadFile(logPath).value_or("").substr(logStart);
+            if (added.ends_with("\n")) {
+                break;
+            }
+            Sleep(50);
+        }
+        return added;
+    }
     // The names of the one logged query ("data=" and the percent-encoded payload), unscrambled.
     std::vector<std::string> LoggedNames() {
         const std::string log = Log();
@@ -69,6 +100,9 @@ protected:
     Context context;
     ui::Form form;
     std::string servicesFile;
+    std::optional<LocalDefinitionService> service;
+    std::string logPath;
+    std::size_t logStart = 0;
 };
 
 TEST_F(DataSubmissionTest, TheProcessListReachesTheServiceScrambledAndWithoutTheSystemProcesses) {
@@ -77,9 +111,7 @@ TEST_F(DataSubmissionTest, TheProcessListReachesTheServiceScrambledAndWithoutThe
     // Wine runs services.exe and the test itself: the exclusion is tested against a name that runs.
     ASSERT_NE(std::find(running->begin(), running->end(), "services.exe"), running->end());
 
-    LocalDefinitionService service(folder);
-    ASSERT_FALSE(service.Address().empty());
-    CollectAt(service.Address());
+    StartService();
     DataSubmission(context, form).SendProcessList();
 
     const std::string log = Log();
@@ -96,9 +128,7 @@ TEST_F(DataSubmissionTest, TheProcessListReachesTheServiceScrambledAndWithoutThe
 }
 
 TEST_F(DataSubmissionTest, AManualSubmissionIsTakenAndThanked) {
-    LocalDefinitionService service(folder);
-    ASSERT_FALSE(service.Address().empty());
-    CollectAt(service.Address());
+    StartService();
     DataSubmission submission(context, form);
     // A name holding the bytes that mean something in a query or a payload.
     const std::string name = "gloomupd & co=50%+ (" + DecodeDefinitionLine("|") + ").exe";
