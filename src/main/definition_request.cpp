@@ -1,3 +1,5 @@
+#include <mutex>
+
 #include "common/percent_encoding.h"
 #include "common/text.h"
 #include "main/definition_server.h"
@@ -32,7 +34,33 @@ bool QueryReadable(std::string_view target) {
     return true;
 }
 
+// The most answers kept: the queries are the clients' own, so their number has a bound.
+constexpr std::size_t kCachedAnswers = 4096;
+
 } // namespace
+
+PageAnswer AnswerCache::Answer(std::string_view target) {
+    if (!folder_.version || EqualsIgnoreCase(target.substr(0, target.find('?')), kDataPage)) {
+        return AnswerRequest(folder_, target);
+    }
+    const std::string version = folder_.version();
+    {
+        const std::shared_lock<std::shared_mutex> lock(mutex_);
+        if (version == version_) {
+            if (const auto kept = answers_.find(target); kept != answers_.end()) {
+                return kept->second;
+            }
+        }
+    }
+    PageAnswer answer = AnswerRequest(folder_, target);
+    const std::unique_lock<std::shared_mutex> lock(mutex_);
+    if (version != version_ || answers_.size() >= kCachedAnswers) {
+        answers_.clear();
+        version_ = version;
+    }
+    answers_.emplace(std::string(target), answer);
+    return answer;
+}
 
 PageAnswer AnswerRequest(const ServiceFolder& folder, std::string_view target) {
     if (!QueryReadable(target)) {

@@ -67,13 +67,13 @@ void SendAll(SOCKET client, const std::string& text) {
     }
 }
 
-void Answer(const ServiceFolder& folder, SOCKET client) {
+void Answer(AnswerCache& answers, SOCKET client) {
     // A client that stops reading cannot hold its worker past the time-out.
     const DWORD sendTimeout = kServeTimeoutSeconds * 1000;
     setsockopt(client, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&sendTimeout),
                sizeof sendTimeout);
     const auto target = RequestTarget(ReadHead(client));
-    const PageAnswer answer = target ? AnswerRequest(folder, *target) : PageAnswer{400, "Bad request\n"};
+    const PageAnswer answer = target ? answers.Answer(*target) : PageAnswer{400, "Bad request\n"};
     SendAll(client, ResponseText(answer));
     shutdown(client, SD_SEND);
 }
@@ -100,6 +100,7 @@ int Serve(const ServiceFolder& folder, const std::string& address, int port) {
         return 2;
     }
     std::cout << "listening on http://" << address << ":" << ntohs(local.sin_port) << std::endl;
+    AnswerCache answers(folder);
     std::atomic<int> workers = 0;
     while (!stopRequested) {
         if (workers >= kServeWorkers || !Readable(listener)) {
@@ -111,8 +112,8 @@ int Serve(const ServiceFolder& folder, const std::string& address, int port) {
             continue;
         }
         ++workers;
-        std::thread([&folder, &workers, client] {
-            Answer(folder, client);
+        std::thread([&answers, &workers, client] {
+            Answer(answers, client);
             closesocket(client);
             --workers;
         }).detach();

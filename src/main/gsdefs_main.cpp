@@ -272,7 +272,20 @@ std::optional<int> PortOption(const std::map<std::string, std::string>& options,
 }
 
 grimsweep::ServiceFolder FolderReader(const std::filesystem::path& folder) {
-    return {[folder](std::string_view name) { return ReadWhole(folder / std::string(name)); }, {}};
+    return {[folder](std::string_view name) { return ReadWhole(folder / std::string(name)); }, {}, {}};
+}
+
+// The modification times and sizes of the files the service answers from.
+std::string FolderVersion(const std::filesystem::path& folder) {
+    std::string version;
+    for (std::string_view name :
+         {grimsweep::kPublishedFile, grimsweep::kSignaturesFile, grimsweep::kLocalizationFile}) {
+        std::error_code error;
+        const auto path = folder / std::string(name);
+        const auto time = std::filesystem::last_write_time(path, error).time_since_epoch().count();
+        version += std::to_string(time) + ":" + std::to_string(std::filesystem::file_size(path, error)) + ";";
+    }
+    return version;
 }
 
 int Serve(const std::vector<std::string>& args) {
@@ -297,6 +310,7 @@ int Serve(const std::vector<std::string>& args) {
     service.append = [&log](std::string_view name, std::string_view text) {
         return name == grimsweep::kDataLogFile && log.Append(text);
     };
+    service.version = [folder] { return FolderVersion(folder); };
     return grimsweep::ServeDefinitions(service, address, *port);
 }
 

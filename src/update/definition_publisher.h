@@ -47,6 +47,8 @@ std::string RecordsAfter(const std::vector<Publication>& publications, const Loc
 struct ServiceFolder {
     std::function<std::optional<std::string>(std::string_view name)> read;
     std::function<bool(std::string_view name, std::string_view text)> append;
+    // A text that changes whenever a file the answers come from changes (may be empty: no such text).
+    std::function<std::string()> version;
 };
 
 struct PageAnswer {

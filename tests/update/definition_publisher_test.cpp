@@ -47,7 +47,8 @@ protected:
                          [this](std::string_view name, std::string_view text) {
                              store[std::string(name)] += text;
                              return true;
-                         }};
+                         },
+                         {}};
 };
 
 TEST_F(DefinitionPublisherTest, PublishedRecordsApplyAsTheAuthorWroteThem) {

@@ -160,6 +160,7 @@ TEST_F(SignedUpdateTest, TheStaticSiteHasAnAnswerThatEveryClientDateAccepts) {
                                           : name == kSignaturesFile ? std::optional(signatures)
                                                                     : std::nullopt;
                                },
+                               {},
                                {}};
     const auto render = [&] {
         std::map<std::string, std::string> site;

@@ -160,5 +160,11 @@ for log in getData.log getData.log.1; do
     [ "$size" != missing ] && [ "$size" -le 300 ] || fail "gsdefs serve's $log: $size bytes, limit 300"
 done
 grep -q 'submission-20%7C' "$work/serve/getData.log" || fail "the newest submission is not in the log"
+# gsdefs serve keeps its answers between publications only.
+curl -fs "http://127.0.0.1:$serve_port/asp/date.asp" >/dev/null
+printf 'FILE|ADD|fourth.exe=Fourth|[windir]|Adware\n' | "$gsdefs" publish "$work/serve" "12/1/2006 4:00:00 PM" \
+    --key "$work/vendor.key" || fail "the fourth publication"
+[ "$(curl -fs "http://127.0.0.1:$serve_port/asp/date.asp")" = "12/1/2006 4:00:00 PM" ] ||
+    fail "gsdefs serve still answers from before the publication"
 
 finish_checks "nginx site: updates, submissions, swaps and slow clients as expected"
