@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <unordered_map>
+#include <utility>
 
 #include "common/text.h"
 #include "core/context.h"
@@ -193,6 +194,58 @@ private:
     std::size_t count_ = 0;
 };
 
+// The lines an update adds, to find those the file holds already: an update sent again (a static service
+// sends every record to a client whose date it cannot place) must not double them.
+class AddedTexts {
+public:
+    explicit AddedTexts(const std::vector<AddedLine>& added) : marks_(kMarks) {
+        held_.reserve(added.size());
+        for (const AddedLine& line : added) {
+            held_.emplace(line.stored, false);
+            marks_[Mark(line.stored)] = true;
+        }
+    }
+    // Notes a line the file keeps.
+    void Kept(std::string_view line) {
+        if (!line.empty() && marks_[Mark(line)]) {
+            if (const auto same = held_.find(line); same != held_.end()) {
+                same->second = true;
+            }
+        }
+    }
+    // Whether an added line is new to the file and to the lines added before it.
+    bool New(std::string_view stored) { return !std::exchange(held_.at(stored), true); }
+
+private:
+    static constexpr std::size_t kMarks = 1 << 16;
+    // A cheap sign of a line (its length and its end bytes): most lines of a file have none that an
+    // added line has, and are never hashed whole.
+    static std::size_t Mark(std::string_view line) {
+        return (line.size() * 961 + static_cast<unsigned char>(line.front()) * 31 +
+                static_cast<unsigned char>(line.back())) %
+               kMarks;
+    }
+    // Each added line, and whether the file holds it already.
+    std::unordered_map<std::string_view, bool> held_;
+    std::vector<bool> marks_;
+};
+
+// The lines of `text`, without their line ends.
+template <typename Visit> void ForEachLine(std::string_view text, Visit visit) {
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) {
+            end = text.size();
+        }
+        std::string_view line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        visit(line);
+        start = end + 1;
+    }
+}
+
 // The file rebuilt for its deletions: the lines present before a pending deletion of their name are
 // dropped, and empty lines too. Progress shows every hundred lines examined.
 std::string Rewritten(Context& context, const FileUpdate& update, const std::vector<AddedLine>& added,
@@ -218,6 +271,7 @@ std::string Rewritten(Context& context, const FileUpdate& update, const std::vec
         runStart = runEnd;
     };
     int lineNumber = 0;
+    AddedTexts addedTexts(added);
     // Whether the line stays: not empty, and no deletion after it names it.
     const auto stays = [&](std::string_view line, std::size_t present) {
         ++lineNumber;
@@ -251,6 +305,9 @@ std::string Rewritten(Context& context, const FileUpdate& update, const std::vec
         }
         const std::size_t next = std::min(end + 1, original.size());
         const bool keep = stays(line, 0);
+        if (keep) {
+            addedTexts.Kept(line);
+        }
         if (keep && whole) {
             if (runEnd != start) {
                 flushRun();
@@ -268,7 +325,7 @@ std::string Rewritten(Context& context, const FileUpdate& update, const std::vec
     }
     flushRun();
     for (const AddedLine& line : added) {
-        if (stays(line.stored, line.order + 1)) {
+        if (stays(line.stored, line.order + 1) && addedTexts.New(line.stored)) {
             kept.append(line.stored).append("\r\n");
         }
     }
@@ -307,8 +364,12 @@ void PlanFile(Context& context, std::string_view file, const std::vector<UpdateR
         if (!update.updated.empty() && update.updated.back() != '\n') {
             update.updated += "\r\n"; // a last line without its line break stays a line of its own
         }
+        AddedTexts addedTexts(added);
+        ForEachLine(update.original, [&](std::string_view line) { addedTexts.Kept(line); });
         for (const AddedLine& line : added) {
-            update.updated.append(line.stored).append("\r\n");
+            if (addedTexts.New(line.stored)) {
+                update.updated.append(line.stored).append("\r\n");
+            }
         }
         update.changed = true;
     }

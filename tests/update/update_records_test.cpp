@@ -148,6 +148,16 @@ TEST_F(UpdateRecordsTest, InterleavedRecordsOfOneNameFollowTheOrderAndCancellati
           {"ADD", "gloom.exe=New 1|y"}},
          3,
          with(kept, added(0, 2))},
+        // An update sent again: the lines the file keeps are not doubled.
+        {"an ADD of a line the file holds adds nothing", {{"ADD", "keep.exe=Keep|x"}}, 1, old},
+        {"the same ADD twice adds one line",
+         {{"ADD", "gloom.exe=New 0|y"}, {"ADD", "gloom.exe=New 0|y"}},
+         2,
+         with(old, added(0, 1))},
+        {"in a rewrite, an ADD of a kept line adds nothing and one of a dropped line comes back",
+         {{"DEL", "gloom.exe=x"}, {"ADD", "keep.exe=Keep|x"}, {"ADD", "Gloom.exe=Old|x"}},
+         3,
+         {"keep.exe=Keep|x", "Gloom.exe=Old|x"}},
         {"a thousand bare DEL/ADD pairs: every DEL cancelled, nothing rewritten",
          repeat(1000,
                 [](int i) {
