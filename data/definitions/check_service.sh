@@ -51,11 +51,12 @@ stop_with() {
 start
 get() { curl -s --max-time 3 "http://127.0.0.1:$port$1"; }
 code() { curl -s --max-time 3 -o /dev/null -w '%{http_code}' "http://127.0.0.1:$port$1"; }
-# A request line as Live Update writes it: the date's blanks unescaped.
-raw() {
+# The status line of a request sent as it stands: HTTP allows no blank in the target, so a date with
+# blanks must arrive percent-encoded, as Live Update sends it.
+raw_status() {
     exec 3<>"/dev/tcp/127.0.0.1/$port" || return
     printf 'GET %s HTTP/1.0\r\nHost: x\r\n\r\n' "$1" >&3
-    sed '1,/^\r$/d' <&3
+    head -n 1 <&3 | cut -d' ' -f2
     exec 3<&-
 }
 
@@ -63,13 +64,14 @@ raw() {
 [ "$(get /asp/date.asp)" = "9/1/2006 4:00:00 PM" ] || fail "date page"
 cook=$(printf 'COOK\n' | "$gsdefs" encode | tr -d '\r\n')
 file=$(printf 'FILE\n' | "$gsdefs" encode | tr -d '\r\n')
-after=$(raw '/asp/getDefsNEW.asp?prog=Grimsweep&comp=Us&date=3/20/2006')
+after=$(get '/asp/getDefsNEW.asp?prog=Grimsweep&comp=Us&date=3%2F20%2F2006')
 case "$after" in
 "$cook|ADD[DEF]"*"[BR]$file|DEL[DEF]"*) ;;
 *) fail "records after 3/20/2006: $after" ;;
 esac
-all=$(raw '/asp/getDefsNEW.asp?prog=Grimsweep&comp=Us&date=3/16/2006 11:59:59 PM')
+all=$(get '/asp/getDefsNEW.asp?prog=Grimsweep&comp=Us&date=3/16/2006%2011:59:59%20PM')
 [ "$(grep -o '\[BR\]' <<<"$all" | wc -l)" -eq 2 ] || fail "all three records: $all"
+[ "$(raw_status '/asp/getDefsNEW.asp?date=3/16/2006 11:59:59 PM')" = 400 ] || fail "a target with blanks"
 [ -z "$(get '/asp/getDefsNEW.asp?prog=A&comp=B&date=9/1/2006%204:00:00%20PM')" ] || fail "nothing newer"
 [ "$(get '/asp/getData.asp?prog=A&data=1')" = Added ] || fail "data page"
 [ "$(cat "$work/getData.log")" = "prog=A&data=1" ] || fail "data log"
