@@ -19,6 +19,7 @@
 #include "gui/mouse.h"
 #include "gui/program_actions.h"
 #include "gui/program_driver.h"
+#include "held_service.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_dpi.h"
 #include "platform/win32/win32_file_system.h"
@@ -453,45 +454,6 @@ TEST(ProgramGui, PauseHoldsAndStopCancelsARunningScanInTheRealWindow) {
     }
 }
 
-// A connection to the service that sends nothing: the service, which answers one connection at a time,
-// waits on it (five seconds at most) and every request behind it waits too, as behind a slow server.
-// Closing it lets them through.
-class HeldService {
-public:
-    explicit HeldService(int port) {
-        WSADATA data;
-        started_ = WSAStartup(MAKEWORD(2, 2), &data) == 0;
-        socket_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-        sockaddr_in service{};
-        service.sin_family = AF_INET;
-        service.sin_port = htons(static_cast<u_short>(port));
-        service.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        held_ = socket_ != INVALID_SOCKET &&
-                connect(socket_, reinterpret_cast<const sockaddr*>(&service), sizeof service) == 0;
-    }
-    ~HeldService() {
-        Release();
-        if (started_) {
-            WSACleanup();
-        }
-    }
-    HeldService(const HeldService&) = delete;
-    HeldService& operator=(const HeldService&) = delete;
-
-    bool Held() const { return held_; }
-    void Release() {
-        if (socket_ != INVALID_SOCKET) {
-            closesocket(socket_);
-            socket_ = INVALID_SOCKET;
-        }
-    }
-
-private:
-    bool started_ = false;
-    bool held_ = false;
-    SOCKET socket_ = INVALID_SOCKET;
-};
-
 TEST(ProgramGui, LiveUpdateFromTheButtonAppliesThePublishedRecordsAndRunLiveUpdateNowFindsNothingNewer) {
     win32::Win32Registry registry;
     win32::Win32FileSystem files;
@@ -516,7 +478,10 @@ TEST(ProgramGui, LiveUpdateFromTheButtonAppliesThePublishedRecordsAndRunLiveUpda
               std::optional<DWORD>(0));
     win32::LocalDefinitionService service(serviceFolder);
     ASSERT_FALSE(service.Address().empty()) << "gsdefs serve printed where it listens";
-    const ServicesFile ini(files, service.Address());
+    // The program reaches the service through a gate that can hold its requests.
+    HeldService gate(service.Port());
+    ASSERT_TRUE(gate.Listening());
+    const ServicesFile ini(files, gate.Address());
 
     const auto [process, main] = StartToMainWindow();
     ASSERT_NE(main, nullptr);
@@ -526,8 +491,6 @@ TEST(ProgramGui, LiveUpdateFromTheButtonAppliesThePublishedRecordsAndRunLiveUpda
     const std::string definitionsPath = data + "\\" + std::string(kFileDefinitionFile);
     const auto definitionsBefore = files.ReadFile(definitionsPath);
     {
-        HeldService stalled(service.Port());
-        ASSERT_TRUE(stalled.Held());
         HWND cancelling = nullptr;
         ASSERT_TRUE(ClickUntil(main, L"Live Update", [&] {
             return (cancelling = VisibleForm(process.dwProcessId, L"Grimsweep Live Update")) != nullptr;
@@ -548,8 +511,6 @@ TEST(ProgramGui, LiveUpdateFromTheButtonAppliesThePublishedRecordsAndRunLiveUpda
 
     // The Live Update button, with the service slow to answer: the download window stays up meanwhile,
     // in front, while the main window keeps the activation.
-    HeldService slow(service.Port());
-    ASSERT_TRUE(slow.Held());
     HWND download = nullptr;
     ASSERT_TRUE(ClickUntil(main, L"Live Update", [&] {
         return (download = VisibleForm(process.dwProcessId, L"Grimsweep Live Update")) != nullptr;
@@ -567,7 +528,7 @@ TEST(ProgramGui, LiveUpdateFromTheButtonAppliesThePublishedRecordsAndRunLiveUpda
     EXPECT_NE(GetWindowLongW(download, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     EXPECT_EQ(GetForegroundWindow(), main) << "the download window takes no activation";
     EXPECT_TRUE(SaveWindowPng(download, "program_live_update_download.png"));
-    slow.Release();
+    gate.Release();
 
     // The notice says the definitions were updated; the date and the record are stored.
     HWND notice = nullptr;
