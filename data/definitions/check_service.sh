@@ -82,4 +82,22 @@ stop_with TERM
 start
 [ "$(get /asp/date.asp)" = "9/1/2006 4:00:00 PM" ] || fail "date page after a restart"
 stop_with INT
-echo "service answered every page and stopped cleanly"
+
+# gsdefs site: each rendering a new content folder behind the link, the one before kept, older ones gone;
+# a site whose "current" is no link of ours is left alone.
+site="$work/site"
+for n in 1 2 3; do
+    "$gsdefs" site "$work" "$site" --port 8080 || fail "gsdefs site, rendering $n"
+    [ "$(readlink "$site/current")" = "content-$n" ] || fail "rendering $n: current is $(readlink "$site/current")"
+done
+[ -d "$site/content-2" ] && [ ! -e "$site/content-1" ] || fail "the content before was not kept, or older stayed"
+[ "$(cat "$site/current/current-date.txt")" = "9/1/2006 4:00:00 PM" ] || fail "the site's date page"
+[ "$(cat "$site/current/records/3%2F20%2F2006.txt")" = "$after" ] || fail "the site's records for 3/20/2006"
+[ "$(cat "$site/current/Localization.xml")" = "<strings/>" ] || fail "the site's language file"
+grep -q '^        listen 127.0.0.1:8080;$' "$site/nginx.conf" || fail "nginx.conf listens elsewhere"
+"$gsdefs" site "$work" "$site" --port 0 2>/dev/null && fail "port 0 for nginx"
+rm "$site/current" && mkdir "$site/current"
+"$gsdefs" site "$work" "$site" 2>"$work/site.err" && fail "a folder named current was replaced"
+grep -q "no link made by gsdefs site" "$work/site.err" || fail "no reason given: $(cat "$work/site.err")"
+[ ! -e "$site/content-4" ] || fail "content written beside a foreign current"
+echo "service answered every page and stopped cleanly; the site was rendered and replaced"

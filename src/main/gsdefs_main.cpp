@@ -329,7 +329,7 @@ int Site(const std::vector<std::string>& args) {
     std::string error;
     if (!grimsweep::ReplaceSite(args[3], grimsweep::RenderSiteContent(FolderReader(folder)), "nginx.conf",
                                 grimsweep::NginxConfig(*port), error)) {
-        std::cerr << "gsdefs: " << error << "; the site stays as it was\n";
+        std::cerr << "gsdefs: " << error << "\n";
         return 2;
     }
     return 0;

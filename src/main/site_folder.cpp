@@ -41,38 +41,46 @@ bool ReplaceSite(const fs::path& site, const std::vector<SiteFile>& files, const
     for (const char* folder : {"logs", "temp"}) {
         fs::create_directories(site / folder, failure);
         if (failure) {
-            error = "cannot make " + (site / folder).string() + ": " + failure.message();
+            error =
+                "cannot make " + (site / folder).string() + ": " + failure.message() + "; no site rendered";
             return false;
         }
     }
     if (fs::exists(fs::symlink_status(link)) && !fs::is_symlink(fs::symlink_status(link))) {
-        error = link.string() + " is no link made by gsdefs site; it is left as it is";
+        error = link.string() + " is no link made by gsdefs site; the site stays as it was";
         return false;
     }
-    long newest = 0;
+    // The content clients read now is never written over: the new one gets a number past every folder's.
+    const fs::path before =
+        fs::is_symlink(fs::symlink_status(link)) ? fs::read_symlink(link, failure) : fs::path();
+    long newest = std::max(0L, ContentNumber(before));
     for (const auto& entry : fs::directory_iterator(site, failure)) {
         newest = std::max(newest, ContentNumber(entry.path()));
     }
-    const std::string contentName = std::string(kContentPrefix) + std::to_string(newest + 1);
-    const fs::path content = site / contentName;
-    fs::remove_all(content, failure);
-    for (const SiteFile& file : files) {
-        if (!WriteFile(content / fs::path(file.path), file.text)) {
-            error = "cannot write " + (content / fs::path(file.path)).string();
-            fs::remove_all(content, failure);
-            return false;
-        }
-    }
-    const fs::path configPath = site / configName;
-    if (!WriteFile(fs::path(configPath.string() + ".new"), config)) {
-        error = "cannot write " + configPath.string();
-        fs::remove_all(content, failure);
+    if (failure) {
+        error = "cannot list " + site.string() + ": " + failure.message() + "; the site stays as it was";
         return false;
     }
-    fs::rename(configPath.string() + ".new", configPath, failure);
+    const std::string contentName = std::string(kContentPrefix) + std::to_string(newest + 1);
+    const fs::path content = site / contentName;
+    const fs::path configPath = site / configName;
+    const fs::path pendingConfig = configPath.string() + ".new";
+    const auto giveUp = [&](std::string why) {
+        error = std::move(why) + "; the site stays as it was";
+        std::error_code ignored;
+        fs::remove(pendingConfig, ignored);
+        fs::remove_all(content, ignored);
+        return false;
+    };
+    for (const SiteFile& file : files) {
+        if (!WriteFile(content / fs::path(file.path), file.text)) {
+            return giveUp("cannot write " + (content / fs::path(file.path)).string());
+        }
+    }
+    if (!WriteFile(pendingConfig, config)) {
+        return giveUp("cannot write " + pendingConfig.string());
+    }
     // The link is made beside its place and renamed over it: one step for every reader.
-    const fs::path before =
-        fs::is_symlink(fs::symlink_status(link)) ? fs::read_symlink(link, failure) : fs::path();
     const fs::path pendingLink = site / (std::string(kSiteContentLink) + ".new");
     fs::remove(pendingLink, failure);
     fs::create_directory_symlink(contentName, pendingLink, failure);
@@ -80,9 +88,15 @@ bool ReplaceSite(const fs::path& site, const std::vector<SiteFile>& files, const
         fs::rename(pendingLink, link, failure);
     }
     if (failure) {
-        error = "cannot turn " + link.string() + " to " + contentName + ": " + failure.message();
+        const std::string why =
+            "cannot turn " + link.string() + " to " + contentName + ": " + failure.message();
         fs::remove(pendingLink, failure);
-        fs::remove_all(content, failure);
+        return giveUp(why);
+    }
+    fs::rename(pendingConfig, configPath, failure);
+    if (failure) {
+        error = "the new content is served, but " + configPath.string() +
+                " could not be replaced: " + failure.message();
         return false;
     }
     // Requests that began before the turn may still read the previous content; anything older goes.
