@@ -15,7 +15,8 @@ constexpr std::string_view kKeyFileHeading =
     "; Grimsweep definition signing key (ECDSA P-256). Keep it secret: whoever holds it decides what the "
     "program removes.\n";
 
-// The distinct publication dates, oldest first.
+} // namespace
+
 std::vector<LocalDateTime> PublicationDates(const std::vector<Publication>& publications) {
     std::vector<LocalDateTime> dates;
     for (const Publication& publication : publications) {
@@ -27,6 +28,8 @@ std::vector<LocalDateTime> PublicationDates(const std::vector<Publication>& publ
                 dates.end());
     return dates;
 }
+
+namespace {
 
 // Every record when there is no date to count from.
 std::string RecordsFrom(const std::vector<Publication>& publications,

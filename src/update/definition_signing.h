@@ -29,6 +29,9 @@ std::string DefinitionKeyLine(const P256KeyPair& pair);
 std::optional<std::string> SignatureLines(const std::vector<Publication>& publications,
                                           ISignatures& signatures, const P256KeyPair& key);
 
+// The distinct publication dates, oldest first.
+std::vector<LocalDateTime> PublicationDates(const std::vector<Publication>& publications);
+
 // The records answer for a client at `after`, with the signature record the signatures file holds for
 // it; without one when the file has none (an unsigned service).
 std::string RecordsAnswer(const std::vector<Publication>& publications, std::string_view signaturesText,

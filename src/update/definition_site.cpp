@@ -1,7 +1,5 @@
 #include "update/definition_site.h"
 
-#include <algorithm>
-
 #include "common/percent_encoding.h"
 #include "update/definition_service.h"
 #include "update/definition_signing.h"
@@ -10,18 +8,6 @@
 namespace grimsweep {
 
 namespace {
-
-// The distinct publication dates as the service writes them.
-std::vector<std::string> PublicationDateTexts(const std::vector<Publication>& publications) {
-    std::vector<std::string> dates;
-    for (const Publication& publication : publications) {
-        std::string text = UsDateTimeText(publication.date);
-        if (std::find(dates.begin(), dates.end(), text) == dates.end()) {
-            dates.push_back(std::move(text));
-        }
-    }
-    return dates;
-}
 
 // A page path as an nginx regular expression that matches it in any case (as the service does).
 std::string PageRegex(std::string_view page) {
@@ -48,9 +34,9 @@ std::vector<SiteFile> RenderSiteContent(const ServiceFolder& folder) {
     std::vector<SiteFile> files{
         {std::string(kSiteDateFile), newest ? UsDateTimeText(*newest) : std::string()},
         {std::string(kSiteAnyDateFile), AnyDateAnswer(publications, signatures)}};
-    for (const std::string& date : PublicationDateTexts(publications)) {
+    for (const LocalDateTime& date : PublicationDates(publications)) {
         files.push_back(
-            {SiteRecordsFile(date), RecordsAnswer(publications, signatures, *ParseUsDateTime(date))});
+            {SiteRecordsFile(UsDateTimeText(date)), RecordsAnswer(publications, signatures, date)});
     }
     if (auto languages = folder.read(kLocalizationFile)) {
         files.push_back({std::string(kLocalizationFile), std::move(*languages)});

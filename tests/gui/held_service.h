@@ -1,7 +1,8 @@
 // A gate in front of the local definition service, whose address the program is given: it takes the
 // program's connections and, while held, answers none of them, as a silent server would; once released,
 // it passes each request on to the service and the answer back. (The service itself answers every
-// connection on a worker of its own, so holding one of its connections no longer stalls it.)
+// connection on a worker of its own, so holding one of its connections no longer stalls it.) Never
+// released, it is a service that takes connections and stays silent.
 #pragma once
 
 #include <winsock2.h>

@@ -16,6 +16,7 @@
 #include "gui/mouse.h"
 #include "gui/program_actions.h"
 #include "gui/program_driver.h"
+#include "held_service.h"
 #include "localization/localization_text.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_file_system.h"
@@ -199,49 +200,14 @@ TEST(LanguageGui, SwitchingToGermanChangesCaptionsTabsColumnsMenusAndMessagesAtO
     StartAsReturningUser(registry);
 }
 
-// A definition service that takes the connection and never answers: Live Update's window stays up.
-class SilentService {
-public:
-    SilentService() {
-        WSADATA data;
-        started_ = WSAStartup(MAKEWORD(2, 2), &data) == 0;
-        socket_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        int length = sizeof address;
-        listening_ = socket_ != INVALID_SOCKET &&
-                     bind(socket_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-                     listen(socket_, 4) == 0 &&
-                     getsockname(socket_, reinterpret_cast<sockaddr*>(&address), &length) == 0;
-        port_ = ntohs(address.sin_port);
-    }
-    ~SilentService() {
-        if (socket_ != INVALID_SOCKET) {
-            closesocket(socket_);
-        }
-        if (started_) {
-            WSACleanup();
-        }
-    }
-    SilentService(const SilentService&) = delete;
-    SilentService& operator=(const SilentService&) = delete;
-    bool Listening() const { return listening_; }
-    std::string Address() const { return "http://127.0.0.1:" + std::to_string(port_) + "/"; }
-
-private:
-    bool started_ = false;
-    bool listening_ = false;
-    SOCKET socket_ = INVALID_SOCKET;
-    int port_ = 0;
-};
-
 // A German and a French user meet the Results panel, the Restore window and Live Update's window in
 // their language; each is saved as a screenshot (language_<language>_<window>.png).
 TEST(LanguageGui, ResultsRestoreAndDownloadWindowsInGermanAndFrench) {
     win32::Win32Registry registry;
     win32::Win32FileSystem files;
-    const SilentService silent;
+    // A service that takes the connection and never answers (a gate never released): Live Update's
+    // window stays up.
+    HeldService silent(0);
     ASSERT_TRUE(silent.Listening());
     const ServicesFile ini(files, silent.Address());
     for (const auto& [language, shot] : {std::pair<std::string, std::string>{"Deutsch", "german"},
